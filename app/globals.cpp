@@ -1,0 +1,41 @@
+#include "app/globals.h"
+
+#include "app/state.h"
+
+std::shared_ptr<orvkit::ostrand_state> app_state;
+std::shared_ptr<orvkit::ostrand_state> about_state;
+
+std::atomic<uint32_t> search_mode{0};
+std::atomic<int32_t> run_status{0};
+std::atomic<int32_t> pause_code{0};
+HANDLE go_event = nullptr;
+
+std::wstring path_a;
+std::wstring path_b;
+std::wstring picked_path;
+
+HWND edit_a = nullptr;
+HWND edit_b = nullptr;
+HWND list_view = nullptr;
+std::atomic<uint32_t> client_width{0};
+std::atomic<uint32_t> client_height{0};
+uint32_t drop_toggle = 0;
+wchar_t window_class_name[100] = {};
+
+std::atomic<int32_t> progress_percent{0};
+std::atomic<int32_t> twin_count{0};
+LVITEMW row_item{};
+uint8_t* compare_buffer_a = nullptr;
+uint8_t* compare_buffer_b = nullptr;
+
+uint8_t hover_top = 0;
+uint8_t hover_help = 0;
+uint8_t hover_choose_a = 0;
+uint8_t hover_choose_b = 0;
+uint8_t hover_mode = 0;
+uint8_t hover_start = 0;
+
+std::atomic<uint8_t> transparent{0};
+std::atomic<uint8_t> remove_when_found{0};
+std::atomic<uint8_t> remove_column_a{0};
+std::atomic<uint8_t> remove_column_b{0};

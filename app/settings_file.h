@@ -1,0 +1,9 @@
+// The settings file dVelk.dat in the data folder.
+#pragma once
+
+namespace orvkit {
+
+// Reads the options at start-up; a missing or foreign file leaves the defaults. Returns 0.
+int read_settings();
+
+}  // namespace orvkit

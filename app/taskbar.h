@@ -1,0 +1,29 @@
+// Mirrors the run's progress on the window's taskbar button through the shell's
+// taskbar-list object, created on first use and at most once per process.
+#pragma once
+#include <windows.h>
+#include <shobjidl.h>
+
+#include <cstdint>
+#include <mutex>
+
+namespace orvkit {
+
+class TaskBar {
+public:
+    TaskBar() = default;
+    TaskBar(const TaskBar&) = delete;
+    TaskBar& operator=(const TaskBar&) = delete;
+    virtual ~TaskBar();
+
+    // 0 when `list` is usable, 1 when the taskbar object could not be had.
+    uint32_t ensure();
+
+    ITaskbarList3* list = nullptr;
+    uint32_t unavailable = 0;
+
+private:
+    std::mutex lock_;
+};
+
+}  // namespace orvkit

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs the whole test suite under Wine, with a display (Xvfb when there is none),
+# the project's prefix, one idle Wine process kept alive to make each test start
+# fast, a private recycle bin and a scratch folder for the files tests make.
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+export OSTRAND_BUILD="${OSTRAND_BUILD:-$top/build}"
+out="$OSTRAND_BUILD/test-output"
+rm -rf "$out"
+mkdir -p "$out/xdg"
+export XDG_DATA_HOME="$out/xdg"
+export OSTRAND_TEST_OUTPUT="$out"
+export OSTRAND_TEST_ROOT="${TMPDIR:-/tmp}/ostrand-tests-$$"
+mkdir -p "$OSTRAND_TEST_ROOT"
+
+inner() {
+  source "$top/scripts/wine-env.sh"
+  wineserver -k 2>/dev/null || true
+  "$top/scripts/wine-prefix.sh"
+  "$top/scripts/wine-run" "$OSTRAND_BUILD/tests/wine_idle.exe" </dev/null >/dev/null 2>&1 &
+  idle=$!
+  # Wine's helper services start with the first program and inherit its output:
+  # start them here with /dev/null so CTest's pipes are never held open.
+  "$top/scripts/wine-run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+  status=0
+  ctest --test-dir "$OSTRAND_BUILD" --output-on-failure -j2 "$@" || status=$?
+  kill "$idle" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  rm -rf "$OSTRAND_TEST_ROOT"
+  return $status
+}
+export -f inner
+export top
+exec "$top/scripts/with-display.sh" bash -c 'inner "$@"' inner "$@"

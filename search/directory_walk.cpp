@@ -1,0 +1,145 @@
+#include "search/directory_walk.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+
+#include "app/win_handles.h"
+#include "search/checksum.h"
+#include "search/long_path.h"
+
+namespace orvkit {
+
+namespace {
+
+constexpr uint32_t stop_requested = 10;
+constexpr std::size_t fallback_buffer_bytes = 64 * 1024;  // a multiple of 4: same sums
+
+uint64_t join64(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
+uint64_t ticks(const FILETIME& t) { return join64(t.dwHighDateTime, t.dwLowDateTime); }
+
+file_identity identity_from_handle(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info)) return {};
+    return {info.dwVolumeSerialNumber, join64(info.nFileIndexHigh, info.nFileIndexLow), true};
+}
+
+// Records the folder as entered; false when this walk has entered it before.
+bool enter_once(walk_context& walk, const std::wstring& folder) {
+    const file_identity id = identity_of(folder);
+    if (!id.known) return true;  // cannot tell: walk it, the path length bounds any loop
+    return walk.entered_folders.emplace(id.volume_serial, id.file_index).second;
+}
+
+bool holds_marker(const orvFileList& list, const std::wstring& folder) {
+    unique_handle probe(CreateFileW(system_path(folder + list.marker_suffix).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(probe);
+}
+
+// A folder reached through a link is not removed: on some systems removing the link
+// removes its target, which lies outside the tree the user chose.
+bool is_link(const std::wstring& folder) {
+    const DWORD attributes = GetFileAttributesW(system_path(folder).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+void walk_tree(walk_context& walk, const std::wstring& folder, bool inherited_mark) {
+    orvFileList& list = walk.list;
+    list.publish_count();
+    const std::size_t start_count = list.records.size();
+    list.current_folder.set(folder);
+    if (list.status.load() == stop_requested) return;
+
+    const bool marked = inherited_mark || holds_marker(list, folder);
+
+    WIN32_FIND_DATAW entry;
+    {
+        find_handle found(FindFirstFileExW(system_path(folder + list.pattern_suffix).c_str(), FindExInfoBasic,
+                                           &entry, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+        if (found) {
+            do {
+                add_entry(walk, entry, folder, marked);
+            } while (FindNextFileW(found.get(), &entry));
+        }
+    }
+
+    // Runs after the entries, so an all-empty tree goes bottom-up, start folder included.
+    if (list.remove_empty_folders && list.records.size() == start_count && !is_link(folder) &&
+        RemoveDirectoryW(system_path(folder).c_str()))
+        ++list.empty_folders_removed;
+    list.publish_count();
+}
+
+}  // namespace
+
+file_identity identity_of(const std::wstring& path) {
+    unique_handle file(CreateFileW(long_path(path).c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file ? identity_from_handle(file.get()) : file_identity{};
+}
+
+void walk_folder(orvFileList& list, const std::wstring& folder, bool marked) {
+    walk_context walk{list, {}};
+    enter_once(walk, folder);
+    walk_tree(walk, folder, marked);
+}
+
+void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wstring& folder, bool marked) {
+    orvFileList& list = walk.list;
+    const std::wstring name = entry.cFileName;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (name == L"." || name == L"..") return;
+        const std::wstring subfolder = join_path(folder, name);
+        if (!enter_once(walk, subfolder)) return;
+        ++list.folders_visited;
+        walk_tree(walk, subfolder, marked);
+        return;
+    }
+
+    auto record = std::make_unique<file_record>();
+    record->path = join_path(folder, name);
+    record->size = join64(entry.nFileSizeHigh, entry.nFileSizeLow);
+    record->created = ticks(entry.ftCreationTime);
+    record->accessed = ticks(entry.ftLastAccessTime);
+    record->written = ticks(entry.ftLastWriteTime);
+    record->marked = marked;
+    if (list.compute_checksums && (list.mode == 2 || list.mode == 3))
+        record->checksum = content_checksum(record->path, list, &record->identity);
+    list.total_bytes += record->size;
+    list.append_record(std::move(record));
+}
+
+uint32_t content_checksum(const std::wstring& path, orvFileList& list, file_identity* identity) {
+    unique_handle file(CreateFileW(long_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return 0;
+    if (identity) *identity = identity_from_handle(file.get());
+
+    uint8_t* buffer = list.read_buffer.get();
+    std::size_t buffer_bytes = list.read_buffer_bytes;
+    std::unique_ptr<uint8_t[]> fallback;
+    if (!buffer) {
+        fallback.reset(new (std::nothrow) uint8_t[fallback_buffer_bytes]);
+        if (!fallback) return 0;
+        buffer = fallback.get();
+        buffer_bytes = fallback_buffer_bytes;
+    }
+
+    // The count is the low half of the size: a file above 4 GiB is summed over its
+    // size modulo 4 GiB, the same for every copy of it.
+    DWORD remaining = GetFileSize(file.get(), nullptr);
+    checksum_accumulator sum;
+    while (remaining > 0) {
+        if (list.status.load() == stop_requested) break;
+        const DWORD block = static_cast<DWORD>(std::min<std::size_t>(remaining, buffer_bytes));
+        DWORD delivered = 0;
+        if (!ReadFile(file.get(), buffer, block, &delivered, nullptr) || delivered == 0) break;
+        sum.add_block(buffer, delivered);
+        remaining -= block;
+    }
+    return sum.value();
+}
+
+}  // namespace orvkit

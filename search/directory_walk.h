@@ -1,0 +1,35 @@
+// Indexes a folder tree into a file list: one record per file with size, times,
+// marker flag and, when asked, the content checksum; removes empty folders on request.
+#pragma once
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <utility>
+
+#include "search/file_list.h"
+
+namespace orvkit {
+
+// What one walk remembers beyond its list: the folders it has entered, by volume
+// serial number and file index, so a link looping back up the tree ends and a tree
+// reached twice is indexed once.
+struct walk_context {
+    orvFileList& list;
+    std::set<std::pair<uint32_t, uint64_t>> entered_folders;
+};
+
+// Indexes `folder` and everything below it into `list`; the search passes marked = false.
+void walk_folder(orvFileList& list, const std::wstring& folder, bool marked);
+
+// Handles one directory entry of `folder`; recursion into subfolders goes through here.
+void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wstring& folder, bool marked);
+
+// Checksum of the file's content, read through the list's buffer; honours the list's
+// stop request. 0 when the file cannot be opened. Fills `identity` when given.
+uint32_t content_checksum(const std::wstring& path, orvFileList& list, file_identity* identity = nullptr);
+
+// The identity of the file or folder at `path`, or an unknown one when it cannot be opened.
+file_identity identity_of(const std::wstring& path);
+
+}  // namespace orvkit
