@@ -22,5 +22,8 @@ test: build
 run: build
 	OSTRAND_BUILD=$(abspath $(BUILD)) scripts/run.sh
 
+bench: build
+	OSTRAND_BUILD=$(abspath $(BUILD)) scripts/bench.sh
+
 clean:
 	rm -rf $(BUILD)

@@ -4,6 +4,7 @@
 
 #include "app/globals.h"
 #include "app/state.h"
+#include "ui/results_list.h"
 
 namespace orvkit {
 
@@ -26,6 +27,7 @@ LRESULT on_create(HWND window) {
     list_view = CreateWindowExW(0, WC_LISTVIEWW, nullptr, list_style, 82, 100, 200, 200, window, nullptr,
                                 app_state->instance, nullptr);
     SendMessageW(list_view, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, list_extended_style);
+    set_list_columns(window);
     return 1;
 }
 

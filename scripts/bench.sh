@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs every benchmark script in bench/ (run_*.sh) under a display and Wine.
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+export OSTRAND_BUILD="${OSTRAND_BUILD:-$top/build}"
+"$top/scripts/setup.sh" --bench
+inner() {
+  source "$top/scripts/wine-env.sh"
+  "$top/scripts/wine-prefix.sh"
+  for script in "$top"/bench/run_*.sh; do
+    [ -e "$script" ] || continue
+    echo "== $(basename "$script")"
+    bash "$script"
+  done
+}
+export -f inner
+export top
+exec "$top/scripts/with-display.sh" bash -c inner

@@ -1,0 +1,116 @@
+#include "ui/results_list.h"
+
+#include <commctrl.h>
+
+#include "app/globals.h"
+#include "app/state.h"
+
+namespace orvkit {
+
+namespace {
+
+struct column_spec {
+    const wchar_t* text;
+    int width;
+};
+
+void insert_column(int index, const column_spec& spec) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH | LVCF_TEXT;
+    column.cx = spec.width;
+    column.pszText = const_cast<wchar_t*>(spec.text);
+    SendMessageW(list_view, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+}
+
+TOOLINFOA tool_for(const ostrand_state& state, HWND control, const char* text) {
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = control;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.hinst = state.instance;
+    tool.lpszText = const_cast<char*>(text);
+    return tool;
+}
+
+}  // namespace
+
+int set_list_columns(HWND window) {
+    list_clear();
+    for (int i = 0; i < 3; ++i) SendMessageW(list_view, LVM_DELETECOLUMN, 0, 0);
+
+    const uint32_t mode = search_mode;
+    if (mode == 0) {
+        insert_column(0, {L"Position", 65});
+        insert_column(1, {L"Length", 65});
+        insert_column(2, {L"Details", 360});
+    } else {
+        insert_column(0, {L"File A", 250});
+        insert_column(1, {L"File B", 250});
+        const bool removing = remove_column_a || remove_column_b;
+        insert_column(2, {removing ? L"Result" : L"Percent", 60});
+    }
+
+    // The main window's controls have no ids, so the path box's tip is attached to
+    // edit box A itself and follows the mode.
+    if (app_state) {
+        const char* tip = mode == 0 ? "File to be compared" : "Folder to check";
+        add_tooltip(*app_state, window, 1002, tip);
+        set_control_tooltip(*app_state, edit_a, tip);
+    }
+    ShowWindow(edit_b, mode == 0 || mode == 3 ? SW_SHOWNORMAL : SW_HIDE);
+    return 1;
+}
+
+void list_clear() { SendMessageW(list_view, LVM_DELETEALLITEMS, 0, 0); }
+
+void list_insert_row(int index, const wchar_t* text) {
+    row_item.mask = LVIF_TEXT | LVIF_PARAM;
+    row_item.iItem = index;
+    row_item.iSubItem = 0;
+    row_item.pszText = const_cast<wchar_t*>(text);
+    row_item.lParam = 0;
+    SendMessageW(list_view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row_item));
+}
+
+void list_set_cell(int index, int column, const wchar_t* text) {
+    row_item.mask = LVIF_TEXT;
+    row_item.iItem = index;
+    row_item.iSubItem = column;
+    row_item.pszText = const_cast<wchar_t*>(text);
+    SendMessageW(list_view, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&row_item));
+}
+
+void list_delete_row(int index) { SendMessageW(list_view, LVM_DELETEITEM, index, 0); }
+
+void list_show_row(int index) { SendMessageW(list_view, LVM_ENSUREVISIBLE, index, FALSE); }
+
+int list_focused_row() {
+    return static_cast<int>(SendMessageW(list_view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+int list_get_cell(int index, int column, wchar_t* buffer) {
+    buffer[0] = L'\0';
+    row_item.iItem = index;
+    row_item.iSubItem = column;
+    row_item.pszText = buffer;
+    row_item.cchTextMax = cell_text_units;
+    return static_cast<int>(SendMessageW(list_view, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&row_item)));
+}
+
+int add_tooltip(const ostrand_state& state, HWND parent, int control_id, const char* text) {
+    HWND control = GetDlgItem(parent, control_id);
+    if (!control) return 0;  // no such control: nothing to attach the text to
+    TOOLINFOA tool = tool_for(state, control, text);
+    SendMessageA(state.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    return 0;
+}
+
+void set_control_tooltip(const ostrand_state& state, HWND control, const char* text) {
+    if (!control) return;
+    TOOLINFOA tool = tool_for(state, control, text);
+    SendMessageA(state.tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(state.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace orvkit
