@@ -8,12 +8,12 @@ if ! command -v Xvfb >/dev/null; then
   echo "No X display: set DISPLAY, or install Xvfb (scripts/setup.sh does)." >&2
   exit 1
 fi
-for n in $(seq 91 140); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=":$n"; break; }
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and writes it to the pipe.
+fifo="$(mktemp -u)"
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
 xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-export DISPLAY="$display"
+trap 'kill $xvfb_pid 2>/dev/null || true; rm -f "$fifo"' EXIT
+read -r -t 30 number <"$fifo"
+export DISPLAY=":$number"
 "$@"
