@@ -12,3 +12,10 @@ int read_settings() {
 }
 
 }  // namespace orvkit
+
+namespace orvkit {
+
+// Placeholder until the settings file lands.
+void write_settings() {}
+
+}  // namespace orvkit
