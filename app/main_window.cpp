@@ -1,9 +1,17 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "app/globals.h"
+#include "app/run_control.h"
 #include "app/state.h"
+#include "app/window_clicks.h"
+#include "app/window_dialogs.h"
+#include "app/window_drops.h"
+#include "app/window_hover.h"
+#include "ui/band_painting.h"
+#include "ui/popup_menu.h"
 #include "ui/results_list.h"
 
 namespace orvkit {
@@ -22,6 +30,9 @@ HWND make_edit(HWND window, int y) {
 }
 
 LRESULT on_create(HWND window) {
+    // A mode from a foreign settings file would leave the switch, the captions and
+    // the worker start without a meaning: start in Quick Dir as without a file.
+    if (search_mode > 3) search_mode = 2;
     edit_a = make_edit(window, 53);
     edit_b = make_edit(window, 75);
     list_view = CreateWindowExW(0, WC_LISTVIEWW, nullptr, list_style, 82, 100, 200, 200, window, nullptr,
@@ -42,6 +53,51 @@ LRESULT on_size(LPARAM lparam) {
     return 1;
 }
 
+// A right click on the list arrives here; it opens the same menu as one on the band.
+LRESULT on_context_menu(HWND window) {
+    PostMessageW(window, WM_RBUTTONUP, 0, 0);
+    return 0;
+}
+
+LRESULT on_right_button_up(HWND window) {
+    int32_t idle = 0;
+    run_status.compare_exchange_strong(idle, 2000);
+    show_popup_menu(window);
+    return 0;
+}
+
+LRESULT on_notify(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+    if (header->code == static_cast<UINT>(NM_DBLCLK) && header->hwndFrom == list_view)
+        return open_action_dialog(window);
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+LRESULT on_destroy() {
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CREATE: return on_create(window);
+    case WM_SIZE: return on_size(lparam);
+    case WM_PAINT: return on_paint(window);
+    case WM_PRINTCLIENT: return on_print_client(window, reinterpret_cast<HDC>(wparam), lparam);
+    case WM_MOUSEMOVE: return on_mouse_move(window, lparam);
+    case WM_LBUTTONUP: return on_left_button_up(window);
+    case WM_RBUTTONUP: return on_right_button_up(window);
+    case WM_CONTEXTMENU: return on_context_menu(window);
+    case WM_COMMAND: return handle_menu_command(window, wparam);
+    case WM_NOTIFY: return on_notify(window, message, wparam, lparam);
+    case WM_DROPFILES: return on_drop_files(reinterpret_cast<HDROP>(wparam));
+    case WM_TIMER: return on_timer(window, wparam);
+    case WM_CLOSE: return on_close(window);
+    case WM_DESTROY: return on_destroy();
+    default: return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
 }  // namespace
 
 void register_main_window_class() {
@@ -58,12 +114,12 @@ void register_main_window_class() {
     RegisterClassExW(&window_class);
 }
 
+// No C++ exception may unwind into the system's message dispatch.
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-    case WM_CREATE: return on_create(window);
-    case WM_SIZE: return on_size(lparam);
-    case WM_DESTROY: PostQuitMessage(0); return 0;
-    default: return DefWindowProcW(window, message, wparam, lparam);
+    try {
+        return dispatch(window, message, wparam, lparam);
+    } catch (...) {
+        return 0;
     }
 }
 

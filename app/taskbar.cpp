@@ -26,4 +26,12 @@ uint32_t TaskBar::ensure() {
     return unavailable;
 }
 
+void TaskBar::show_progress(HWND window, int32_t percent) {
+    if (ensure() == 0) list->SetProgressValue(window, static_cast<ULONGLONG>(percent < 0 ? 0 : percent), 100);
+}
+
+void TaskBar::clear_progress(HWND window) {
+    if (ensure() == 0) list->SetProgressState(window, TBPF_NOPROGRESS);
+}
+
 }  // namespace orvkit

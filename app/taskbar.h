@@ -19,6 +19,11 @@ public:
     // 0 when `list` is usable, 1 when the taskbar object could not be had.
     uint32_t ensure();
 
+    // Shows `percent` of 100 on the window's taskbar button; nothing when unavailable.
+    void show_progress(HWND window, int32_t percent);
+    // Removes the indicator from the window's taskbar button; nothing when unavailable.
+    void clear_progress(HWND window);
+
     ITaskbarList3* list = nullptr;
     uint32_t unavailable = 0;
 

@@ -1,0 +1,74 @@
+#include "app/run_control.h"
+
+#include "app/globals.h"
+#include "app/settings_file.h"
+#include "app/state.h"
+#include "app/window_geometry.h"
+
+namespace orvkit {
+
+namespace {
+
+constexpr UINT_PTR refresh_timer = 1;
+constexpr UINT_PTR close_timer = 2;
+
+}  // namespace
+
+bool abort_run() {
+    SetEvent(go_event);
+    // One compare-and-exchange from the non-zero value seen: an abort racing with
+    // the worker's own end never leaves run_status at 2 with nobody to clear it.
+    int32_t status = run_status;
+    while (status != 0 && !run_status.compare_exchange_weak(status, 2)) {
+    }
+    if (status == 0) return false;
+    pause_code = 10;
+    if (const std::shared_ptr<orvFileList> list = std::atomic_load(&app_state->scan_list)) list->status = 10;
+    return true;
+}
+
+void toggle_pause() {
+    if (pause_code == 5) {
+        pause_code = 0;
+        SetEvent(go_event);
+    } else if (pause_code == 0) {
+        pause_code = 5;
+        ResetEvent(go_event);
+    }
+}
+
+LRESULT on_timer(HWND window, WPARAM timer) {
+    const uint32_t w = client_width;
+    if (timer == refresh_timer) {
+        if (worker_running(run_status)) {
+            if (pause_code == 0) {
+                const RECT progress = progress_band_rect(w);
+                InvalidateRect(window, &progress, TRUE);
+            }
+        } else {
+            const RECT band = top_band_rect(w);
+            InvalidateRect(window, &band, TRUE);
+            KillTimer(window, refresh_timer);
+        }
+    } else if (timer == close_timer && run_status == 0) {
+        KillTimer(window, close_timer);
+        DestroyWindow(window);
+    }
+    return 1;
+}
+
+LRESULT on_close(HWND window) {
+    if (run_status != 0) {
+        if (MessageBoxW(window, L"Ostrand is busy; abandon and quit?", L"Confirm", MB_OKCANCEL) != IDOK) return 0;
+        if (abort_run()) {
+            SetTimer(window, close_timer, 1000, nullptr);
+            return 0;
+        }
+        // The worker ended while the question was open: close as when idle.
+    }
+    write_settings();
+    DestroyWindow(window);
+    return 0;
+}
+
+}  // namespace orvkit

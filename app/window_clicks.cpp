@@ -1,0 +1,91 @@
+#include "app/window_clicks.h"
+
+#include <string>
+
+#include "app/dialog_openers.h"
+#include "app/globals.h"
+#include "app/run_control.h"
+#include "app/state.h"
+#include "app/window_geometry.h"
+#include "app/worker_start.h"
+#include "ui/results_list.h"
+#include "ui/standard_dialogs.h"
+
+namespace orvkit {
+
+namespace {
+
+void repaint_band(HWND window) {
+    const RECT band = top_band_rect(client_width);
+    InvalidateRect(window, &band, TRUE);
+}
+
+// At most 1199 characters, as the path boxes hold; `path` keeps its reserved room.
+void read_path_box(HWND edit, std::wstring& path) {
+    wchar_t text[1200] = {};
+    const int length = GetWindowTextW(edit, text, 1200);
+    path.assign(text, length > 0 ? length : 0);
+}
+
+void choose_clicked(HWND window) {
+    // Read before the picker runs its own message loop, where the pointer moves on.
+    const bool for_a = hover_choose_a;
+    const bool for_b = hover_choose_b;
+    if (pick_file(app_state, window) != 1) return;
+    const uint32_t mode = search_mode;
+    HWND target = mode == 0 ? (for_a ? edit_a : edit_b) : (for_b && mode == 3 ? edit_b : edit_a);
+    SetWindowTextW(target, picked_path.c_str());
+}
+
+void mode_switch_clicked(HWND window) {
+    const uint32_t mode = search_mode;
+    search_mode = mode >= 3 ? 0 : mode + 1;  // also brings a foreign mode back into range
+    set_list_columns(window);
+    repaint_band(window);
+}
+
+void start_clicked(HWND window) {
+    list_clear();
+    read_path_box(edit_a, path_a);
+    if (path_a.empty()) return;
+    if (mode_uses_path_b(search_mode)) {
+        read_path_box(edit_b, path_b);
+        if (path_b.empty()) return;
+    }
+    if (const std::shared_ptr<orvFileList> loaded = std::atomic_load(&app_state->loaded_list)) loaded->clear();
+    start_worker(window);
+}
+
+void start_or_abort_clicked(HWND window) {
+    repaint_band(window);
+    if (run_status != 0)
+        abort_run();
+    else
+        start_clicked(window);
+}
+
+void top_button_clicked(HWND window) {
+    if (run_status == 0)
+        show_about_dialog(window);
+    else
+        toggle_pause();
+    repaint_band(window);
+}
+
+}  // namespace
+
+LRESULT on_left_button_up(HWND window) {
+    if (hover_choose_a || hover_choose_b)
+        choose_clicked(window);
+    else if (hover_mode)
+        mode_switch_clicked(window);
+    else if (hover_start)
+        start_or_abort_clicked(window);
+    else if (hover_top)
+        top_button_clicked(window);
+    else if (hover_help)
+        open_help(app_state);
+    return 1;
+}
+
+}  // namespace orvkit

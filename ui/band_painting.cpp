@@ -1,0 +1,141 @@
+#include "ui/band_painting.h"
+
+#include <cwchar>
+#include <string>
+
+#include "app/globals.h"
+#include "app/state.h"
+#include "app/window_geometry.h"
+#include "ui/draw_button.h"
+#include "ui/gdi_handles.h"
+
+namespace orvkit {
+
+namespace {
+
+// The painting's own view of run_status: 1..499 shows progress, 0 or above 500 is idle.
+bool shows_progress(int32_t status) { return status >= 1 && status <= 499; }
+bool is_idle(int32_t status) { return status == 0 || status > 500; }
+
+void draw_line(HDC dc, const wchar_t* text, RECT box, UINT flags = DT_SINGLELINE) {
+    DrawTextW(dc, text, -1, &box, flags);
+}
+
+void draw_captions(HDC dc, uint32_t mode) {
+    draw_line(dc, mode == 0 ? L"Compare this" : L"Search this", {3, 75, 80, 90});
+    if (mode == 0) draw_line(dc, L"With this", {3, 95, 80, 110});
+    if (mode == 3) draw_line(dc, L"plus this", {3, 95, 80, 110});
+}
+
+std::wstring status_line(int32_t status) {
+    if (status != 200) return path_a;
+    const std::shared_ptr<orvFileList> list = std::atomic_load(&app_state->scan_list);
+    if (!list) return {};
+    return std::to_wstring(list->record_count.load()) + L" files scanned. Current directory: " +
+           list->current_folder.get();
+}
+
+void draw_progress(HWND window, HDC dc, uint32_t w, int32_t status) {
+    int32_t percent = progress_percent;
+    app_state->taskbar.show_progress(window, percent);
+    if (percent > 101) {
+        // A worker may have written a fresh value meanwhile; that one wins.
+        progress_percent.compare_exchange_strong(percent, 99);
+        percent = 99;
+    }
+    if (percent < 0) percent = 0;
+    const uint32_t right = (w - 175) * static_cast<uint32_t>(percent) / 100;
+    RECT bar{3, 5, static_cast<LONG>(right), 20};
+    {
+        unique_gdi<HBRUSH> black(CreateSolidBrush(RGB(0, 0, 0)));
+        FillRect(dc, &bar, black.get());
+    }
+    if (right > 25) {
+        wchar_t text[16];
+        std::swprintf(text, 16, L"%d%%", percent);
+        SetTextColor(dc, RGB(255, 255, 255));
+        draw_line(dc, text, bar, DT_CENTER | DT_SINGLELINE);
+        SetTextColor(dc, RGB(0, 0, 0));
+    }
+    if (search_mode != 0) {
+        const std::wstring line = status_line(status);
+        if (!line.empty()) draw_line(dc, line.c_str(), {3, 30, static_cast<LONG>(w) - 175, 50});
+    }
+}
+
+void finish_progress(HWND window) {
+    int32_t finished = 101;
+    if (progress_percent != finished) return;
+    app_state->taskbar.clear_progress(window);
+    progress_percent.compare_exchange_strong(finished, 100);
+}
+
+void draw_mode_labels(HDC dc) {
+    draw_line(dc, L"File", {3, 5, 40, 20});
+    draw_line(dc, L"Directory", {50, 5, 120, 20});
+    draw_line(dc, L"Quick Dir", {50, 35, 120, 50});
+    draw_line(dc, L"QDir+", {3, 35, 40, 50});
+}
+
+void draw_buttons(HDC dc, uint32_t w, uint32_t mode, int32_t status) {
+    const ostrand_state& state = *app_state;
+    memory_dc knob_source(dc);
+    const int right_column = static_cast<int>(w) - 58;
+    const int start_left = static_cast<int>(w) - 170;
+    if (is_idle(status)) {
+        draw_button(state, dc, knob_source.get(), 1, 15, start_left, hover_start, L"Start");
+        draw_button(state, dc, knob_source.get(), static_cast<int>(mode) + 2, 15, 25, hover_mode, nullptr);
+    } else {
+        draw_button(state, dc, knob_source.get(), 1, 15, start_left, hover_start, L"Abort");
+    }
+    // Pause and Resume light up like About: the same slot, the same hover flag.
+    const wchar_t* top_text = status == 0 ? L"About" : pause_code == 5 ? L"Resume" : L"Pause";
+    draw_button(state, dc, knob_source.get(), 0, 5, right_column, hover_top, top_text);
+    draw_button(state, dc, knob_source.get(), 0, 27, right_column, hover_help, L"Help");
+    draw_button(state, dc, knob_source.get(), 0, 74, right_column, hover_choose_a, L"Choose");
+    if (mode_uses_path_b(mode))
+        draw_button(state, dc, knob_source.get(), 0, 96, right_column, hover_choose_b, L"Choose");
+}
+
+}  // namespace
+
+void paint_band(HWND window, HDC dc) {
+    const uint32_t w = client_width;
+    if (w <= 200 || !app_state) return;
+    const int saved = SaveDC(dc);
+    const uint32_t mode = search_mode;
+    const int32_t status = run_status;
+
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SelectObject(dc, app_state->small_font);
+
+    draw_captions(dc, mode);
+    if (shows_progress(status)) draw_progress(window, dc, w, status);
+    if (is_idle(status)) {
+        finish_progress(window);
+        draw_mode_labels(dc);
+    }
+    draw_buttons(dc, w, mode, status);
+    RestoreDC(dc, saved);
+}
+
+LRESULT on_paint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    paint_band(window, dc);
+    EndPaint(window, &paint);
+    return 1;
+}
+
+LRESULT on_print_client(HWND window, HDC dc, LPARAM flags) {
+    if (flags & PRF_ERASEBKGND) {
+        RECT client{0, 0, static_cast<LONG>(client_width.load()), static_cast<LONG>(client_height.load())};
+        FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    }
+    paint_band(window, dc);
+    return 0;
+}
+
+}  // namespace orvkit

@@ -1,0 +1,62 @@
+#include "ui/draw_button.h"
+
+#include "app/state.h"
+#include "ui/gdi_handles.h"
+#include "ui/knob_turn.h"
+
+namespace orvkit {
+
+namespace {
+
+void draw_face(HDC dc, int kind, int top, int left, bool hovered, const wchar_t* text) {
+    const int width = kind == 0 ? 54 : 100;
+    const int height = kind == 0 ? 18 : 24;
+    {
+        unique_gdi<HBRUSH> brush(CreateSolidBrush(hovered ? button_face_hovered : button_face));
+        selected_object face(dc, brush.get());
+        RoundRect(dc, left, top, left + width, top + height, 20, 20);
+    }
+    if (!text) return;
+    RECT box{left + 2, top, left + width - 2, top + height};
+    DrawTextW(dc, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+// PlgBlt would do the turns in one call, but on Wine its mirrors land one pixel off
+// and its rotations are ignored; reading the bitmap and writing the turned pixels
+// back is exact everywhere.
+void draw_turned_knob(HDC paint_dc, HDC memory_dc, HBITMAP bitmap, int kind, int top, int left) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = knob_size;
+    info.bmiHeader.biHeight = -knob_size;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    knob_pixels source{};
+    if (GetDIBits(memory_dc, bitmap, 0, knob_size, source.data(), &info, DIB_RGB_COLORS) != knob_size) return;
+    const knob_pixels turned = turn_knob(source, kind);
+    SetDIBitsToDevice(paint_dc, left, top, knob_size, knob_size, 0, 0, 0, knob_size, turned.data(), &info,
+                      DIB_RGB_COLORS);
+}
+
+}  // namespace
+
+int draw_button(const ostrand_state& state, HDC paint_dc, HDC memory_dc, int kind, int top, int left, bool hovered,
+                const wchar_t* text) {
+    if (kind == 0 || kind == 1) {
+        draw_face(paint_dc, kind, top, left, hovered, text);
+        return 1;
+    }
+    HBITMAP bitmap = hovered ? state.bitmap_swh : state.bitmap_swc;
+    if (!bitmap || kind < 2 || kind > 5) return 1;
+    if (kind == 2) {
+        selected_object knob(memory_dc, bitmap);
+        BitBlt(paint_dc, left, top, knob_size, knob_size, memory_dc, 0, 0, SRCCOPY);
+    } else {
+        // GetDIBits wants the bitmap selected into no DC.
+        draw_turned_knob(paint_dc, memory_dc, bitmap, kind, top, left);
+    }
+    return 1;
+}
+
+}  // namespace orvkit
