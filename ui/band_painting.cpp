@@ -46,7 +46,9 @@ void draw_progress(HWND window, HDC dc, uint32_t w, int32_t status) {
     if (percent < 0) percent = 0;
     const uint32_t right = (w - 175) * static_cast<uint32_t>(percent) / 100;
     RECT bar{3, 5, static_cast<LONG>(right), 20};
-    {
+    // Wine fills a rectangle whose right edge lies left of its left edge (0..3 at
+    // 0%), so an empty bar is not drawn at all.
+    if (bar.right > bar.left) {
         unique_gdi<HBRUSH> black(CreateSolidBrush(RGB(0, 0, 0)));
         FillRect(dc, &bar, black.get());
     }
