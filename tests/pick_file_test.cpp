@@ -13,6 +13,7 @@
 #include "app/state.h"
 #include "ui/standard_dialogs.h"
 #include "support/dialog_watchdog.h"
+#include "support/pump.h"
 #include "support/temp_folder.h"
 
 using namespace orvkit;
@@ -47,15 +48,6 @@ HWND select_dialog() {
     return found.window;
 }
 
-bool wait_for(const std::function<bool()>& done, DWORD timeout_ms) {
-    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    while (!done()) {
-        if (GetTickCount64() > deadline) return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 // Runs pick_file while a helper thread answers the dialog. `typed` empty means
 // Cancel. The folder the dialog opened at lands in `start_folder`.
 struct pick_outcome {
@@ -70,11 +62,11 @@ pick_outcome pick_with(const std::shared_ptr<ostrand_state>& state, const std::w
     pick_outcome outcome;
     std::thread helper([&] {
         HWND dialog = nullptr;
-        if (!wait_for([&] { return (dialog = select_dialog()) != nullptr; }, 20000)) return;
+        if (!test_support::pump_until([&] { return (dialog = select_dialog()) != nullptr; }, 20000)) return;
         outcome.dialog_seen = true;
         // The dialog fills its folder view after it shows; wait for it to settle.
         wchar_t folder[2048] = {};
-        wait_for([&] { return SendMessageW(dialog, CDM_GETFOLDERPATH, 2048, reinterpret_cast<LPARAM>(folder)) > 1; },
+        test_support::pump_until([&] { return SendMessageW(dialog, CDM_GETFOLDERPATH, 2048, reinterpret_cast<LPARAM>(folder)) > 1; },
                  5000);
         outcome.start_folder = folder;
         if (typed.empty()) {
@@ -83,7 +75,7 @@ pick_outcome pick_with(const std::shared_ptr<ostrand_state>& state, const std::w
             SetDlgItemTextW(dialog, file_name_box, typed.c_str());
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
-        outcome.dialog_closed = wait_for([&] { return !IsWindow(dialog); }, 10000);
+        outcome.dialog_closed = test_support::pump_until([&] { return !IsWindow(dialog); }, 10000);
         if (!outcome.dialog_closed) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     });
     outcome.result = pick_file(state, nullptr);
