@@ -72,6 +72,7 @@ void fill_random(orvFileList& list, std::mt19937& random, int count, int sizes, 
         record->checksum = random() % checksums;
         list.append_record(std::move(record));
     }
+    list.publish_count();
 }
 
 }  // namespace

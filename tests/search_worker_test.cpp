@@ -241,13 +241,14 @@ TEST_P(AutomaticRemoval, RemovesOneFileOfEachPairAndKeepsACopy) {
     }
 }
 
+std::string removal_case_name(const testing::TestParamInfo<std::tuple<uint32_t, char>>& info) {
+    const char* modes[] = {"Recycle", "Delete", "Move"};
+    return std::string(modes[std::get<0>(info.param)]) + "Column" + std::get<1>(info.param);
+}
+
 INSTANTIATE_TEST_SUITE_P(ModesAndColumns, AutomaticRemoval,
                          testing::Combine(testing::Values(0u, 1u, 2u), testing::Values('A', 'B')),
-                         [](const auto& info) {
-                             static const char* names[] = {"Recycle", "Delete", "Move"};
-                             return std::string(names[std::get<0>(info.param)]) + "Column" +
-                                    std::get<1>(info.param);
-                         });
+                         removal_case_name);
 
 TEST_F(SearchWorker, FailedDeletionIsNotShownAsDone) {
     tree_.make_file(L"a.dat", "identical");
