@@ -1,7 +1,208 @@
 #include "actions/delete_queue.h"
 
+#include <cstring>
+#include <unordered_set>
+
+#include "app/state.h"
+#include "search/long_path.h"
+
 namespace orvkit {
 
-DeleteQueue::~DeleteQueue() = default;
+namespace {
+
+bool starts_with(const std::wstring& text, const wchar_t* prefix) { return text.rfind(prefix, 0) == 0; }
+
+// True when a name between backslashes is "." or "..": literal in the "\\?\" form,
+// resolved in the plain form, so the two would name different things.
+bool has_dot_segment(const std::wstring& path) {
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(L'\\', start);
+        if (end == std::wstring::npos) end = path.size();
+        const std::wstring name = path.substr(start, end - start);
+        if (name == L"." || name == L"..") return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// The full plain path the shell is to be given for `path`, or empty when the shell
+// cannot take it. SHFileOperationW on Windows is bound to MAX_PATH and does not take
+// the "\\?\" form: a longer path would be refused or misread, and a path cut short
+// could name another file or a whole folder, so such a request is refused whole.
+// Wine accepts longer paths, but cannot show that fault, so the limit holds there too.
+std::wstring shell_path(const std::wstring& path) {
+    std::wstring plain = path;
+    const bool literal = starts_with(path, L"\\\\?\\");
+    if (starts_with(path, L"\\\\?\\UNC\\")) plain = L"\\\\" + path.substr(8);
+    else if (literal) plain = path.substr(4);
+    if (literal && (plain.find(L'/') != std::wstring::npos || has_dot_segment(plain))) return {};
+    // Too long, or a name ending in a dot or space, which the plain form would trim.
+    if (system_path(plain) != plain) return {};
+    // The list is sent later, so a relative path is made full now, while it means
+    // what the caller meant. "*" and "?" (and the DOS forms "<", ">", '"') would be
+    // expanded by the shell as wildcards.
+    wchar_t full[MAX_PATH];
+    const DWORD length = GetFullPathNameW(plain.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length > shell_path_limit) return {};
+    const std::wstring result(full, length);
+    if (result.find_first_of(L"*?<>\"") != std::wstring::npos) return {};
+    return result;
+}
+
+bool names_a_file(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(long_path(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring case_key(const std::wstring& path) {
+    std::wstring key = path;
+    if (!key.empty()) CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    return key;
+}
+
+constexpr DWORD restorable_attributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+}  // namespace
+
+// A pending list is dropped unsent: the program is ending.
+DeleteQueue::~DeleteQueue() {
+    std::lock_guard<std::mutex> held(lock);
+    free_batch();
+}
+
+// When the retry fails too, the attributes the file had are put back, so a request
+// that removed nothing leaves the file as it was.
+uint32_t DeleteQueue::submit(const std::wstring& path) {
+    std::lock_guard<std::mutex> held(lock);
+    uint32_t result = perform(path);
+    if (result != delete_done && override_read_only) {
+        // The plain path as given while it reaches the file; the long form past MAX_PATH.
+        const std::wstring target = system_path(path);
+        const DWORD before = GetFileAttributesW(target.c_str());
+        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        result = perform(path);
+        if (result != delete_done && before != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesW(target.c_str(), before & restorable_attributes);
+    }
+    return result;
+}
+
+uint32_t DeleteQueue::perform(const std::wstring& path) {
+    switch (delete_mode) {
+    case 0: return queue_recycle(path);
+    case 1: return delete_file(path);
+    case 2: return move_file(path);
+    default: return delete_failed;
+    }
+}
+
+uint32_t DeleteQueue::delete_file(const std::wstring& path) {
+    return DeleteFileW(long_path(path).c_str()) ? delete_done : delete_failed;
+}
+
+// The file keeps its name in the move folder. An existing file of that name makes the
+// move fail (MoveFileW never replaces), so nothing is overwritten. Without a move folder
+// the destination would be a file in the root of the current drive: refused.
+uint32_t DeleteQueue::move_file(const std::wstring& path) {
+    if (move_dir.empty()) return delete_failed;
+    if (move_dir.back() != L'\\') move_dir += L'\\';
+    std::wstring source = path;
+    for (wchar_t& c : source)
+        if (c == L'/') c = L'\\';
+    path_parts parts;
+    parts = source;
+    if (parts.name.empty()) return delete_failed;
+    return MoveFileW(long_path(source).c_str(), long_path(move_dir + parts.name).c_str()) ? delete_done
+                                                                                          : delete_failed;
+}
+
+// Appends the path, whole, to the pending list, which is sent at the next flush or
+// once the counted bytes pass the limit. A path that is no file now, or that the shell
+// could not take, is refused here (11) rather than handed to the shell later.
+uint32_t DeleteQueue::queue_recycle(const std::wstring& path) {
+    const std::wstring entry = shell_path(path);
+    if (entry.empty() || !names_a_file(entry)) return delete_failed;
+    if (!batch) {
+        batch = static_cast<wchar_t*>(GlobalAlloc(GPTR, batch_block_bytes));
+        if (!batch) return delete_no_memory;
+        batch_cursor = batch;
+        batch_bytes = 0;
+    }
+    std::memcpy(batch_cursor, entry.c_str(), (entry.size() + 1) * sizeof(wchar_t));
+    batch_cursor += entry.size() + 1;
+    *batch_cursor = L'\0';
+    batch_bytes += static_cast<uint32_t>(2 * entry.size() + 4);
+    if (batch_bytes > batch_flush_bytes) flush();
+    return delete_done;
+}
+
+// Flags: the recycle bin (FOF_ALLOWUNDO) without confirmation or error boxes, since
+// the list is sent from the search or batch thread with no window to own a box.
+// FOF_NO_CONNECTED_ELEMENTS keeps the shell from taking files the user did not name
+// (a page's "_files" folder goes with the page otherwise). FOF_WANTNUKEWARNING is left
+// out on purpose: it raises a modal box for any file that cannot go to the bin; on
+// Wine even for a file that is merely gone, which blocks the thread in a box nobody
+// expects. Without it a file the bin cannot hold is deleted outright; that is a file
+// the user asked to remove, whose twin stays.
+//
+// A list left pending after delete_mode changed away from Recycle is dropped unsent.
+uint32_t DeleteQueue::flush() {
+    uint32_t result = delete_done;
+    if (delete_mode == 0 && batch_cursor) result = send_batch();
+    free_batch();
+    return result;
+}
+
+uint32_t DeleteQueue::flush_locked() {
+    std::lock_guard<std::mutex> held(lock);
+    return flush();
+}
+
+// The shell stops at the first missing file of a list and skips the rest, so paths
+// gone since they were queued, and second requests for a path already listed (a file
+// can be the twin in several rows), are dropped before the list is sent.
+uint32_t DeleteQueue::send_batch() {
+    std::unordered_set<std::wstring> listed;
+    wchar_t* read = batch;
+    wchar_t* write = batch;
+    while (*read) {
+        const std::size_t length = std::wcslen(read);
+        const std::wstring entry(read, length);
+        if (listed.insert(case_key(entry)).second && names_a_file(entry)) {
+            std::memmove(write, read, (length + 1) * sizeof(wchar_t));
+            write += length + 1;
+        }
+        read += length + 1;
+    }
+    write[0] = write[1] = L'\0';
+    batch_cursor = batch;
+    if (write == batch) return delete_done;
+    return shell_recycle(owner_window, batch, batch_recycle_flags);
+}
+
+void DeleteQueue::free_batch() {
+    if (batch) GlobalFree(batch);
+    batch = nullptr;
+    batch_cursor = nullptr;
+    batch_bytes = 0;
+}
+
+// One call: a second call with the same list would run again over files already in
+// the bin (with FOF_WANTNUKEWARNING Wine then asks, in a modal box, to destroy them).
+// SHFileOperationW returns 0 only when the operation succeeded.
+uint32_t shell_recycle(HWND owner, const wchar_t* paths, FILEOP_FLAGS flags) {
+    if (!paths || !*paths) return delete_shell_failed;
+    SHFILEOPSTRUCTW operation{};
+    operation.hwnd = owner;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = paths;
+    operation.pTo = nullptr;
+    operation.fFlags = flags;
+    const int result = SHFileOperationW(&operation);
+    if (operation.fAnyOperationsAborted) return delete_aborted;
+    return result == 0 ? delete_done : delete_shell_failed;
+}
 
 }  // namespace orvkit

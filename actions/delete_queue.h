@@ -2,6 +2,7 @@
 // into the move folder, as the "Batch Delete Mode" option says.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <mutex>
@@ -15,6 +16,17 @@ constexpr uint32_t delete_aborted = 1;      // flush: the user aborted the shell
 constexpr uint32_t delete_shell_failed = 9; // flush: the shell operation failed
 constexpr uint32_t delete_failed = 11;      // delete or move failed, or an unknown mode
 constexpr uint32_t delete_no_memory = 13;   // the recycle list could not be allocated
+
+// Size of the recycle list block, and the counted bytes past which it is sent at once.
+constexpr uint32_t batch_block_bytes = 60'800'000;
+constexpr uint32_t batch_flush_bytes = 60'795'000;
+// The longest path the shell takes (MAX_PATH counting the NUL).
+constexpr std::size_t shell_path_limit = MAX_PATH - 1;
+
+// Flags of the queue's own recycle operation: no confirmation, no error boxes, to
+// the recycle bin, and only the named files (see the definition of flush).
+constexpr FILEOP_FLAGS batch_recycle_flags =
+    FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI | FOF_NO_CONNECTED_ELEMENTS;
 
 class DeleteQueue {
 public:
@@ -38,11 +50,25 @@ public:
     uint8_t override_read_only = 0;   // retry once after clearing the file's attributes
     HWND owner_window = nullptr;      // owner of the shell operation; stays null
 
-    std::mutex lock;
+    std::mutex lock;                  // held by every request and every flush
+
+private:
+    uint32_t delete_file(const std::wstring& path);
+    uint32_t move_file(const std::wstring& path);
+    uint32_t queue_recycle(const std::wstring& path);
+    uint32_t send_batch();
+    void free_batch();
+
+    // The pending recycle list in the shell's format: paths each ended by a NUL, the
+    // list by a second NUL. Null while no list is pending.
+    wchar_t* batch = nullptr;
+    wchar_t* batch_cursor = nullptr;  // where the next path goes
+    uint32_t batch_bytes = 0;         // 2 x length + 4 per path
 };
 
 // Sends the NUL-separated, double-NUL-terminated `paths` to the recycle bin in one
-// shell operation: 0 done, 1 aborted, 9 failed.
-uint32_t shell_recycle(HWND owner, const wchar_t* paths);
+// shell operation: 0 done, 1 aborted, 9 failed. Without `flags` the shell asks for
+// confirmation and shows its own errors, owned by `owner`.
+uint32_t shell_recycle(HWND owner, const wchar_t* paths, FILEOP_FLAGS flags = FOF_ALLOWUNDO);
 
 }  // namespace orvkit

@@ -12,6 +12,7 @@ HANDLE go_event = nullptr;
 
 std::wstring path_a;
 std::wstring path_b;
+orvkit::published_text shown_path;
 std::wstring picked_path;
 
 HWND edit_a = nullptr;

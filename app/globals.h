@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "app/published_text.h"
+
 namespace orvkit {
 class ostrand_state;
 }
@@ -30,6 +32,9 @@ extern HANDLE go_event;
 // Read from the edit boxes on Start (window thread) and read by the worker.
 extern std::wstring path_a;
 extern std::wstring path_b;
+// The file the search worker is comparing, for the painting: path_a itself changes
+// under the worker, so the painting reads this copy instead.
+extern orvkit::published_text shown_path;
 // Scratch path for drops and the file picker (window thread only).
 extern std::wstring picked_path;
 

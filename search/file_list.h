@@ -5,9 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
+
+#include "app/published_text.h"
 
 namespace orvkit {
 
@@ -33,23 +34,6 @@ struct file_record {
     uint32_t fail_count = 0;  // times the file could not be opened as file B of a pair
     bool marked = false;      // lies in or below a folder holding "FCBackDB.txt"
     file_identity identity;   // known when the walk opened the file; not saved in list files
-};
-
-// A string written by one thread and read by another: every read gets a whole copy.
-class published_text {
-public:
-    void set(std::wstring text) {
-        std::lock_guard<std::mutex> guard(lock_);
-        text_.swap(text);
-    }
-    std::wstring get() const {
-        std::lock_guard<std::mutex> guard(lock_);
-        return text_;
-    }
-
-private:
-    mutable std::mutex lock_;
-    std::wstring text_;
 };
 
 class orvFileList {

@@ -1,9 +1,110 @@
 #include "search/list_file.h"
 
+#include <windows.h>
+
+#include <new>
+#include <string>
+
+#include "app/globals.h"
+#include "app/state.h"
+#include "app/win_handles.h"
+#include "search/list_format.h"
+#include "search/long_path.h"
+
 namespace orvkit {
 
-// Placeholder until the list files land.
-void write_list_file(orvFileList&, const std::wstring&, const std::wstring&) {}
-int64_t read_list_file(orvFileList&, const std::wstring&) { return 0; }
+namespace {
+
+constexpr std::size_t read_block_limit = 20000064;
+constexpr std::size_t fallback_read_bytes = 64 * 1024;
+constexpr std::size_t write_chunk_bytes = 1024 * 1024;
+
+// The data folder followed directly by the name; empty when there is no state.
+// A folder past the plain-path limit is reached through its long form.
+bool list_path(const std::wstring& name, std::wstring& path) {
+    const std::shared_ptr<ostrand_state> state = app_state;
+    if (!state) return false;
+    path = system_path(state->data_path.folder + name);
+    return true;
+}
+
+bool write_all(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        const DWORD want = static_cast<DWORD>(bytes.size() - done);
+        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+}  // namespace
+
+// The old file goes to the backup name first, so a failed rewrite still leaves
+// the previous index there. Fewer than two records leave the file empty.
+void write_list_file(orvFileList& list, const std::wstring& name, const std::wstring& backup_name) {
+    std::wstring path;
+    std::wstring backup_path;
+    if (!list_path(name, path) || !list_path(backup_name, backup_path)) return;
+    CopyFileW(path.c_str(), backup_path.c_str(), FALSE);
+    unique_handle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || list.records.size() < 2) return;
+
+    // Out of memory part way: the file ends without its trailer and reads back
+    // as the complete records before the cut.
+    try {
+        uint64_t count = 0;
+        for (const auto& record : list.records)
+            if (record && list_record_writable(*record)) ++count;
+        std::string chunk;
+        chunk.reserve(write_chunk_bytes + 64 * 1024);
+        append_list_header(chunk, count);
+        for (const auto& record : list.records) {
+            if (!record || !list_record_writable(*record)) continue;
+            append_list_record(chunk, *record);
+            if (chunk.size() >= write_chunk_bytes) {
+                if (!write_all(file.get(), chunk)) return;
+                chunk.clear();
+            }
+        }
+        append_list_trailer(chunk);
+        write_all(file.get(), chunk);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+// Reads through the list's own large buffer; a list without one gets a smaller
+// buffer here. The block size is even so that blocks end between code units.
+int64_t read_list_file(orvFileList& list, const std::wstring& name) {
+    std::wstring path;
+    if (list_path(name, path)) {
+        unique_handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            uint8_t* buffer = list.read_buffer.get();
+            std::size_t block = list.read_buffer_bytes < read_block_limit ? list.read_buffer_bytes : read_block_limit;
+            block &= ~std::size_t{1};
+            std::unique_ptr<uint8_t[]> own;
+            uint8_t small[4096];
+            if (!buffer || block == 0) {
+                own.reset(new (std::nothrow) uint8_t[fallback_read_bytes]);
+                buffer = own ? own.get() : small;
+                block = own ? fallback_read_bytes : sizeof(small);
+            }
+            // Out of memory part way: the records read so far stay.
+            try {
+                list_file_parser parser(list);
+                DWORD got = 0;
+                while (ReadFile(file.get(), buffer, static_cast<DWORD>(block), &got, nullptr) && got > 0)
+                    parser.feed(buffer, got);
+            } catch (const std::bad_alloc&) {
+            }
+        }
+    }
+    list.publish_count();
+    return static_cast<int64_t>(list.records.size());
+}
 
 }  // namespace orvkit

@@ -1,14 +1,214 @@
 #include "search/search_worker.h"
 
+#include <string>
+#include <unordered_set>
+
+#include "actions/compare.h"
 #include "app/globals.h"
+#include "app/state.h"
+#include "search/directory_walk.h"
+#include "search/list_file.h"
+#include "search/pair_scan.h"
+#include "search/search_summary.h"
+#include "ui/results_list.h"
 
 namespace orvkit {
 
-// Placeholder until the search lands: ends at once.
-DWORD WINAPI search_worker(LPVOID) {
+namespace {
+
+constexpr int32_t status_indexing = 200;
+constexpr int32_t status_comparing = 201;
+constexpr int32_t abort_requested = 10;
+
+// What one run keeps besides the shared state.
+struct search_run {
+    std::shared_ptr<ostrand_state> state;
+    HWND window = nullptr;
+    std::shared_ptr<orvFileList> list;
+    uint32_t file_count = 0;
+    int row_counter = 0;  // index of the next row; the closing row goes here
+    uint32_t pruned_count = 0;
+    bool memory_failed = false;
+    std::unordered_set<std::wstring> recycle_queued;  // upper-cased paths queued this run
+};
+
+bool aborting() { return pause_code.load() == abort_requested; }
+
+void show_or_hide_edit_b() {
+    const uint32_t mode = search_mode;
+    ShowWindow(edit_b, mode == 1 || mode == 2 ? SW_HIDE : SW_SHOWNORMAL);
+}
+
+std::wstring upper(std::wstring text) {
+    CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// Two records that reach one and the same file (the same path, a link, a tree
+// indexed twice) are never a pair: removing one "twin" would remove the only copy.
+bool same_file(file_record& a, file_record& b) {
+    if (CompareStringOrdinal(a.path.c_str(), static_cast<int>(a.path.size()), b.path.c_str(),
+                             static_cast<int>(b.path.size()), TRUE) == CSTR_EQUAL)
+        return true;
+    if (!a.identity.known) a.identity = identity_of(a.path);
+    if (!b.identity.known) b.identity = identity_of(b.path);
+    return a.identity.same_file_as(b.identity);
+}
+
+// Hands one file of a twin pair to the deletion queue; returns the result cell.
+// Delete and Move are done at once, so their failure is known and shown; a recycle
+// request is queued and counted once, however many rows name the file.
+std::wstring remove_twin(search_run& run, const file_record& record, wchar_t column) {
+    DeleteQueue& deletions = run.state->deletions;
+    const std::wstring done = std::wstring(L"Deleted ") + column;
+    const std::wstring key = upper(record.path);
+    const bool recycling = deletions.delete_mode == 0;
+    if (recycling && run.recycle_queued.count(key)) return done;
+    if (deletions.submit(record.path) != delete_done) return std::wstring(L"Not deleted ") + column;
+    if (recycling) run.recycle_queued.insert(key);
+    run.list->deleted_bytes += record.size;
+    return done;
+}
+
+void compare_pair(search_run& run, std::size_t a, std::size_t b) {
+    file_record& record_a = *run.list->records[a];
+    file_record& record_b = *run.list->records[b];
+    if (same_file(record_a, record_b)) return;
+
+    path_b = record_b.path;
+    const uint32_t percent = compare_files(run.window);
+    const uint32_t outcome = run.state->compare_result;
+    if (outcome == compare_invalid_a) return;
+    if (outcome == compare_invalid_b) {
+        ++record_b.fail_count;
+        return;
+    }
+    if (percent < run.state->settings.match_percentage) return;
+
+    list_insert_row(run.row_counter, path_a.c_str());
+    list_set_cell(run.row_counter, 1, path_b.c_str());
+    std::wstring result;
+    if (remove_column_a)
+        result = remove_twin(run, record_a, L'A');
+    else if (remove_column_b)
+        result = remove_twin(run, record_b, L'B');
+    else
+        result = std::to_wstring(percent);
+    list_set_cell(run.row_counter, 2, result.c_str());
+    ++run.row_counter;
+    ++twin_count;
+}
+
+// Takes the comparison blocks, clears the list and announces the indexing.
+bool begin_search(search_run& run) {
+    twin_count = 0;
+    if (reserve_compare_buffers() != 0) return false;
+    const settings_block& settings = run.state->settings;
+    const uint32_t mode = search_mode;
+    run.state->stop_at_first_difference =
+        (settings.use_hash || settings.match_percentage == 100) && (mode == 2 || mode == 3);
+    show_or_hide_edit_b();
+    list_clear();
+    list_insert_row(0, L"Indexing");
+    run_status = status_indexing;
+    return true;
+}
+
+// Adopts a list loaded by a Resume command, or walks the folders into a new one.
+void index_folders(search_run& run) {
+    const std::wstring folder_a = path_a;
+    const std::wstring folder_b = path_b;
+    auto loaded = std::atomic_load(&run.state->loaded_list);
+    if (loaded && loaded->record_count >= 2) {
+        run.list = loaded;
+        std::atomic_store(&run.state->scan_list, loaded);
+        return;
+    }
+    auto list = make_file_list();
+    const settings_block& settings = run.state->settings;
+    list->compute_checksums = settings.use_hash;
+    list->mode = search_mode;
+    list->remove_empty_folders = settings.remove_empty_dirs;
+    run.list = list;
+    std::atomic_store(&run.state->scan_list, list);
+    walk_folder(*list, folder_a, false);
+    if (search_mode == 3) walk_folder(*list, folder_b, false);
+    write_list_file(*list, L"LastList.txt", L"LastListLast.txt");
+}
+
+void compare_candidates(search_run& run) {
+    orvFileList& list = *run.list;
+    run.file_count = static_cast<uint32_t>(list.record_count);
+    list_delete_row(0);
+    list_insert_row(0, L"Start");
+    list_set_cell(0, 1, (std::to_wstring(run.file_count) + L" files found").c_str());
+    run.row_counter = 1;
+
+    pair_scan_hooks hooks;
+    hooks.begin_pass = [&](std::size_t a) {
+        if (pause_code.load() != 0) WaitForSingleObject(go_event, INFINITE);  // paused: hold here
+        path_a = list.records[a]->path;
+        shown_path.set(path_a);
+    };
+    hooks.candidate = [&](std::size_t a, std::size_t b) { compare_pair(run, a, b); };
+    hooks.end_pass = [&](std::size_t a) {
+        if (run.file_count) progress_percent = static_cast<int32_t>((100ull * a) / run.file_count);
+    };
+    hooks.stop_requested = aborting;
+    run.pruned_count = scan_candidate_pairs(list, hooks);
+    run.state->deletions.flush_locked();
+}
+
+void close_search(search_run& run) {
+    const bool aborted = aborting() || run.memory_failed;
+    search_totals totals;
+    totals.twins = twin_count;
+    totals.files = run.file_count;
+    if (run.list) {
+        totals.total_bytes = run.list->total_bytes;
+        totals.deleted_bytes = run.list->deleted_bytes;
+        totals.folders = run.list->folders_visited;
+        totals.empty_folders_removed = run.list->empty_folders_removed;
+    }
+    list_insert_row(run.row_counter, aborted ? L"Aborted" : L"Finished");
+    list_set_cell(run.row_counter, 1, search_summary(totals).c_str());
+    list_show_row(run.row_counter);
+    release_compare_buffers();
+    if (run.pruned_count > 0 && run.list)
+        write_list_file(*run.list, L"LastListPruned.txt", L"LastListPunedLast.txt");
+}
+
+void run_search(search_run& run) {
+    if (!begin_search(run)) {
+        run.memory_failed = true;
+        return;
+    }
+    index_folders(run);
+    run.list->deleted_bytes = 0;
+    run_status = status_comparing;
+    if (run.list->record_count < 2 || aborting()) return;
+    compare_candidates(run);
+}
+
+}  // namespace
+
+DWORD WINAPI search_worker(LPVOID window) {
+    search_run run;
+    run.state = app_state;
+    run.window = static_cast<HWND>(window);
+    try {
+        run_search(run);
+    } catch (...) {
+        run.memory_failed = true;  // out of memory mid-run: close as aborted
+    }
+    try {
+        close_search(run);
+    } catch (...) {
+    }
     run_status = 0;
     pause_code = 0;
     progress_percent = 101;
+    show_or_hide_edit_b();
     return 1;
 }
 

@@ -3,14 +3,20 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 namespace orvkit {
 class ostrand_state;
 
-// Lets the user choose a file; on success leaves it in `picked_path` and returns 1.
+// Lets the user choose a file; on success leaves it in `picked_path` and returns
+// nonzero. The dialog starts at the file `picked_path` names, or at the user's
+// Documents folder when that file cannot be opened.
 int pick_file(std::shared_ptr<ostrand_state> state, HWND window);
 
 // Opens "ReadMe.htm" beside the program with the shell.
 void open_help(std::shared_ptr<ostrand_state> state);
+
+// The help page's path: the program folder followed by "ReadMe.htm".
+std::wstring help_page_path(const ostrand_state& state);
 
 }  // namespace orvkit

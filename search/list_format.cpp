@@ -1,0 +1,214 @@
+#include "search/list_format.h"
+
+#include <limits>
+
+namespace orvkit {
+
+namespace {
+
+constexpr uint8_t header_bytes[list_header_bytes] = {0xFF, 0xFE, 0x00, 0x00, 'O', 0, 'F', 0, 'L', 0, 'T', 0,
+                                                     '0',  0,    '0',  0,    '0', 0, '1', 0, '*', 0};
+
+// A token this long that reads as the number 0 is a path standing where a number
+// was expected: the record being filled lacks fields, and a new one starts here.
+constexpr std::size_t resync_length = 15;
+
+void append_units(std::string& out, const wchar_t* text, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto unit = static_cast<uint16_t>(text[i]);
+        out.push_back(static_cast<char>(unit & 0xFF));
+        out.push_back(static_cast<char>(unit >> 8));
+    }
+}
+
+void append_ascii(std::string& out, const char* text) {
+    for (; *text; ++text) {
+        out.push_back(*text);
+        out.push_back('\0');
+    }
+}
+
+void append_field(std::string& out, uint64_t value) {
+    char digits[24];
+    char* end = digits + sizeof(digits);
+    char* p = end;
+    *--p = '\0';
+    do {
+        *--p = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value);
+    append_ascii(out, p);
+    append_ascii(out, "*");
+}
+
+// Plain decimal digits only (what the writer produces), no larger than `max`.
+bool parse_plain_number(const std::wstring& token, uint64_t max, uint64_t& value) {
+    if (token.empty()) return false;
+    value = 0;
+    for (wchar_t c : token) {
+        if (c < L'0' || c > L'9') return false;
+        const uint64_t digit = static_cast<uint64_t>(c - L'0');
+        if (digit > max || value > (max - digit) / 10) return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
+
+bool plausible_path(const std::wstring& path) {
+    if (path.find(L'\\') == std::wstring::npos) return false;
+    for (wchar_t c : path)
+        if (c < 0x20) return false;
+    return true;
+}
+
+}  // namespace
+
+bool list_record_writable(const file_record& record) {
+    return record.path.find_first_of(std::wstring(L"*\0", 2)) == std::wstring::npos;
+}
+
+void append_list_header(std::string& out, uint64_t count) {
+    out.append(reinterpret_cast<const char*>(header_bytes), list_header_bytes);
+    append_field(out, count);
+}
+
+// Sizes and times keep their low 32 bits, the form every reader of these files
+// expects. A reloaded size can therefore be that of a smaller file; the comparison
+// checks the sizes on disk, so such a pair is never taken for twins.
+void append_list_record(std::string& out, const file_record& record) {
+    append_units(out, record.path.data(), record.path.size());
+    append_ascii(out, "*");
+    append_field(out, record.checksum);
+    append_field(out, record.size & 0xFFFFFFFFu);
+    append_field(out, record.created & 0xFFFFFFFFu);
+    append_field(out, record.accessed & 0xFFFFFFFFu);
+    append_field(out, record.written & 0xFFFFFFFFu);
+    append_ascii(out, record.marked ? "1*" : "0*");
+}
+
+void append_list_trailer(std::string& out) { append_ascii(out, "ENDLIST"); }
+
+int64_t list_token_value(const std::wstring& token) {
+    std::size_t i = 0;
+    while (i < token.size() && (token[i] == L' ' || (token[i] >= L'\t' && token[i] <= L'\r'))) ++i;
+    bool negative = false;
+    if (i < token.size() && (token[i] == L'+' || token[i] == L'-')) negative = token[i++] == L'-';
+    uint64_t value = 0;
+    const uint64_t limit = negative ? uint64_t{1} << 63 : (uint64_t{1} << 63) - 1;
+    bool overflow = false;
+    for (; i < token.size() && token[i] >= L'0' && token[i] <= L'9'; ++i) {
+        const uint64_t digit = static_cast<uint64_t>(token[i] - L'0');
+        if (overflow || value > (limit - digit) / 10) {
+            overflow = true;
+            continue;
+        }
+        value = value * 10 + digit;
+    }
+    if (overflow) return negative ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+    return negative ? static_cast<int64_t>(0 - value) : static_cast<int64_t>(value);
+}
+
+list_file_parser::list_file_parser(orvFileList& list) : list_(list) { token_.reserve(list_token_limit); }
+
+void list_file_parser::feed_header(const uint8_t*& data, std::size_t& length) {
+    while (length > 0 && header_state_ == header_state::reading) {
+        if (*data != header_bytes[header_got_]) header_state_ = header_state::foreign;
+        else if (++header_got_ == list_header_bytes) header_state_ = header_state::good;
+        ++data;
+        --length;
+    }
+}
+
+// Blocks may end on an odd byte: it is kept and joined with the next block's first.
+void list_file_parser::feed(const uint8_t* data, std::size_t length) {
+    feed_header(data, length);
+    if (header_state_ != header_state::good) return;
+    if (odd_byte_pending_ && length > 0) {
+        add_unit(static_cast<wchar_t>(odd_byte_ | (data[0] << 8)));
+        odd_byte_pending_ = false;
+        ++data;
+        --length;
+    }
+    std::size_t i = 0;
+    for (; i + 1 < length; i += 2) add_unit(static_cast<wchar_t>(data[i] | (data[i + 1] << 8)));
+    if (i < length) {
+        odd_byte_ = data[i];
+        odd_byte_pending_ = true;
+    }
+}
+
+void list_file_parser::add_unit(wchar_t unit) {
+    if (unit == L'*') {
+        end_token();
+        token_.clear();
+        token_cut_ = false;
+    } else if (token_.size() < list_token_limit) {
+        token_.push_back(unit);
+    } else {
+        token_cut_ = true;
+    }
+}
+
+void list_file_parser::start_record() {
+    record_ = std::make_unique<file_record>();
+    record_->path = token_;
+    record_sound_ = !token_cut_ && plausible_path(token_);
+    state_ = field::checksum;
+}
+
+void list_file_parser::end_token() {
+    if (state_ != field::path && token_.size() > resync_length && list_token_value(token_) == 0) {
+        if (record_) ++dropped_;
+        start_record();
+        return;
+    }
+    uint64_t value = 0;
+    constexpr uint64_t time_or_size_max = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+    switch (state_) {
+    case field::count:
+        state_ = field::path;
+        return;
+    case field::path:
+        start_record();
+        return;
+    case field::checksum:
+        record_sound_ = record_sound_ && parse_plain_number(token_, 0xFFFFFFFFu, value);
+        record_->checksum = static_cast<uint32_t>(value);
+        state_ = field::size;
+        return;
+    case field::size:
+        record_sound_ = record_sound_ && parse_plain_number(token_, time_or_size_max, value);
+        record_->size = value;
+        state_ = field::created;
+        return;
+    case field::created:
+        record_sound_ = record_sound_ && parse_plain_number(token_, time_or_size_max, value);
+        record_->created = value;
+        state_ = field::accessed;
+        return;
+    case field::accessed:
+        record_sound_ = record_sound_ && parse_plain_number(token_, time_or_size_max, value);
+        record_->accessed = value;
+        state_ = field::written;
+        return;
+    case field::written:
+        record_sound_ = record_sound_ && parse_plain_number(token_, time_or_size_max, value);
+        record_->written = value;
+        state_ = field::marked;
+        return;
+    case field::marked:
+        record_sound_ = record_sound_ && parse_plain_number(token_, 1, value);
+        record_->marked = value != 0;
+        if (record_sound_) {
+            list_.append_record(std::move(record_));
+            ++appended_;
+        } else {
+            ++dropped_;
+        }
+        record_.reset();
+        state_ = field::path;
+        return;
+    }
+}
+
+}  // namespace orvkit

@@ -1,0 +1,74 @@
+// The text of a saved list file, without any file system call: the writer's
+// serialisation and the reader's tokeniser. UTF-16LE, "*"-terminated fields:
+//
+//   FF FE 00 00 "OFLT0001*" count "*" { path "*" checksum "*" size "*" created "*"
+//   accessed "*" written "*" marked "*" } "ENDLIST"
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "search/file_list.h"
+
+namespace orvkit {
+
+// The first 22 bytes of every list file: byte-order mark, one NUL, magic and "*".
+constexpr std::size_t list_header_bytes = 22;
+// A token keeps at most this many code units (a 6,000-unit buffer with its NUL).
+constexpr std::size_t list_token_limit = 5999;
+
+// Whether a record can be written so that it reads back as itself: a path with
+// "*" or NUL would split into extra fields.
+bool list_record_writable(const file_record& record);
+
+// Appends the header with `count` records, one record, or the trailer, as
+// UTF-16LE bytes.
+void append_list_header(std::string& out, uint64_t count);
+void append_list_record(std::string& out, const file_record& record);
+void append_list_trailer(std::string& out);
+
+// Like _wtoi64: leading blanks, an optional sign, then decimal digits up to the
+// first other character; 0 without leading digits; saturates on overflow.
+int64_t list_token_value(const std::wstring& token);
+
+// Reads list-file bytes in pieces of any size and appends each complete, sound
+// record to `list`. A file whose first 22 bytes are not the list header yields
+// nothing. A record is appended only at the "*" after its seventh field, and only
+// when its path is a plausible path (non-empty, with a backslash, no control
+// character, not cut at the token limit) and each number is a plain decimal
+// number in its field's range; other records are dropped whole.
+class list_file_parser {
+public:
+    explicit list_file_parser(orvFileList& list);
+
+    void feed(const uint8_t* data, std::size_t length);
+
+    // Records appended so far, and complete records dropped as unsound.
+    std::size_t appended() const { return appended_; }
+    std::size_t dropped() const { return dropped_; }
+    bool header_seen() const { return header_state_ == header_state::good; }
+
+private:
+    enum class field { count, path, checksum, size, created, accessed, written, marked };
+    enum class header_state { reading, good, foreign };
+
+    void feed_header(const uint8_t*& data, std::size_t& length);
+    void add_unit(wchar_t unit);
+    void end_token();
+    void start_record();
+
+    orvFileList& list_;
+    header_state header_state_ = header_state::reading;
+    std::size_t header_got_ = 0;
+    bool odd_byte_pending_ = false;
+    uint8_t odd_byte_ = 0;
+    std::wstring token_;
+    bool token_cut_ = false;
+    field state_ = field::count;
+    std::unique_ptr<file_record> record_;
+    bool record_sound_ = false;
+    std::size_t appended_ = 0;
+    std::size_t dropped_ = 0;
+};
+
+}  // namespace orvkit
