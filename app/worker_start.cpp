@@ -38,6 +38,7 @@ int start_worker(HWND window) {
     pause_code = 0;
     SetEvent(go_event);
 
+    shown_path.set({});  // nothing of the last run on the status line
     run_status = 1;
     SetTimer(window, 1, 100, nullptr);
     progress_percent = 0;

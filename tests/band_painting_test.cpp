@@ -157,6 +157,27 @@ TEST_F(BandPainting, RunningBandHidesTheSwitchAndShowsAbort) {
     EXPECT_EQ(shot.at(width - 170 + 10, 27), face) << "the large button stays";
 }
 
+TEST_F(BandPainting, StatusLineFollowsThePhaseOfTheSearch) {
+    const RECT line{3, 30, width - 175, 50};
+    auto drawn = [&] { return (line.right - line.left) * 20 - count_colour(band(), line, background); };
+    pretend_running(10);
+    EXPECT_EQ(drawn(), 0) << "nothing compared yet";
+    shown_path.set(L"C:\\Photos\\beach.jpg");
+    EXPECT_GT(drawn(), 20) << "the file being compared";
+
+    run_status = 200;
+    EXPECT_EQ(drawn(), 0) << "indexing without a list shows nothing";
+    auto list = std::make_shared<orvkit::orvFileList>(0);
+    list->record_count = 1234;
+    list->current_folder.set(L"C:\\Photos\\2024");
+    std::atomic_store(&app_state->scan_list, list);
+    const int indexing = drawn();
+    EXPECT_GT(indexing, 100) << "count, text and folder";
+
+    search_mode = 0;
+    EXPECT_EQ(drawn(), 0) << "File mode has no status line";
+}
+
 TEST_F(BandPainting, BandIsBlankAtWidth200AndPaintedAt201) {
     resize(200);
     const capture blank = band();
@@ -179,7 +200,7 @@ TEST_F(BandPainting, ScreenshotsOfTheIdleAndRunningWindow) {
     orvkit::list_insert_row(1, L"C:\\Users\\j.smith\\Photos\\beach.jpg");
     orvkit::list_set_cell(1, 1, L"D:\\Backup\\Photos\\beach.jpg");
     orvkit::list_set_cell(1, 2, L"100");
-    path_a = L"C:\\Users\\j.smith\\Photos\\harbour.jpg";
+    shown_path.set(L"C:\\Users\\j.smith\\Photos\\harbour.jpg");
     pretend_running(42);
     pause_code = 5;
     const capture running = screen_client(window);

@@ -28,7 +28,8 @@ void draw_captions(HDC dc, uint32_t mode) {
 }
 
 std::wstring status_line(int32_t status) {
-    if (status != 200) return path_a;
+    // path_a changes under the worker; it publishes the file it compares as a copy.
+    if (status != 200) return shown_path.get();
     const std::shared_ptr<orvFileList> list = std::atomic_load(&app_state->scan_list);
     if (!list) return {};
     return std::to_wstring(list->record_count.load()) + L" files scanned. Current directory: " +
