@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include "actions/compare.h"
 #include "app/globals.h"
 #include "app/run_control.h"
 #include "app/state.h"
 #include "search/search_worker.h"
+#include "support/dialog_watchdog.h"
 #include "support/fake_worker.h"
 #include "support/pump.h"
 #include "support/temp_folder.h"
@@ -254,6 +256,47 @@ TEST_F(MainWindowClicks, DoubleClickOpensThePairOnlyInFolderModesWhileIdle) {
     search_mode = 0;
     SendMessageW(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&activate));
     EXPECT_EQ(row_item.iItem, -7) << "nothing opens in File mode";
+}
+
+// Answers the file picker by typing `path` and pressing Open.
+void choose_with_picker(HWND window, POINT button, const std::wstring& path) {
+    expect_dialogs expected;
+    dialog_answerer answer(IDOK, [&](HWND dialog) {
+        wchar_t folder[1024] = {};
+        pump_until([&] { return SendMessageW(dialog, CDM_GETFOLDERPATH, 1024, reinterpret_cast<LPARAM>(folder)) > 1; },
+                   5000);
+        SetDlgItemTextW(dialog, 0x47c, path.c_str());
+    });
+    click_at(window, button);
+    EXPECT_TRUE(answer.answered());
+    click_at(window, POINT{10, 60});
+}
+
+TEST_F(MainWindowClicks, ChooseFillsThePathBoxOfItsRow) {
+    temp_folder folder;
+    const std::wstring a = folder.make_file(L"a.txt", "a");
+    const std::wstring b = folder.make_file(L"b.txt", "b");
+    search_mode = 0;
+    orvkit::set_list_columns(window);
+    choose_with_picker(window, at.choose_b(), b);
+    EXPECT_EQ(window_text(edit_b), b);
+    EXPECT_EQ(window_text(edit_a), L"");
+    choose_with_picker(window, at.choose_a(), a);
+    EXPECT_EQ(window_text(edit_a), a);
+
+    // A folder mode without a second path: the first box.
+    search_mode = 2;
+    orvkit::set_list_columns(window);
+    SetWindowTextW(edit_a, L"");
+    choose_with_picker(window, at.choose_a(), b);
+    EXPECT_EQ(window_text(edit_a), b);
+
+    // Cancel changes nothing.
+    expect_dialogs expected;
+    dialog_answerer cancel(IDCANCEL);
+    click_at(window, at.choose_a());
+    EXPECT_TRUE(cancel.answered());
+    EXPECT_EQ(window_text(edit_a), b);
 }
 
 TEST(WorkerStart, WorkerThreadHasRoomForADeepWalk) {

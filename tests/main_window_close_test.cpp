@@ -85,7 +85,7 @@ TEST_F(MainWindowClose, BusyWindowAbortsOnOkAndClosesAfterTheWorkerEnds) {
 TEST_F(MainWindowClose, WorkerEndingWhileTheQuestionIsOpenClosesAtOnce) {
     run_status = 201;
     expect_dialogs expected;
-    dialog_answerer answer(IDOK, [] { end_fake_run(); });
+    dialog_answerer answer(IDOK, [](HWND) { end_fake_run(); });
     SendMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(answer.answered());
     EXPECT_FALSE(IsWindow(window));

@@ -177,7 +177,7 @@ BOOL CALLBACK find_dialog(HWND window, LPARAM param) {
 
 }  // namespace
 
-dialog_answerer::dialog_answerer(int button, std::function<void()> before_press)
+dialog_answerer::dialog_answerer(int button, std::function<void(HWND)> before_press)
     : button_(button), before_press_(std::move(before_press)), thread_([this] { watch(); }) {}
 
 dialog_answerer::~dialog_answerer() {
@@ -197,7 +197,7 @@ void dialog_answerer::watch() {
         GetWindowTextW(search.found, caption, 200);
         text_ = std::wstring(caption) + L"|";
         EnumChildWindows(search.found, collect_text, reinterpret_cast<LPARAM>(&text_));
-        if (before_press_) before_press_();
+        if (before_press_) before_press_(search.found);
         PostMessageW(search.found, WM_COMMAND, button_, 0);
         answered_ = true;
     }

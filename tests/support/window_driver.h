@@ -58,8 +58,8 @@ capture screen_client(HWND window);
 // IDCANCEL...), remembering its text. Hold an expect_dialogs while it may appear.
 class dialog_answerer {
 public:
-    // `before_press` runs on the helper thread once the box is up, before the press.
-    explicit dialog_answerer(int button, std::function<void()> before_press = {});
+    // `before_press` runs on the helper thread with the box once it is up, before the press.
+    explicit dialog_answerer(int button, std::function<void(HWND)> before_press = {});
     ~dialog_answerer();
     bool answered() const { return answered_; }
     std::wstring text() const;
@@ -67,7 +67,7 @@ public:
 private:
     void watch();
     int button_;
-    std::function<void()> before_press_;
+    std::function<void(HWND)> before_press_;
     std::atomic<bool> running_{true};
     std::atomic<bool> answered_{false};
     std::wstring text_;
