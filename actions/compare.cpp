@@ -1,19 +1,259 @@
 #include "actions/compare.h"
 
+#include <algorithm>
+#include <memory>
+
+#include "actions/byte_runs.h"
+#include "actions/compare_math.h"
+#include "actions/compare_rows.h"
 #include "app/globals.h"
+#include "app/state.h"
+#include "app/win_handles.h"
+#include "search/long_path.h"
+#include "ui/results_list.h"
 
 namespace orvkit {
 
-// Placeholder until the comparison lands: ends at once.
-DWORD WINAPI compare_files(LPVOID) {
+namespace {
+
+constexpr SIZE_T buffer_bytes = 20000064;
+constexpr uint64_t block_bytes = 10000000;
+// Each block is read in pieces and each piece compared at once, while it is still in
+// the processor's cache; the counts depend only on the block boundaries.
+constexpr std::size_t piece_bytes = 1 << 20;
+// A pause takes hold, and an abort ends the scan, within this many compared bytes.
+// Waiting on go_event per byte would cost a system call each (a wineserver round
+// trip on Wine), so the cheap pause_code is polled and the event waited on only then.
+constexpr std::size_t poll_bytes = 64 * 1024;
+constexpr DWORD pause_wait_ms = 1000000;
+constexpr int32_t paused = 5;
+constexpr int32_t abort_requested = 10;
+
+struct comparison {
+    uint64_t size_a = 0;
+    uint64_t size_b = 0;
+    bool stop_at_first = false;
+    bool folder_mode = false;
+    uint32_t match_percentage = 0;  // folder modes: the least percentage that is listed
+    uint64_t limit = UINT64_MAX;   // the differing count at which the scan may stop
+    compare_rows* rows = nullptr;  // File mode only
+    run_counter counter;
+};
+
+uint64_t size_of(HANDLE file) {
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return 0;
+    return (static_cast<uint64_t>(high) << 32) | low;
+}
+
+unique_handle open_for_reading(const std::wstring& path) {
+    return unique_handle(CreateFileW(long_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+DWORD read_into(HANDLE file, uint8_t* target, std::size_t length) {
+    DWORD got = 0;
+    if (!ReadFile(file, target, static_cast<DWORD>(length), &got, nullptr)) return 0;
+    return got;
+}
+
+// Holds while paused; false once the run should end (abort, quit).
+bool keep_going() {
+    if (pause_code.load(std::memory_order_relaxed) != 0) WaitForSingleObject(go_event, pause_wait_ms);
+    return run_status.load() == 1 && pause_code.load() != abort_requested;
+}
+
+// Compares one block of `length` bytes lying at `offset`; false when the comparison
+// ends inside it (first difference, enough differences, short read, abort).
+bool compare_block(HANDLE a, HANDLE b, uint64_t offset, std::size_t length, comparison& c) {
+    c.counter.start_block();
+    closed_run run;
+    std::size_t position = 0;
+    while (position < length) {
+        const std::size_t piece_end = std::min(length, position + piece_bytes);
+        const DWORD got_a = read_into(a, compare_buffer_a + position, piece_end - position);
+        const DWORD got_b = read_into(b, compare_buffer_b + position, piece_end - position);
+        const std::size_t valid_end = position + std::min(got_a, got_b);
+        while (position < valid_end) {
+            if (!keep_going()) return false;
+            const std::size_t chunk_end = std::min(valid_end, position + poll_bytes);
+            for (;;) {
+                const scan_stop stop = c.counter.scan(compare_buffer_a, compare_buffer_b, position, chunk_end,
+                                                      c.stop_at_first, run);
+                if (stop == scan_stop::end_of_span) break;
+                if (stop == scan_stop::first_difference) {
+                    run_status = compare_finished;
+                    return false;
+                }
+                if (c.rows) c.rows->difference(offset + run.first, run.length);
+            }
+            if (c.counter.total() >= c.limit) {
+                run_status = compare_finished;
+                return false;
+            }
+        }
+        if (valid_end < piece_end) {
+            // A file shrank or could not be read: what was not read cannot be called
+            // equal, so every byte from here to the end of the shorter file differs.
+            c.counter.open_run += std::min(c.size_a, c.size_b) - (offset + valid_end);
+            run_status = compare_finished;
+            return false;
+        }
+    }
+    return true;
+}
+
+void compare_contents(HANDLE a, HANDLE b, comparison& c) {
+    uint64_t remaining = std::min(c.size_a, c.size_b);
+    uint64_t offset = 0;
+    while (run_status.load() == 1) {
+        const uint64_t length = std::min(remaining, block_bytes);
+        if (length == 0)
+            run_status = compare_finished;
+        else
+            compare_block(a, b, offset, static_cast<std::size_t>(length), c);
+        remaining -= length;
+        offset += length;
+        if (c.rows && c.size_b > 0) progress_percent = compare_progress(c.size_b, remaining);
+    }
+}
+
+struct outcome {
+    int32_t status = compare_finished;
+    uint64_t size_a = 0;
+    uint64_t size_b = 0;
+    uint64_t differing = 0;
+};
+
+// Steps shared by both roles: open, size up, compare. Leaves the outcome in run_status.
+outcome run_comparison(comparison& c, bool check_zero_length) {
+    outcome result;
+    unique_handle a = open_for_reading(path_a);
+    if (!a) {
+        run_status = result.status = compare_invalid_a;
+        return result;
+    }
+    unique_handle b = open_for_reading(path_b);
+    if (!b) {
+        run_status = result.status = compare_invalid_b;
+        return result;
+    }
+    c.size_a = result.size_a = size_of(a.get());
+    c.size_b = result.size_b = size_of(b.get());
+    if (c.size_a == 0 && c.size_b == 0 && check_zero_length) {
+        run_status = result.status = compare_both_empty;
+        return result;
+    }
+    if (c.folder_mode) {
+        if (c.size_a != c.size_b) {
+            // Pairs are made of files of equal size; a file that changed since it
+            // was indexed is no twin of anything.
+            run_status = result.status = compare_finished;
+            return result;
+        }
+        // A pair below the match percentage is never shown: once the differences
+        // rule it out the rest need not be read. The percentage only falls as more
+        // bytes differ, so the partial count stays below the match percentage.
+        if (!c.stop_at_first) c.limit = differing_limit(c.size_a, c.match_percentage);
+    }
+    if (c.rows) c.rows->start();
+    compare_contents(a.get(), b.get(), c);
+    c.counter.start_block();  // a run still open at the end counts, without a row
+    result.differing = c.counter.differing;
+    result.status = run_status.load();
+    return result;
+}
+
+uint32_t compare_for_search(ostrand_state* state) {
+    comparison c;
+    c.folder_mode = true;
+    c.stop_at_first = state && state->stop_at_first_difference.load() != 0;
+    c.match_percentage = state ? state->settings.match_percentage : 100;
+    const bool check_zero_length = !state || state->settings.check_zero_length != 0;
+    if (!compare_buffer_a || !compare_buffer_b) {
+        if (reserve_compare_buffers() != 0) {
+            if (state) state->compare_result.store(compare_invalid_a);
+            return 0;
+        }
+    }
+    const outcome result = run_comparison(c, check_zero_length);
+    if (state) state->compare_result.store(static_cast<uint32_t>(result.status));
+    if (result.status == compare_both_empty) {
+        run_status = compare_finished;
+        return 100;
+    }
+    if (result.status != compare_finished || result.size_a == 0 || result.size_a != result.size_b) return 0;
+    if (pause_code.load() == abort_requested) return 0;
+    return similarity_percent(result.size_a, result.differing);
+}
+
+std::wstring file_mode_verdict(const outcome& result) {
+    switch (result.status) {
+    case compare_invalid_a: return L"Invalid File A";
+    case compare_both_empty: return L"Zero size";
+    case compare_invalid_b: return L"Invalid File B";
+    default: return verdict_text(result.size_a, result.size_b, result.differing);
+    }
+}
+
+void compare_in_file_mode(const ostrand_state* state) {
+    if (reserve_compare_buffers() != 0) return;
+    ShowWindow(edit_b, SW_SHOWNORMAL);
+    list_clear();
+    compare_rows rows;
+    comparison c;
+    c.rows = &rows;
+    c.stop_at_first = state && state->stop_at_first_difference.load() != 0;
+    const bool check_zero_length = !state || state->settings.check_zero_length != 0;
+    const outcome result = run_comparison(c, check_zero_length);
+    release_compare_buffers();
+    rows.finish(pause_code.load() != 0 ? L"Aborted" : L"End", file_mode_verdict(result));
     run_status = 0;
     pause_code = 0;
     progress_percent = 101;
-    return 0;
+    ShowWindow(edit_b, SW_SHOWNORMAL);
 }
 
-int reserve_compare_buffers() { return 0; }
-void release_compare_buffers() {}
-uint32_t similarity_percent(uint64_t, uint64_t) { return 0; }
+}  // namespace
+
+DWORD WINAPI compare_files(LPVOID) {
+    const bool file_mode = search_mode.load() == 0;
+    try {
+        const std::shared_ptr<ostrand_state> state = app_state;
+        run_status = 1;
+        if (file_mode) {
+            compare_in_file_mode(state.get());
+            return 0;
+        }
+        return compare_for_search(state.get());
+    } catch (...) {
+        // Out of memory for a row text: end the run cleanly, never as a twin.
+        if (file_mode) {
+            release_compare_buffers();
+            run_status = 0;
+            pause_code = 0;
+            progress_percent = 101;
+        }
+        return 0;
+    }
+}
+
+int reserve_compare_buffers() {
+    if (!compare_buffer_a) compare_buffer_a = static_cast<uint8_t*>(GlobalAlloc(GPTR, buffer_bytes));
+    if (!compare_buffer_b) compare_buffer_b = static_cast<uint8_t*>(GlobalAlloc(GPTR, buffer_bytes));
+    if (compare_buffer_a && compare_buffer_b) return 0;
+    release_compare_buffers();
+    MessageBoxW(nullptr, L"Memory Error", L"Ostrand", MB_OK);
+    run_status = 0;
+    return 13;
+}
+
+void release_compare_buffers() {
+    if (compare_buffer_a) GlobalFree(compare_buffer_a);
+    if (compare_buffer_b) GlobalFree(compare_buffer_b);
+    compare_buffer_a = nullptr;
+    compare_buffer_b = nullptr;
+}
 
 }  // namespace orvkit

@@ -1,0 +1,37 @@
+// The File-mode rows of a comparison: the "Start" row, one row per run of differing
+// bytes up to a limit, a row counting the runs beyond it, and the closing row.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace orvkit {
+
+// More rows than this would keep the window busy for minutes and the list huge;
+// runs beyond it are counted and summed up in one row. Read when a comparison
+// starts; only tests change it (a list insert costs milliseconds under Wine).
+constexpr uint64_t default_difference_row_limit = 100000;
+extern std::atomic<uint64_t> difference_row_limit;
+
+class compare_rows {
+public:
+    // Row 0: "Start" / "Equal".
+    void start();
+    // A run of `length` differing bytes whose first byte lies at `position` in the files.
+    void difference(uint64_t position, uint64_t length);
+    // Appends the row for the runs beyond the limit (if any), then the closing row
+    // with `label` ("End" or "Aborted") and `verdict`, and shows it.
+    void finish(const wchar_t* label, const std::wstring& verdict);
+
+    uint64_t listed() const { return listed_; }
+    uint64_t unlisted() const { return unlisted_; }
+
+private:
+    int last_row_ = -1;  // index of the last row written; rows are only appended
+    uint64_t listed_ = 0;
+    uint64_t unlisted_ = 0;
+    uint64_t limit_ = difference_row_limit.load();
+    uint64_t first_unlisted_ = 0;
+};
+
+}  // namespace orvkit
