@@ -131,6 +131,8 @@ void index_folders(search_run& run) {
     list->remove_empty_folders = settings.remove_empty_dirs;
     run.list = list;
     std::atomic_store(&run.state->scan_list, list);
+    // An abort that came before this list existed could not reach it.
+    if (aborting()) list->status = abort_requested;
     walk_folder(*list, folder_a, false);
     if (search_mode == 3) walk_folder(*list, folder_b, false);
     write_list_file(*list, L"LastList.txt", L"LastListLast.txt");

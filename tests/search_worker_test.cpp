@@ -185,7 +185,7 @@ TEST_F(SearchWorker, AbortDuringTheWalkSavesThePartialIndex) {
     start_search();
     ASSERT_TRUE(pump_until([] {
         auto list = std::atomic_load(&app_state->scan_list);
-        return run_status.load() != 200 || (list && list->record_count.load() > 0);
+        return run_status.load() == 200 && list && list->record_count.load() > 0;
     }));
     request_abort();
     ASSERT_TRUE(pump_until([] { return run_status.load() == 0 && progress_percent.load() == 101; }));
@@ -194,6 +194,17 @@ TEST_F(SearchWorker, AbortDuringTheWalkSavesThePartialIndex) {
     EXPECT_EQ(twin_count.load(), 0) << "no comparison after an abort";
     EXPECT_TRUE(exists(data(L"LastList.txt")));
     EXPECT_LT(std::atomic_load(&app_state->scan_list)->records.size(), 1000u);
+}
+
+TEST_F(SearchWorker, AbortBeforeTheWalkBeginsStopsIt) {
+    for (int folder = 0; folder < 50; ++folder) tree_.make_file(L"d" + std::to_wstring(folder) + L"\\f", "same");
+    search_mode = 2;
+    path_a = tree_.path();
+    request_abort();  // as if clicked before the worker made its list
+    run_status = 1;
+    ASSERT_TRUE(run_search());
+    EXPECT_EQ(list_rows()[0][0], L"Aborted");
+    EXPECT_TRUE(std::atomic_load(&app_state->scan_list)->records.empty());
 }
 
 TEST_F(SearchWorker, AbortDuringTheComparisonStopsAfterThePairInHand) {
