@@ -50,16 +50,18 @@ std::size_t find_equal(const uint8_t* a, const uint8_t* b, std::size_t i, std::s
     return i;
 }
 
-scan_stop run_counter::scan(const uint8_t* a, const uint8_t* b, std::size_t& position, std::size_t to,
-                            bool stop_at_first, closed_run& run) {
-    std::size_t i = position;
+scan_stop run_counter::scan(const uint8_t* a, const uint8_t* b, std::size_t origin, std::size_t& position,
+                            std::size_t to_index, bool stop_at_first, closed_run& run) {
+    // Work in indexes of the span held in a and b; report in block indexes.
+    std::size_t i = position - origin;
+    const std::size_t to = to_index - origin;
     while (i < to) {
         if (open_run == 0) {
             i = find_difference(a, b, i, to);
             if (i == to) break;
             if (stop_at_first) {
                 open_run = 1;
-                position = i + 1;
+                position = origin + i + 1;
                 return scan_stop::first_difference;
             }
         }
@@ -69,13 +71,13 @@ scan_stop run_counter::scan(const uint8_t* a, const uint8_t* b, std::size_t& pos
         if (i == to) break;
         // Byte i is equal and closes the run; it is consumed here.
         run.length = open_run;
-        run.first = i - static_cast<std::size_t>(open_run);
+        run.first = origin + i - static_cast<std::size_t>(open_run);
         differing += open_run;
         open_run = 0;
-        position = i + 1;
+        position = origin + i + 1;
         return scan_stop::run_closed;
     }
-    position = to;
+    position = to_index;
     return scan_stop::end_of_span;
 }
 

@@ -38,11 +38,12 @@ struct run_counter {
     // Differing bytes met so far, the open run included.
     uint64_t total() const { return differing + open_run; }
 
-    // Scans [position, to) of the current block, advancing `position`. Stops early
-    // when a run closes (reported in `run`) or, with `stop_at_first`, at the first
+    // Scans [position, to) of the current block, advancing `position`; a[0] and b[0]
+    // hold the bytes at block index `origin`. Stops early when a run closes (reported
+    // in `run`, indexes within the block) or, with `stop_at_first`, at the first
     // differing byte (counted in open_run).
-    scan_stop scan(const uint8_t* a, const uint8_t* b, std::size_t& position, std::size_t to, bool stop_at_first,
-                   closed_run& run);
+    scan_stop scan(const uint8_t* a, const uint8_t* b, std::size_t origin, std::size_t& position, std::size_t to,
+                   bool stop_at_first, closed_run& run);
 };
 
 }  // namespace orvkit

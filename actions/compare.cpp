@@ -18,9 +18,9 @@ namespace {
 
 constexpr SIZE_T buffer_bytes = 20000064;
 constexpr uint64_t block_bytes = 10000000;
-// Each block is read in pieces and each piece compared at once, while it is still in
-// the processor's cache; the counts depend only on the block boundaries.
-constexpr std::size_t piece_bytes = 1 << 20;
+// Each block is read and compared in pieces small enough to stay in the processor's
+// cache; the counts depend only on the block boundaries, not on the pieces.
+constexpr std::size_t piece_bytes = 256 * 1024;
 // A pause takes hold, and an abort ends the scan, within this many compared bytes.
 // Waiting on go_event per byte would cost a system call each (a wineserver round
 // trip on Wine), so the cheap pause_code is polled and the event waited on only then.
@@ -65,22 +65,25 @@ bool keep_going() {
 }
 
 // Compares one block of `length` bytes lying at `offset`; false when the comparison
-// ends inside it (first difference, enough differences, short read, abort).
+// ends inside it (first difference, enough differences, short read, abort). Each
+// piece is read to the start of the blocks, where the processor's cache still holds
+// it from the previous piece, and compared at once.
 bool compare_block(HANDLE a, HANDLE b, uint64_t offset, std::size_t length, comparison& c) {
     c.counter.start_block();
     closed_run run;
     std::size_t position = 0;
     while (position < length) {
+        const std::size_t piece_start = position;
         const std::size_t piece_end = std::min(length, position + piece_bytes);
-        const DWORD got_a = read_into(a, compare_buffer_a + position, piece_end - position);
-        const DWORD got_b = read_into(b, compare_buffer_b + position, piece_end - position);
-        const std::size_t valid_end = position + std::min(got_a, got_b);
+        const DWORD got_a = read_into(a, compare_buffer_a, piece_end - piece_start);
+        const DWORD got_b = read_into(b, compare_buffer_b, piece_end - piece_start);
+        const std::size_t valid_end = piece_start + std::min(got_a, got_b);
         while (position < valid_end) {
             if (!keep_going()) return false;
             const std::size_t chunk_end = std::min(valid_end, position + poll_bytes);
             for (;;) {
-                const scan_stop stop = c.counter.scan(compare_buffer_a, compare_buffer_b, position, chunk_end,
-                                                      c.stop_at_first, run);
+                const scan_stop stop = c.counter.scan(compare_buffer_a, compare_buffer_b, piece_start, position,
+                                                      chunk_end, c.stop_at_first, run);
                 if (stop == scan_stop::end_of_span) break;
                 if (stop == scan_stop::first_difference) {
                     run_status = compare_finished;

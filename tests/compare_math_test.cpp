@@ -59,8 +59,10 @@ run_result counted_runs(const bytes& a, const bytes& b, std::size_t block, bool 
             const std::size_t span_end = std::min(length, position + 1 + rng() % 300);
             closed_run run;
             scan_stop stop;
-            while ((stop = counter.scan(a.data() + offset, b.data() + offset, position, span_end, stop_at_first,
-                                        run)) == scan_stop::run_closed)
+            // The span is handed over as it lies in a buffer of its own.
+            const std::size_t origin = position;
+            while ((stop = counter.scan(a.data() + offset + origin, b.data() + offset + origin, origin, position,
+                                        span_end, stop_at_first, run)) == scan_stop::run_closed)
                 out.rows.emplace_back(offset + run.first, run.length);
             if (stop == scan_stop::first_difference) {
                 counter.start_block();

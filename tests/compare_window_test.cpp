@@ -223,9 +223,11 @@ TEST_F(FileComparison, FileThatShrinksWhilePausedIsNotSame) {
     ASSERT_TRUE(finished());
     const auto got = rows();
     ASSERT_EQ(got.size(), 2u);
-    // The bytes that could no longer be read count as differing: 33 % when the first
-    // piece was read before the file shrank, 0 % when not even that.
-    EXPECT_TRUE(got[1][2] == L"Files have 33% in common" || got[1][2] == L"Files have 0% in common") << got[1][2].c_str();
+    // The bytes that could no longer be read count as differing: at most the piece
+    // read before the file shrank (well under the first MiB) compared equal.
+    const std::wstring prefix = L"Files have ";
+    ASSERT_EQ(got[1][2].rfind(prefix, 0), 0u) << got[1][2].c_str();
+    EXPECT_LT(std::stoi(got[1][2].substr(prefix.size())), 33) << got[1][2].c_str();
 }
 
 TEST_F(FileComparison, RowsStopAtTheLimitAndTheRestAreCounted) {
@@ -240,7 +242,8 @@ TEST_F(FileComparison, RowsStopAtTheLimitAndTheRestAreCounted) {
     const auto path_1 = folder.make_file(L"a", std::string(size, 'x'));
     const auto path_2 = folder.make_file(L"b", b);
 
-    // The window keeps answering while the rows pour in.
+    // The window keeps answering while the rows pour in (the bound is generous: this
+    // checks that the window is never held, not how fast it answers).
     std::atomic<bool> done{false};
     std::atomic<int> slow_answers{0};
     std::atomic<int> answers{0};
@@ -248,7 +251,7 @@ TEST_F(FileComparison, RowsStopAtTheLimitAndTheRestAreCounted) {
     std::thread prober([&] {
         while (!done) {
             DWORD_PTR result = 0;
-            if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result)) ++slow_answers;
+            if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result)) ++slow_answers;
             ++answers;
             Sleep(20);
         }
