@@ -49,7 +49,7 @@ void report(const char* what, double seconds, uint64_t bytes) {
 
 }  // namespace
 
-int main() {
+int wmain() {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argc < 3) {
