@@ -89,3 +89,38 @@ TEST_F(MainWindowRun, AbortEndsThePausedSearchWithAborted) {
     ASSERT_TRUE(pump_until([&] { return run_status == 0 && closing_row() > 0; }, 30000));
     EXPECT_EQ(list_cell(closing_row(), 0), L"Finished");
 }
+
+TEST_F(MainWindowRun, QuickDirSearchListsTheTwinsFoundFromTheStartClick) {
+    const std::wstring first = tree.make_file(L"a\\photo.jpg", "the same picture");
+    const std::wstring second = tree.make_file(L"b\\photo copy.jpg", "the same picture");
+    click_at(window, at.start());
+    ASSERT_TRUE(pump_until([&] { return run_status == 0 && closing_row() > 0; }, 30000));
+    ASSERT_EQ(closing_row(), 2);
+    EXPECT_EQ(list_cell(1, 0), first);
+    EXPECT_EQ(list_cell(1, 1), second);
+    EXPECT_EQ(list_cell(1, 2), L"100");
+    EXPECT_EQ(list_cell(2, 1).rfind(L"1 twins found in 8 files.", 0), 0u) << list_cell(2, 1).c_str();
+}
+
+TEST_F(MainWindowRun, FileModeRunsFromTheStartClickToItsVerdict) {
+    click_at(window, at.mode_switch());  // Quick Dir -> QDir+
+    click_at(window, at.nowhere());
+    click_at(window, at.mode_switch());  // QDir+ -> File
+    ASSERT_EQ(search_mode.load(), 0u);
+    std::string content(3000, 'q');
+    const std::wstring a = tree.make_file(L"a.bin", content);
+    content[1000] = 'r';
+    content[1001] = 'r';
+    const std::wstring b = tree.make_file(L"b.bin", content);
+    SetWindowTextW(edit_a, a.c_str());
+    SetWindowTextW(edit_b, b.c_str());
+    click_at(window, at.nowhere());
+    click_at(window, at.start());
+    ASSERT_TRUE(pump_until([&] { return run_status == 0 && list_rows() >= 3; }, 30000));
+    EXPECT_EQ(list_cell(0, 0), L"Start");
+    EXPECT_EQ(list_cell(1, 0), L"1000") << "the position of the run";
+    EXPECT_EQ(list_cell(1, 1), L"2");
+    EXPECT_EQ(list_cell(1, 2), L"Different");
+    EXPECT_EQ(list_cell(2, 0), L"End");
+    EXPECT_EQ(list_cell(2, 2), L"Files have 99% in common");
+}
