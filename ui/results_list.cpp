@@ -9,16 +9,16 @@ namespace orvkit {
 
 namespace {
 
-struct column_spec {
+struct column_layout {
     const wchar_t* text;
     int width;
 };
 
-void insert_column(int index, const column_spec& spec) {
+void insert_column(int index, const column_layout& layout) {
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH | LVCF_TEXT;
-    column.cx = spec.width;
-    column.pszText = const_cast<wchar_t*>(spec.text);
+    column.cx = layout.width;
+    column.pszText = const_cast<wchar_t*>(layout.text);
     SendMessageW(list_view, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
 
