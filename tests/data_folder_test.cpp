@@ -1,123 +1,85 @@
+// The data folder, and the file picker through the real open-file dialog.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
+#include <thread>
 
-#include <cstring>
-#include <memory>
-#include <string>
-
+#include "app/globals.h"
 #include "app/state.h"
 #include "ui/data_folder.h"
 #include "ui/standard_dialogs.h"
+#include "support/dialog_watchdog.h"
+#include "support/pump.h"
 #include "support/temp_folder.h"
 
 using namespace orvkit;
-using test_support::temp_folder;
+using namespace test_support;
 
-namespace {
-
-std::shared_ptr<ostrand_state> fresh_state() {
-    auto state = std::make_shared<ostrand_state>();
-    state->exe_name = L"Ostrand.exe";
-    state->app_name = L"Ostrand";
-    return state;
-}
-
-std::wstring roaming_folder() {
-    PWSTR folder = nullptr;
-    std::wstring result;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder))) result = folder;
-    CoTaskMemFree(folder);
-    return result;
-}
-
-bool is_folder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string defset_bytes(const ostrand_state& state, std::size_t count) {
-    return std::string(static_cast<const char*>(state.defset_buffer), count);
-}
-
-}  // namespace
-
-TEST(DataFolder, WithoutTheMarkerTheDataStaysBesideTheProgram) {
+// "DefSet.txt" beside the program on a fixed drive, also past the plain-path limit,
+// chooses the per-user folder (made here); otherwise the data stays beside the program.
+TEST(DataFolder, TheMarkerChoosesThePerUserFolderOtherwiseTheProgramFolder) {
     temp_folder dir;
-    auto state = fresh_state();
-    ASSERT_EQ(locate_folders_at(*state, dir / L"Ostrand.exe", false), 0);
-    EXPECT_EQ(state->program_path.full, dir / L"Ostrand.exe");
-    EXPECT_EQ(state->program_path.folder, dir.path() + L"\\");
-    EXPECT_EQ(state->program_path.name, L"Ostrand.exe");
-    EXPECT_EQ(state->program_path.root, L"Z:\\");
-    EXPECT_EQ(state->data_path.folder, dir.path() + L"\\");
-    EXPECT_EQ(defset_bytes(*state, 4), std::string(4, '\0'));
-    EXPECT_EQ(help_page_path(*state), dir / L"ReadMe.htm");
-}
-
-TEST(DataFolder, TheMarkerChoosesThePerUserFolderAndKeepsItsFirstBytes) {
-    temp_folder dir;
-    std::string content;
-    for (int i = 0; i < 200; ++i) content += static_cast<char>('A' + i % 26);
-    dir.make_file(L"DefSet.txt", content);
-    const std::wstring expected = roaming_folder() + L"\\Orvane\\Ostrand\\";
-    ASSERT_GT(expected.size(), 20u);
-
-    for (int run = 0; run < 2; ++run) {  // the second run finds the folders made by the first
-        auto state = fresh_state();
-        ASSERT_EQ(locate_folders_at(*state, dir / L"Ostrand.exe", false), 0);
-        EXPECT_EQ(state->program_path.folder, dir.path() + L"\\");
-        EXPECT_EQ(state->data_path.folder, expected);
-        EXPECT_TRUE(is_folder(state->data_path.folder)) << "the per-user folder is created";
-        EXPECT_EQ(defset_bytes(*state, 128), content.substr(0, 128));
-        EXPECT_EQ(defset_bytes(*state, 129).back(), '\0') << "only 128 bytes are read";
+    const std::wstring deep = std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e') + L"\\" + std::wstring(60, L'f');
+    for (const std::wstring marked : {L"marked", deep.c_str()}) dir.make_file(marked + L"\\DefSet.txt", "x");
+    dir.make_folder(L"plain");
+    wchar_t roaming[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, roaming), S_OK);
+    const struct { std::wstring folder; bool removable, per_user; } cases[] = {
+        {L"plain", false, false}, {L"marked", true, false}, {L"marked", false, true}, {deep, false, true}};
+    for (const auto& c : cases) {
+        ostrand_state state;
+        ASSERT_EQ(locate_folders_at(state, dir / (c.folder + L"\\Ostrand.exe"), c.removable), 0);
+        EXPECT_EQ(state.program_path.folder, dir / (c.folder + L"\\"));
+        const std::wstring expected = c.per_user ? std::wstring(roaming) + L"\\Orvane\\Ostrand\\" : dir / (c.folder + L"\\");
+        EXPECT_EQ(state.data_path.folder, expected) << c.folder.substr(0, 10) << c.removable;
+        EXPECT_TRUE(exists(expected)) << "the data folder exists";
     }
-}
-
-TEST(DataFolder, OnARemovableDriveOrWithAFolderNamedLikeTheMarkerTheProgramFolderServes) {
-    temp_folder with_marker;
-    with_marker.make_file(L"DefSet.txt", "portable");
-    auto removable = fresh_state();
-    locate_folders_at(*removable, with_marker / L"Ostrand.exe", true);
-    EXPECT_EQ(removable->data_path.folder, with_marker.path() + L"\\");
-    EXPECT_EQ(defset_bytes(*removable, 8), std::string(8, '\0')) << "the marker is not read";
-
-    temp_folder with_folder;
-    with_folder.make_folder(L"DefSet.txt");
-    auto state = fresh_state();
-    locate_folders_at(*state, with_folder / L"Ostrand.exe", false);
-    EXPECT_EQ(state->data_path.folder, with_folder.path() + L"\\");
-}
-
-TEST(DataFolder, AMarkerInAFolderPastThePlainPathLimitIsFound) {
-    temp_folder dir;
-    const std::wstring deep = std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e') + L"\\" +
-                              std::wstring(60, L'f');
-    dir.make_file(deep + L"\\DefSet.txt", "x");
-    const std::wstring program = dir / (deep + L"\\Ostrand.exe");
-    ASSERT_GT(program.size(), 300u);
-    auto state = fresh_state();
-    locate_folders_at(*state, program, false);
-    EXPECT_EQ(state->program_path.folder, dir / (deep + L"\\"));
-    EXPECT_EQ(state->data_path.folder, roaming_folder() + L"\\Orvane\\Ostrand\\");
-    EXPECT_EQ(defset_bytes(*state, 2), std::string("x\0", 2));
-}
-
-TEST(DataFolder, LocateFoldersUsesTheRunningProgramAndLeavesANullStateAlone) {
-    EXPECT_EQ(locate_folders(nullptr), 0);
-    open_help(nullptr);
-
-    wchar_t module[2048] = {};
-    ASSERT_GT(GetModuleFileNameW(nullptr, module, 2048), 0u);
-    auto state = fresh_state();
+    // The running program is asked of the loader; a null state is left alone.
+    auto state = std::make_shared<ostrand_state>();
     ASSERT_EQ(locate_folders(state), 0);
-    EXPECT_EQ(state->program_path.full, module);
     EXPECT_EQ(state->program_path.name, L"ostrand_tests.exe");
-    ASSERT_FALSE(state->data_path.folder.empty());
-    EXPECT_EQ(state->data_path.folder.back(), L'\\');
-    EXPECT_TRUE(is_folder(state->data_path.folder));
-    const bool marker = GetFileAttributesW((state->program_path.folder + L"DefSet.txt").c_str()) !=
-                        INVALID_FILE_ATTRIBUTES;
-    EXPECT_EQ(state->data_path.folder,
-              marker ? roaming_folder() + L"\\Orvane\\Ostrand\\" : state->program_path.folder);
+    EXPECT_EQ(locate_folders(nullptr), 0);
+}
+
+// Runs pick_file while a helper thread types `typed` and presses Open, or Cancel
+// when it is empty; returns its result and the folder the dialog opened at.
+static std::pair<int, std::wstring> pick(const std::wstring& typed) {
+    expect_dialogs expecting;
+    std::wstring start;
+    std::thread helper([&] {
+        HWND dialog = nullptr;
+        DWORD process = 0;
+        auto shown = [&] { return (dialog = FindWindowW(L"#32770", L"Select")) && GetWindowThreadProcessId(dialog, &process); };
+        if (!pump_until([&] { return shown() && process == GetCurrentProcessId(); }, 20000)) return;
+        wchar_t folder[2048] = {};  // the view is filled after the dialog shows
+        pump_until([&] { return SendMessageW(dialog, CDM_GETFOLDERPATH, 2048, reinterpret_cast<LPARAM>(folder)) > 1; }, 5000);
+        start = folder;
+        if (!typed.empty()) SetDlgItemTextW(dialog, 0x47c, typed.c_str());  // the file name box
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(typed.empty() ? IDCANCEL : IDOK, BN_CLICKED), 0);
+        if (!pump_until([&] { return !IsWindow(dialog); }, 10000)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    const int result = pick_file(std::make_shared<ostrand_state>(), nullptr);
+    helper.join();
+    return {result, start};
+}
+
+// Open keeps the typed file (and nothing after it) and the next pick starts in its
+// folder; Cancel returns 0 and keeps it; a start that is gone or a folder opens at Documents.
+TEST(PickFile, OpenAndCancel) {
+    temp_folder dir;
+    const std::wstring chosen = dir.make_file(L"sub\\chosen \u00e9t\u00e9.txt", "one");
+    EXPECT_NE(pick(chosen).first, 0);
+    EXPECT_EQ(picked_path, chosen);
+    EXPECT_EQ(pick(L""), std::make_pair(0, dir / L"sub"));
+    EXPECT_EQ(picked_path, chosen);
+    wchar_t documents[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
+    for (const std::wstring& start : {dir / L"gone.txt", dir.path()}) {
+        picked_path = start;
+        EXPECT_EQ(pick(L""), std::make_pair(0, std::wstring(documents)));
+        EXPECT_EQ(picked_path, std::wstring(documents) + L"\\");
+    }
+    picked_path = L"C:\\x.txt";
+    EXPECT_EQ(pick_file(nullptr, nullptr), 0) << "a null state shows nothing";
+    EXPECT_EQ(picked_path, L"C:\\x.txt");
 }
