@@ -1,26 +1,31 @@
-// The comparison as the search calls it: no rows, a percentage and an outcome.
+// The comparison in File mode, writing rows into the real results list, and for the search.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <array>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "actions/compare.h"
 #include "actions/compare_math.h"
+#include "actions/compare_rows.h"
 #include "app/globals.h"
+#include "app/startup.h"
 #include "app/state.h"
+#include "app/win_handles.h"
 #include "support/pump.h"
 #include "support/temp_folder.h"
+#include "ui/results_list.h"
 
 using namespace orvkit;
-using test_support::temp_folder;
+using test_support::pump_until;
 
 namespace {
 
-std::string with_run(std::string text, std::size_t first, std::size_t length) {
-    for (std::size_t i = first; i < first + length; ++i) text[i] = static_cast<char>(text[i] ^ 0x5A);
-    return text;
-}
+using runs = std::vector<std::pair<uint64_t, uint64_t>>;  // first offset, length
+using row = std::array<std::wstring, 3>;                   // Position, Length, Detail
+using rows = std::vector<row>;
+const std::size_t block = 10000000;  // the comparison's block
 
 std::string patterned(std::size_t n, uint32_t seed = 1) {
     std::string out(n, '\0');
@@ -28,162 +33,204 @@ std::string patterned(std::size_t n, uint32_t seed = 1) {
     for (auto& c : out) c = static_cast<char>(rng());
     return out;
 }
+std::string with_runs(std::string text, const runs& changed) {
+    for (auto [first, length] : changed)
+        for (std::size_t i = first; i < std::min<std::size_t>(text.size(), first + length); ++i) text[i] ^= 0x5A;
+    return text;
+}
+const row start_row{L"Start", L"", L"Equal"};
+row end_row(const std::wstring& verdict) { return {L"End", L"", verdict}; }
+row difference(uint64_t first, uint64_t length) { return {std::to_wstring(first), std::to_wstring(length), L"Different"}; }
 
-uint64_t differing_bytes(const std::string& a, const std::string& b) {
-    uint64_t d = 0;
-    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) d += a[i] != b[i];
-    return d;
+// The comparison's definition, a byte at a time: a run still open at a block's end
+// counts without a row; stop_at_first counts the first differing byte only.
+rows reference_rows(const std::string& a, const std::string& b, bool stop_at_first) {
+    rows out{start_row};
+    uint64_t differing = 0, open = 0;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (i % block == 0) differing += std::exchange(open, 0);
+        if (a[i] != b[i]) {
+            if (++open, stop_at_first) break;
+        } else if (open > 0) {
+            out.push_back(difference(i - open, open));
+            differing += std::exchange(open, 0);
+        }
+    }
+    out.push_back(end_row(verdict_text(a.size(), b.size(), differing + open)));
+    return out;
 }
 
-class SearchComparison : public ::testing::Test {
+class Comparison : public ::testing::Test {
 protected:
     void SetUp() override {
-        app_state = std::make_shared<ostrand_state>();
-        go_event = CreateEventW(nullptr, TRUE, TRUE, nullptr);
-        search_mode = 2;
+        ASSERT_EQ(initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL), 0);
+        set_list_columns(app_state->main_window);
         app_state->stop_at_first_difference = 0;
-        ASSERT_EQ(reserve_compare_buffers(), 0);
+        app_state->settings.check_zero_length = 1;
     }
     void TearDown() override {
+        if (search_mode.load() == 0) finished();
         release_compare_buffers();
-        CloseHandle(go_event);
+        DestroyWindow(app_state->main_window);
     }
-
-    uint32_t compare(const std::wstring& a, const std::wstring& b) {
-        path_a = a;
-        path_b = b;
-        run_status = 201;
-        progress_percent = 42;
+    // File mode, started as the Start click does; rows arrive while this thread pumps.
+    void start(const std::wstring& a, const std::wstring& b) {
+        search_mode = 0, path_a = a, path_b = b, run_status = 1, progress_percent = 0;
+        ASSERT_TRUE(unique_handle(CreateThread(nullptr, 0, compare_files, app_state->main_window, 0, nullptr)));
+    }
+    bool finished() { return pump_until([] { return run_status.load() == 0; }, 60000); }
+    rows listed() const {
+        rows out(static_cast<std::size_t>(SendMessageW(list_view, LVM_GETITEMCOUNT, 0, 0)));
+        wchar_t cell[cell_text_units];
+        for (std::size_t i = 0; i < out.size(); ++i)
+            for (int column = 0; column < 3; ++column) out[i][column] = (list_get_cell(int(i), column, cell), cell);
+        return out;
+    }
+    rows compare(const std::string& a, const std::string& b) {
+        start(folder.make_file(L"a", a), folder.make_file(L"b", b));
+        EXPECT_TRUE(finished());
+        EXPECT_EQ(progress_percent.load(), 101);
+        EXPECT_EQ(compare_buffer_a, nullptr) << "File mode frees its blocks";
+        return listed();
+    }
+    // As the search calls it, on this thread.
+    uint32_t search_compare(const std::wstring& a, const std::wstring& b) {
+        search_mode = 2, path_a = a, path_b = b, progress_percent = 42;
+        EXPECT_EQ(reserve_compare_buffers(), 0);
         const uint32_t result = compare_files(nullptr);
         EXPECT_EQ(progress_percent.load(), 42) << "the search's progress is not touched";
-        EXPECT_NE(compare_buffer_a, nullptr) << "the search owns the blocks";
+        EXPECT_EQ(app_state->compare_result.load(), 2u);
         return result;
     }
-    uint32_t outcome() const { return app_state->compare_result.load(); }
 
-    temp_folder folder;
+    test_support::temp_folder folder;
 };
 
 }  // namespace
 
-TEST_F(SearchComparison, WorkedExamples) {
-    app_state->settings.match_percentage = 50;  // every pair here reaches it: counted through
-    const std::string k1 = patterned(1000);
-    const auto a = folder.make_file(L"a1000", k1);
-    EXPECT_EQ(compare(a, folder.make_file(L"same", k1)), 100u);
-    EXPECT_EQ(outcome(), 2u);
-    EXPECT_EQ(run_status.load(), 2);
-    EXPECT_EQ(compare(a, folder.make_file(L"one", with_run(k1, 500, 1))), 99u);
-    EXPECT_EQ(compare(a, folder.make_file(L"fifteen", with_run(k1, 500, 15))), 98u);
-    EXPECT_EQ(compare(a, folder.make_file(L"last", with_run(k1, 970, 30))), 97u) << "an open run at the end counts";
-
-    const std::string m = patterned(1048576, 2);
-    EXPECT_EQ(compare(folder.make_file(L"m1", m), folder.make_file(L"m2", with_run(m, 0, 524288))), 50u);
-    const std::string f = patterned(50001, 3);
-    EXPECT_EQ(compare(folder.make_file(L"f1", f), folder.make_file(L"f2", with_run(f, 50000, 1))), 99u);
-}
-
-TEST_F(SearchComparison, StopAtFirstDifferenceCountsOneByte) {
-    app_state->stop_at_first_difference = 1;
-    const std::string h = patterned(100);
-    EXPECT_EQ(compare(folder.make_file(L"h1", h), folder.make_file(L"h2", with_run(h, 10, 50))), 99u);
-    const std::string t = patterned(10);
-    EXPECT_EQ(compare(folder.make_file(L"t1", t), folder.make_file(L"t2", with_run(t, 2, 8))), 90u);
-    EXPECT_EQ(compare(folder.make_file(L"t3", t), folder.make_file(L"t4", t)), 100u);
-}
-
-TEST_F(SearchComparison, EmptyFilesFollowCheckZeroLength) {
-    const auto a = folder.make_file(L"e1", "");
-    const auto b = folder.make_file(L"e2", "");
-    app_state->settings.check_zero_length = 1;
-    EXPECT_EQ(compare(a, b), 100u);
-    EXPECT_EQ(outcome(), 7u);
-    EXPECT_EQ(run_status.load(), 2);
-    app_state->settings.check_zero_length = 0;
-    EXPECT_EQ(compare(a, b), 0u);
-    EXPECT_EQ(outcome(), 2u);
-}
-
-TEST_F(SearchComparison, MissingFilesAreReportedAndNeverTwins) {
-    const auto present = folder.make_file(L"x", "content");
-    EXPECT_EQ(compare(folder / L"missing", present), 0u);
-    EXPECT_EQ(outcome(), 6u);
-    EXPECT_EQ(compare(folder / L"missing", folder / L"missing too"), 0u);
-    EXPECT_EQ(outcome(), 6u) << "A is checked first";
-    EXPECT_EQ(compare(present, folder / L"missing"), 0u);
-    EXPECT_EQ(outcome(), 8u);
-    EXPECT_EQ(compare(folder.path(), present), 0u) << "a folder is no file";
-    EXPECT_EQ(outcome(), 6u);
-}
-
-TEST_F(SearchComparison, FilesWhoseSizesNoLongerMatchScoreZero) {
-    // A stale index pairs files that were once of equal size; one is now a prefix of the other.
-    const std::string text = patterned(4000);
-    const auto whole = folder.make_file(L"whole", text);
-    const auto prefix = folder.make_file(L"prefix", text.substr(0, 3000));
-    EXPECT_EQ(compare(prefix, whole), 0u);
-    EXPECT_EQ(outcome(), 2u);
-    EXPECT_EQ(compare(whole, prefix), 0u);
-    app_state->stop_at_first_difference = 1;
-    EXPECT_EQ(compare(prefix, whole), 0u);
-}
-
-TEST_F(SearchComparison, EarlyStopKeepsTwinDecisionsAndTwinPercentages) {
-    std::mt19937 rng(5);
-    const std::size_t size = 300000;
-    const std::string a = patterned(size, 9);
-    const auto path = folder.make_file(L"a", a);
-    std::vector<std::string> others;
-    for (std::size_t differing : {0u, 1u, 1023u, 1024u, 3000u, 3072u, 9000u, 15000u, 16000u, 80000u, 150000u})
-        others.push_back(with_run(a, rng() % (size - differing), differing));
-    std::string scattered = a;  // differences spread over the whole file
-    for (std::size_t i = 0; i < size; i += 40) scattered[i] ^= 1;
-    others.push_back(scattered);
-
-    for (std::size_t k = 0; k < others.size(); ++k) {
-        const auto other = folder.make_file(L"b" + std::to_wstring(k), others[k]);
-        const uint32_t full = similarity_percent(size, differing_bytes(a, others[k]));
-        for (uint32_t match : {50u, 75u, 90u, 95u, 96u, 97u, 98u, 99u, 100u}) {
-            app_state->settings.match_percentage = match;
-            const uint32_t got = compare(path, other);
-            EXPECT_EQ(got >= match, full >= match) << "pair " << k << " match " << match;
-            if (full >= match) {
-                EXPECT_EQ(got, full) << "pair " << k << " match " << match;
-            }
-            EXPECT_EQ(outcome(), 2u);
+TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
+    const std::string k = patterned(1000), m = patterned(1048576, 2), f = patterned(50001, 3);
+    const std::string big = patterned(block + 300000, 5);
+    struct pair_case { std::string a, b; const wchar_t* verdict = nullptr; };
+    std::vector<pair_case> cases = {
+        {k, k, L"Same"}, {k, with_runs(k, {{500, 1}}), L"Files have 99% in common"},
+        {k, with_runs(k, {{500, 15}}), L"Files have 98% in common"},
+        {m, with_runs(m, {{0, 524288}}), L"Files have 50% in common"},
+        {f, with_runs(f, {{25000, 1}}), L"Files have 99% in common"},
+        {k, with_runs(k, {{990, 10}}) + "tail",  // open at the end of the shorter file: counted, not listed
+         L"First 1000 bytes have 99% in common; File A is 1000 bytes, File B is 1004 bytes"},
+        {k, k.substr(0, 600), L"First 600 bytes the same; File A is 1000 bytes, File B is 600 bytes"},
+        // Runs over a poll chunk, a piece and the block boundary, ending at it, starting at it.
+        {big, with_runs(big, {{65530, 10}, {262140, 10}, {block - 5, 10}, {block + 299990, 10}})},
+        {big, with_runs(big, {{block - 7, 7}, {block + 9, 2}})}, {big, with_runs(big, {{block, 3}})}};
+    std::mt19937 rng(11);
+    for (uint32_t round = 0; round < 24; ++round) {  // across pieces too, and mostly differing
+        const std::string a = patterned(1 + rng() % (round % 3 ? 5000 : 700000), round);
+        runs changed(rng() % 60);
+        for (auto& run : changed) run = {rng() % a.size(), 1 + rng() % 300};
+        cases.push_back({a, round % 6 == 1 ? patterned(a.size(), round + 99) : with_runs(a, changed)});
+    }
+    for (bool stop : {false, true}) {
+        app_state->stop_at_first_difference = stop;
+        for (const pair_case& c : cases) {
+            const rows got = compare(c.a, c.b);
+            ASSERT_EQ(got, reference_rows(c.a, c.b, stop)) << c.a.size();
+            EXPECT_TRUE(stop || !c.verdict || got.back()[2] == c.verdict) << got.back()[2].c_str();
         }
     }
 }
 
-TEST_F(SearchComparison, EarlyStopEndsBeforeTheWholeFileIsCounted) {
-    // Entirely different files score 0 when counted through; at 100 % the scan may end
-    // after its first 64 KiB, whose count already rules the pair out.
-    const std::size_t size = 1048576;
-    const auto a = folder.make_file(L"a", std::string(size, 'a'));
-    const auto b = folder.make_file(L"b", std::string(size, 'b'));
-    app_state->settings.match_percentage = 100;
-    const uint32_t got = compare(a, b);
-    EXPECT_LT(got, 100u);
-    EXPECT_GT(got, 0u) << "stopped early";
-    app_state->settings.match_percentage = 0;  // everything is shown: count every byte
-    EXPECT_EQ(compare(a, b), 0u);
+TEST_F(Comparison, FileModeOutcomesAndTheRowCap) {
+    EXPECT_EQ(compare("", ""), (rows{end_row(L"Zero size")})) << "no Start row";
+    app_state->settings.check_zero_length = 0;
+    EXPECT_EQ(compare("", ""), (rows{start_row, end_row(L"Same")}));
+    const auto present = folder.make_file(L"present", "content");
+    for (bool a_missing : {true, false}) {
+        a_missing ? start(folder / L"missing", present) : start(present, folder / L"missing");
+        ASSERT_TRUE(finished());
+        EXPECT_EQ(listed(), (rows{end_row(a_missing ? L"Invalid File A" : L"Invalid File B")}));
+    }
+
+    difference_row_limit = 400;  // lowered: a list insert costs milliseconds under Wine
+    std::string b(250000, 'x');  // every odd byte differs: 125,000 runs, the last never closed
+    for (std::size_t i = 1; i < b.size(); i += 2) b[i] = 'y';
+    const rows got = compare(std::string(b.size(), 'x'), b);
+    ASSERT_EQ(got.size(), 1u + 400u + 2u);
+    EXPECT_EQ(got[1], difference(1, 1));
+    EXPECT_EQ(got[400], difference(799, 1));
+    EXPECT_EQ(got[401], (row{L"801", L"", L"124599 further runs of differing bytes not listed"}));
+    EXPECT_EQ(got[402], end_row(L"Files have 50% in common")) << "every differing byte counts";
 }
 
-TEST_F(SearchComparison, AbortWhilePausedScoresZero) {
-    const std::string text = patterned(3000000);
-    path_a = folder.make_file(L"a", text);
-    path_b = folder.make_file(L"b", text);
-    pause_code = 5;
+TEST_F(Comparison, PauseHoldsThenResumeAbortOrAShrunkFile) {
+    const std::string a = patterned(25000000, 6);
+    const auto path_1 = folder.make_file(L"a", a), path_2 = folder.make_file(L"b", with_runs(a, {{24000000, 4}}));
+    for (const std::string how : {"resume", "abort", "shrink"}) {
+        ResetEvent(go_event);
+        pause_code = 5;
+        start(path_1, path_2);
+        ASSERT_TRUE(pump_until([&] { return listed().size() == 1; })) << "the Start row comes before the pause";
+        test_support::pump_for(400);
+        EXPECT_EQ(run_status.load(), 1) << "still paused";
+        EXPECT_EQ(progress_percent.load(), 0) << "no block got through";
+        EXPECT_EQ(listed().size(), 1u);
+        ASSERT_TRUE(how != "shrink" ||
+                    test_support::run_unix("truncate -s 100 '" + test_support::to_unix_path(path_2) + "'") == 0);
+        if (how == "abort") run_status = 2;  // as the Abort click does
+        pause_code = how == "abort" ? 10 : 0;
+        SetEvent(go_event);
+        ASSERT_TRUE(finished());
+        const rows got = listed();
+        EXPECT_EQ(pause_code.load(), 0);
+        if (how != "shrink") {  // an abort ends before the difference in the third block
+            const row last = how == "resume" ? end_row(L"Files have 99% in common") : row{L"Aborted", L"", L"Same"};
+            EXPECT_EQ(got, (how == "resume" ? rows{start_row, difference(24000000, 4), last} : rows{start_row, last}));
+            continue;
+        }
+        // Bytes no longer readable differ: at most the first MiB, read before, compared equal.
+        ASSERT_EQ(got.size(), 2u);
+        ASSERT_EQ(got[1][2].rfind(L"Files have ", 0), 0u) << got[1][2].c_str();
+        EXPECT_LT(std::stoi(got[1][2].substr(11)), 5) << got[1][2].c_str();
+    }
+}
+
+TEST_F(Comparison, SearchPercentages) {
+    // A stale index pairs files once of equal size; one is now a prefix of the other.
+    const std::string text = patterned(4000);
+    const auto whole = folder.make_file(L"whole", text), prefix = folder.make_file(L"prefix", text.substr(0, 3000));
+    EXPECT_EQ(search_compare(prefix, whole), 0u);
+    EXPECT_EQ(search_compare(whole, prefix), 0u);
+
+    // Identical files, but a comparison aborted while paused is never a twin.
+    path_a = path_b = whole, pause_code = 5;
     ResetEvent(go_event);
-    HANDLE thread = CreateThread(nullptr, 0, compare_files, nullptr, 0, nullptr);
-    ASSERT_NE(thread, nullptr);
-    EXPECT_EQ(WaitForSingleObject(thread, 300), static_cast<DWORD>(WAIT_TIMEOUT)) << "the pause holds";
-    run_status = 2;
-    pause_code = 10;
+    const unique_handle thread(CreateThread(nullptr, 0, compare_files, nullptr, 0, nullptr));
+    EXPECT_EQ(WaitForSingleObject(thread.get(), 300), static_cast<DWORD>(WAIT_TIMEOUT)) << "the pause holds";
+    run_status = 2, pause_code = 10;
     SetEvent(go_event);
-    ASSERT_EQ(WaitForSingleObject(thread, 20000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(thread.get(), 20000), WAIT_OBJECT_0);
     DWORD result = 99;
-    GetExitCodeThread(thread, &result);
-    CloseHandle(thread);
-    EXPECT_EQ(result, 0u) << "identical, but an aborted comparison is never a twin";
+    EXPECT_TRUE(GetExitCodeThread(thread.get(), &result));
+    EXPECT_EQ(result, 0u);
+
+    // The scan stops once a pair falls below the match percentage: same decisions, same percentages.
+    pause_code = 0;
+    std::mt19937 rng(5);
+    const std::size_t size = 300000;
+    const std::string a = patterned(size, 9);
+    std::string scattered = a;  // differences spread over the whole file, then single runs
+    for (std::size_t i = 0; i < size; i += 40) scattered[i] ^= 1;
+    const auto path = folder.make_file(L"a", a);
+    const std::size_t counts[] = {size / 40, 0, 1, 1023, 1024, 3000, 3072, 9000, 15000, 16000, 80000, 150000};
+    for (const std::size_t differing : counts) {
+        const std::string b = differing == size / 40 ? scattered : with_runs(a, {{rng() % (size - differing), differing}});
+        const auto other = folder.make_file(L"b", b);
+        const uint32_t full = similarity_percent(size, differing);
+        for (uint32_t match : {50u, 75u, 90u, 95u, 96u, 97u, 98u, 99u, 100u}) {
+            app_state->settings.match_percentage = match;
+            const uint32_t got = search_compare(path, other);
+            EXPECT_EQ(got >= match, full >= match) << "differing " << differing << " match " << match;
+            EXPECT_TRUE(full < match || got == full) << "differing " << differing << " match " << match << ": " << got;
+        }
+    }
 }
