@@ -1,0 +1,308 @@
+// The real main window driven by a user's messages: clicks at its painted buttons, drops, closing, whole
+// runs of the real workers; its band read pixel by pixel, screenshots, the progress on the taskbar.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "support/dialog_watchdog.h"
+#include "support/window_driver.h"
+#include "ui/results_list.h"
+
+using namespace test_support;
+
+namespace {
+
+constexpr COLORREF face = RGB(213, 215, 183), black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+const COLORREF background = GetSysColor(COLOR_WINDOW);
+
+class MainWindow : public main_window_test {
+protected:
+    capture band(int w = width) { return print_client(window, w, 120); }
+    int ink(RECT r) { return (r.right - r.left) * (r.bottom - r.top) - band().count(r, background); }
+    void pretend_running(int32_t percent) { run_status = 201, progress_percent = percent; }
+};
+
+// Sends WM_CLOSE; a timer firing in the loop of the box it opens keeps the box's
+// texts and presses `button`. Returns the texts, "" when no box came.
+std::wstring close_answering(HWND window, int button) {
+    static int press;  // for the timer
+    static std::wstring texts;
+    press = button, texts.clear();
+    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND box, LPARAM timer) -> BOOL {
+            wchar_t kind[8] = {};
+            if (!GetClassNameW(box, kind, 8) || std::wstring(kind) != L"#32770" || !IsWindowVisible(box)) return TRUE;
+            texts = window_text(box);
+            EnumChildWindows(box, [](HWND child, LPARAM) { return texts += L"|" + window_text(child), TRUE; }, 0);
+            KillTimer(nullptr, timer);
+            return PostMessageW(box, WM_COMMAND, press, 0), FALSE;
+        }, timer);
+    });
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    return texts;
+}
+
+// Records the progress calls as (window, percentage or -1 for "no progress").
+#define ANSWER_OK(name, ...) HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return S_OK; }
+struct fake_taskbar : ITaskbarList3 {
+    std::vector<std::pair<HWND, int>> calls;
+    HRESULT STDMETHODCALLTYPE SetProgressValue(HWND window, ULONGLONG done, ULONGLONG total) override {
+        return calls.push_back({window, total == 100 ? static_cast<int>(done) : -2}), S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetProgressState(HWND window, TBPFLAG state) override {
+        return calls.push_back({window, state == TBPF_NOPROGRESS ? -1 : -2}), S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { return *out = nullptr, E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }  // lives on the test's stack
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    ANSWER_OK(HrInit) ANSWER_OK(AddTab, HWND) ANSWER_OK(DeleteTab, HWND) ANSWER_OK(ActivateTab, HWND)
+    ANSWER_OK(SetActiveAlt, HWND) ANSWER_OK(MarkFullscreenWindow, HWND, WINBOOL) ANSWER_OK(RegisterTab, HWND, HWND)
+    ANSWER_OK(UnregisterTab, HWND) ANSWER_OK(SetTabOrder, HWND, HWND) ANSWER_OK(SetTabActive, HWND, HWND, DWORD)
+    ANSWER_OK(ThumbBarAddButtons, HWND, UINT, LPTHUMBBUTTON) ANSWER_OK(ThumbBarUpdateButtons, HWND, UINT, LPTHUMBBUTTON)
+    ANSWER_OK(ThumbBarSetImageList, HWND, HIMAGELIST) ANSWER_OK(SetOverlayIcon, HWND, HICON, LPCWSTR)
+    ANSWER_OK(SetThumbnailTooltip, HWND, LPCWSTR) ANSWER_OK(SetThumbnailClip, HWND, RECT*)
+};
+
+}  // namespace
+
+TEST_F(MainWindow, ModeSwitchCyclesCaptionsPathBoxBAndColumns) {
+    ASSERT_EQ(search_mode.load(), 2u) << "first start: Quick Dir";
+    const RECT first_caption{3, 75, 80, 90}, second_caption{3, 95, 80, 110};
+    const int search_this = ink(first_caption);
+    for (uint32_t mode : {3u, 0u, 1u, 2u, 3u}) {
+        orvkit::list_insert_row(0, L"row");
+        click_at(mode_switch);
+        ASSERT_EQ(search_mode.load(), mode);
+        const bool two_paths = mode == 0 || mode == 3;
+        EXPECT_EQ(column_titles(), (mode == 0 ? std::vector<std::wstring>{L"Position", L"Length", L"Details"}
+                                              : std::vector<std::wstring>{L"File A", L"File B", L"Percent"}));
+        EXPECT_EQ(list_rows(), 0) << "a mode change empties the list";
+        EXPECT_EQ(IsWindowVisible(edit_b) != FALSE, two_paths) << mode;
+        EXPECT_EQ(ink(second_caption) > 0, two_paths) << mode;
+        EXPECT_EQ(ink(first_caption) == search_this, mode != 0) << "Compare this, else Search this";
+    }
+}
+
+TEST_F(MainWindow, ClicksThatStartNothingAndAnIdleClose) {
+    orvkit::make_worker_thread = no_worker;
+    orvkit::list_insert_row(0, L"row");
+    release_at(start);  // no move onto the buttons first
+    release_at(mode_switch);
+    EXPECT_EQ(search_mode.load(), 2u);
+    EXPECT_EQ(list_rows(), 1);
+    click_at(start);
+    EXPECT_EQ(list_rows(), 0) << "empty path A: the list only empties";
+    click_at(mode_switch);
+    SetWindowTextW(edit_a, L"C:\\windows");
+    orvkit::list_insert_row(0, L"row");
+    click_at(start);
+    EXPECT_EQ(list_rows(), 0) << "QDir+ with an empty path B";
+    search_mode = 9;  // from a foreign settings file: no worker knows it
+    click_at(start);
+    EXPECT_EQ(run_status.load(), 0);
+    SendMessageW(window, WM_CLOSE, 0, 0);  // idle: closes at once and ends the loop
+    MSG quit;
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+TEST_F(MainWindow, FailedThreadStartReturnsToIdleAndAFreshRunIsNotAborted) {
+    orvkit::make_worker_thread = failed_worker;
+    SetWindowTextW(edit_a, L"C:\\windows");
+    click_at(start);
+    EXPECT_EQ(run_status.load(), 0) << "no worker will ever clear the status";
+    orvkit::make_worker_thread = no_worker;
+    pause_code = 10;  // left over from an abort that raced with the last run's end
+    click_at(start);
+    EXPECT_EQ(run_status.load(), 1) << "a Start again, not an Abort";
+    EXPECT_EQ(pause_code.load(), 0);
+    EXPECT_EQ(WaitForSingleObject(go_event, 0), WAIT_OBJECT_0);
+    move_to(start);  // straight on to the top button: only the last one is armed
+    click_at(top);
+    EXPECT_EQ(pause_code.load(), 5) << "paused";
+    EXPECT_EQ(run_status.load(), 1) << "not aborted";
+}
+
+TEST(WorkerStart, WorkerThreadHasRoomForADeepWalk) {
+    static ULONG_PTR low = 0, high = 0;
+    auto routine = [](LPVOID) -> DWORD { return GetCurrentThreadStackLimits(&low, &high), 0; };
+    HANDLE thread = orvkit::create_worker_thread(routine, nullptr);
+    ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    EXPECT_GE(high - low, 60u << 20) << "reserved stack, bytes";
+}
+
+TEST_F(MainWindow, DropsTakeWhatTheModeUsesAndTheFileSystemSaysWhatANameIs) {
+    temp_folder folder;
+    const std::wstring file = folder.make_file(L"one.txt", "1"), plain_file = folder.make_file(L"two", "2");
+    const std::wstring dotted = folder.make_folder(L"j.smith\\Photos.2024"), plain = folder.make_folder(L"plain");
+    std::wstring deep = folder.path();  // 1201 characters, the first 1199 naming its parent: a cut name points there
+    while (deep.size() + 62 < 1199) deep += L"\\" + std::wstring(60, L'd');
+    deep += L"\\" + std::wstring(1198 - deep.size(), L'e') + L"\\f";
+    ASSERT_EQ(folder.make_folder(deep.substr(folder.path().size() + 1)), deep);
+    auto drops_give = [&](uint32_t mode, const std::vector<std::wstring>& names) {
+        search_mode = mode;
+        SetWindowTextW(edit_a, L"");
+        SetWindowTextW(edit_b, L"");
+        for (const std::wstring& name : names) drop_names(window, {name});
+        return window_text(edit_a) + L"|" + window_text(edit_b);
+    };
+    for (uint32_t mode : {1u, 2u}) {
+        EXPECT_EQ(drops_give(mode, {dotted, file, plain_file, folder / L"gone.txt", deep}), dotted + L"|") << mode;
+        EXPECT_EQ(drops_give(mode, {dotted, plain}), plain + L"|") << mode;
+    }
+    EXPECT_EQ(drops_give(0, {file, plain, dotted, folder / L"gone.txt", deep, plain_file}), file + L"|" + plain_file);
+    drop_names(window, {plain_file, file});  // only the first name counts; A comes round again
+    EXPECT_EQ(window_text(edit_a), plain_file);
+    EXPECT_EQ(drops_give(3, {plain, file}), L"|");
+    run_status = 201;
+    EXPECT_EQ(drops_give(2, {plain}), L"|") << "ignored while busy";
+}
+
+TEST_F(MainWindow, BusyCloseAsksCancelGoesOnAndOkClosesOnceTheWorkerEnds) {
+    auto list = orvkit::make_file_list();
+    std::atomic_store(&app_state->scan_list, list);
+    run_status = 201;
+    pause_code = 5;  // paused: the abort must wake the worker
+    ResetEvent(go_event);
+    expect_dialogs expected;
+    EXPECT_EQ(close_answering(window, IDCANCEL).find(L"Confirm|"), 0u);
+    pump_for(1300);
+    EXPECT_TRUE(IsWindow(window)) << "no close is pending";
+    EXPECT_EQ(run_status.load(), 201);
+    EXPECT_NE(close_answering(window, IDOK).find(L"|Ostrand is busy; abandon and quit?"), std::wstring::npos);
+    EXPECT_EQ(run_status.load(), 2);
+    EXPECT_EQ(pause_code.load(), 10);
+    EXPECT_EQ(WaitForSingleObject(go_event, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(list->status.load(), 10u) << "stops a walk in progress";
+    pump_for(1300);
+    EXPECT_TRUE(IsWindow(window)) << "waits for the worker past a tick of the close timer";
+    end_fake_run();
+    EXPECT_TRUE(pump_until([&] { return !IsWindow(window); }, 5000));
+}
+
+TEST_F(MainWindow, TwoFilesComparedThenASearchAbortedThenOnePausedToItsTwinRow) {
+    temp_folder data, tree, files;
+    click_at(mode_switch);  // Quick Dir -> QDir+ -> File
+    click_at(mode_switch);
+    std::string content(3000, 'q');
+    SetWindowTextW(edit_a, files.make_file(L"a.bin", content).c_str());
+    content[1000] = content[1001] = 'r';
+    SetWindowTextW(edit_b, files.make_file(L"b.bin", content).c_str());
+    click_at(start);
+    ASSERT_TRUE(pump_until([&] { return run_status == 0 && list_rows() >= 3; }, 30000));
+    EXPECT_EQ(list_cell(0, 0), L"Start");
+    EXPECT_EQ(list_cell(1, 0) + L"|" + list_cell(1, 1) + L"|" + list_cell(1, 2), L"1000|2|Different");
+    EXPECT_EQ(list_cell(2, 0) + L"|" + list_cell(2, 2), L"End|Files have 99% in common");
+
+    app_state->data_path = data.path() + L"\\";  // list files of this test only
+    for (int i = 0; i < 6; ++i)  // distinct sizes: indexed and scanned, never a candidate pair
+        tree.make_file(L"sub" + std::to_wstring(i % 3) + L"\\f" + std::to_wstring(i), std::string(10 + i, 'x'));
+    const std::wstring first = tree.make_file(L"a\\photo.jpg", "the same picture");
+    const std::wstring second = tree.make_file(L"b\\photo copy.jpg", "the same picture");
+    click_at(mode_switch);  // File -> Directory -> Quick Dir
+    click_at(mode_switch);
+    SetWindowTextW(edit_a, tree.path().c_str());
+    auto closing = [] { return list_cell(list_rows() - 1, 0); };
+    auto run_over = [&] { return run_status == 0 && (closing() == L"Finished" || closing() == L"Aborted"); };
+    // Start, then Pause before the worker (unpumped) lists anything; true once it waits at its first pass.
+    auto start_paused = [&] {
+        click_at(start);
+        click_at(top);
+        return pause_code == 5 && pump_until([] { return list_cell(0, 1) == L"8 files found"; }, 30000);
+    };
+    ASSERT_TRUE(start_paused());
+    click_at(start);  // Abort
+    ASSERT_TRUE(pump_until(run_over, 30000)) << "the abort woke the paused worker";
+    EXPECT_EQ(closing(), L"Aborted");
+    EXPECT_EQ(pause_code.load(), 0) << "the worker's end clears the abort";
+
+    ASSERT_TRUE(start_paused()) << "idle again: the same button starts a new search";
+    pump_for(600);
+    EXPECT_EQ(list_rows(), 1) << "paused: no closing row";
+    EXPECT_EQ(progress_percent.load(), 0) << "the progress holds";
+    click_at(top);  // Resume
+    ASSERT_TRUE(pump_until(run_over, 30000));
+    ASSERT_EQ(list_rows(), 3);
+    EXPECT_EQ(list_cell(1, 0) + L"|" + list_cell(1, 1) + L"|" + list_cell(1, 2), first + L"|" + second + L"|100");
+    EXPECT_EQ(list_cell(2, 0) + L"|" + list_cell(2, 1).substr(0, 25), L"Finished|1 twins found in 8 files.");
+    EXPECT_TRUE(pump_until([] { return progress_percent == 100; }, 3000)) << "the end reached the band";
+    EXPECT_TRUE(exists(data / L"LastList.txt")) << "the index is saved in the data folder";
+}
+
+TEST_F(MainWindow, IdleScreenshotStartButtonLitWhenHoveredAndTheKnobTurnedForEachMode) {
+    SetWindowTextW(edit_a, L"C:\\Users\\j.smith\\Photos");
+    const capture idle = print_client(window, width, height, true);
+    EXPECT_EQ(save_png(L"main_window_idle.png", idle), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
+    const int left = width - 170;
+    EXPECT_EQ(idle.at(left + 10, 27), face) << "the screen shows the band as painted";
+    move_to(start);
+    const capture hovered = band();
+    EXPECT_EQ(hovered.at(left + 10, 27), RGB(229, 231, 199));
+    EXPECT_EQ(hovered.at(left + 90, 27), RGB(229, 231, 199));
+    EXPECT_EQ(hovered.at(width - 58 + 5, 14), face) << "only the hovered button lights";
+    // File shows the knob as loaded, its wedge's broad end opposite the tip at "File"; Directory
+    // mirrors it left to right, QDir+ top to bottom, Quick Dir turns it half round.
+    search_mode = 0;
+    const capture file = band();
+    EXPECT_EQ(file.at(25, 15), RGB(197, 199, 167)) << "the knob's corner";
+    EXPECT_GT(file.count({37, 27, 43, 33}, black), file.count({30, 20, 36, 26}, black));
+    for (uint32_t mode = 1; mode < 4; ++mode) {
+        search_mode = mode;
+        const capture shot = band();
+        int wrong = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x)
+                wrong += shot.at(25 + x, 15 + y) != file.at(mode == 3 ? 25 + x : 48 - x, mode == 1 ? 15 + y : 38 - y);
+        EXPECT_EQ(wrong, 0) << "mode " << mode;
+    }
+}
+
+TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25RunningScreenshotBlankAt200) {
+    for (int percent : {0, 10, 50, 100, 150}) {
+        pretend_running(percent);
+        const capture shot = band();
+        const int right = (width - 175) * (percent > 101 ? 99 : percent) / 100;
+        EXPECT_EQ(shot.count({0, 5, width - 175, 20}, black) == 0, percent == 0) << "no bar at 0%";
+        if (percent == 0) continue;
+        EXPECT_EQ(shot.count({3, 5, 4, 20}, black) + shot.count({right - 1, 5, right, 20}, black), 30) << percent;
+        EXPECT_EQ(shot.count({2, 5, 3, 20}, black) + shot.count({right, 5, right + 1, 20}, black), 0) << percent;
+    }
+    EXPECT_EQ(progress_percent.load(), 99) << "an overlarge percentage is kept as 99";
+
+    // The status line shows the path the worker publishes, not path_a, which it changes.
+    shown_path.set(L"C:\\Users\\j.smith\\Photos\\harbour.jpg");
+    pretend_running(42);
+    pause_code = 5;
+    const capture running = print_client(window, width, height, true);
+    EXPECT_EQ(save_png(L"main_window_running.png", running), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
+    EXPECT_EQ(running.at((width - 175) * 42 / 100 - 1, 6), black) << "the screen shows the band as painted";
+    EXPECT_GT(150 * 20 - running.count({3, 30, 153, 50}, background), 50) << "the status line";
+
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(675, height));  // 500 pixels of bar at 100%
+    pretend_running(5);
+    EXPECT_EQ(band(675).count({3, 5, 25, 20}, black), 22 * 15) << "a plain black bar up to x 25";
+    pretend_running(6);
+    EXPECT_GT(band(675).count({3, 5, 30, 20}, white), 5) << "white text on the bar";
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, height));
+    EXPECT_EQ(band(200).count({0, 0, 200, 120}, background), 200 * 120) << "a blank band at width 200";
+}
+
+TEST_F(MainWindow, FirstRunningPaintMakesTheTaskbarObjectThatMirrorsTheProgressUntilCleared) {
+    band();
+    EXPECT_EQ(app_state->taskbar.list, nullptr) << "no COM call before the first run";
+    pretend_running(37);
+    band();
+    ITaskbarList3* const made = app_state->taskbar.list;
+    ASSERT_NE(made, nullptr);
+    band();
+    EXPECT_EQ(app_state->taskbar.list, made) << "made once";
+    fake_taskbar fake;
+    app_state->taskbar.list = &fake;
+    band();
+    end_fake_run();
+    band();
+    EXPECT_EQ(progress_percent.load(), 100);
+    band();  // idle paints leave the taskbar alone
+    app_state->taskbar.list = made;  // the state releases what it made
+    EXPECT_EQ(fake.calls, (std::vector<std::pair<HWND, int>>{{window, 37}, {window, -1}}));
+}
