@@ -51,7 +51,7 @@ def main():
         size = min(int(rng.lognormvariate(8.0, 1.8)), 64 << 20)
         roll = rng.random()
         name = os.path.join(folder, "file%06d.bin" % made)
-        if roll < 0.02:
+        if roll < 0.002:
             write(name, b"")                                   # empty
         elif roll < 0.10:
             data = content(size, made)                         # a duplicate group

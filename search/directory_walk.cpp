@@ -6,6 +6,7 @@
 
 #include "app/win_handles.h"
 #include "search/checksum.h"
+#include "search/file_identity.h"
 #include "search/long_path.h"
 
 namespace orvkit {
@@ -18,16 +19,10 @@ constexpr std::size_t fallback_buffer_bytes = 64 * 1024;  // a multiple of 4: sa
 uint64_t join64(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
 uint64_t ticks(const FILETIME& t) { return join64(t.dwHighDateTime, t.dwLowDateTime); }
 
-file_identity identity_from_handle(HANDLE file) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file, &info)) return {};
-    return {info.dwVolumeSerialNumber, join64(info.nFileIndexHigh, info.nFileIndexLow), true};
-}
-
 // Records the folder as entered; false when this walk has entered it before.
 bool enter_once(walk_context& walk, const std::wstring& folder) {
     const file_identity id = identity_of(folder);
-    if (!id.known) return true;  // cannot tell: walk it, the path length bounds any loop
+    if (!id.volume_known) return true;  // cannot tell: walk it, the path length bounds any loop
     return walk.entered_folders.emplace(id.volume_serial, id.file_index).second;
 }
 
@@ -73,13 +68,6 @@ void walk_tree(walk_context& walk, const std::wstring& folder, bool inherited_ma
 
 }  // namespace
 
-file_identity identity_of(const std::wstring& path) {
-    unique_handle file(CreateFileW(long_path(path).c_str(), FILE_READ_ATTRIBUTES,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return file ? identity_from_handle(file.get()) : file_identity{};
-}
-
 void walk_folder(orvFileList& list, const std::wstring& folder, bool marked) {
     walk_context walk{list, {}};
     enter_once(walk, folder);
@@ -115,7 +103,7 @@ uint32_t content_checksum(const std::wstring& path, orvFileList& list, file_iden
     unique_handle file(CreateFileW(long_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return 0;
-    if (identity) *identity = identity_from_handle(file.get());
+    if (identity) read_file_index(file.get(), *identity);
 
     uint8_t* buffer = list.read_buffer.get();
     std::size_t buffer_bytes = list.read_buffer_bytes;

@@ -26,10 +26,8 @@ void walk_folder(orvFileList& list, const std::wstring& folder, bool marked);
 void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wstring& folder, bool marked);
 
 // Checksum of the file's content, read through the list's buffer; honours the list's
-// stop request. 0 when the file cannot be opened. Fills `identity` when given.
+// stop request. 0 when the file cannot be opened. Reads the file's index into
+// `identity` when given.
 uint32_t content_checksum(const std::wstring& path, orvFileList& list, file_identity* identity = nullptr);
-
-// The identity of the file or folder at `path`, or an unknown one when it cannot be opened.
-file_identity identity_of(const std::wstring& path);
 
 }  // namespace orvkit

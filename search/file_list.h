@@ -12,16 +12,15 @@
 
 namespace orvkit {
 
-// Which file a path reaches: the volume serial number and the file index. Two paths
-// (links, overlapping trees) with the same identity name one and the same file.
+// Which file a path reaches: the file system's index of the file and the serial
+// number of its volume. Two paths (links, overlapping trees) with the same identity
+// name one and the same file. The index is cheap to read and kept for every file the
+// walk opens; the volume is read only when two indexes agree.
 struct file_identity {
-    uint32_t volume_serial = 0;
     uint64_t file_index = 0;
-    bool known = false;
-
-    bool same_file_as(const file_identity& other) const {
-        return known && other.known && volume_serial == other.volume_serial && file_index == other.file_index;
-    }
+    uint32_t volume_serial = 0;
+    bool index_known = false;
+    bool volume_known = false;
 };
 
 struct file_record {
@@ -33,7 +32,7 @@ struct file_record {
     uint64_t written = 0;
     uint32_t fail_count = 0;  // times the file could not be opened as file B of a pair
     bool marked = false;      // lies in or below a folder holding "FCBackDB.txt"
-    file_identity identity;   // known when the walk opened the file; not saved in list files
+    file_identity identity;   // filled on demand; not saved in list files
 };
 
 class orvFileList {

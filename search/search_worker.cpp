@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "app/state.h"
 #include "search/directory_walk.h"
+#include "search/file_identity.h"
 #include "search/list_file.h"
 #include "search/pair_scan.h"
 #include "search/search_summary.h"
@@ -42,17 +43,6 @@ void show_or_hide_edit_b() {
 std::wstring upper(std::wstring text) {
     CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
     return text;
-}
-
-// Two records that reach one and the same file (the same path, a link, a tree
-// indexed twice) are never a pair: removing one "twin" would remove the only copy.
-bool same_file(file_record& a, file_record& b) {
-    if (CompareStringOrdinal(a.path.c_str(), static_cast<int>(a.path.size()), b.path.c_str(),
-                             static_cast<int>(b.path.size()), TRUE) == CSTR_EQUAL)
-        return true;
-    if (!a.identity.known) a.identity = identity_of(a.path);
-    if (!b.identity.known) b.identity = identity_of(b.path);
-    return a.identity.same_file_as(b.identity);
 }
 
 // Hands one file of a twin pair to the deletion queue; returns the result cell.

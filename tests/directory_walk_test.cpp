@@ -56,7 +56,7 @@ TEST(DirectoryWalk, IndexesATreeDepthFirstInPreOrder) {
     EXPECT_EQ(list->current_folder.get(), tree / L"b\\c") << "the folder entered last";
     const auto& a = *list->records[1];
     EXPECT_EQ(a.checksum, 0x564E0000u);
-    EXPECT_TRUE(a.identity.known);
+    EXPECT_TRUE(a.identity.index_known);
     EXPECT_GT(a.written, 116444736000000000ull) << "a FILETIME after 1970";
     EXPECT_EQ(list->records[2]->checksum, 0xC4C20000u) << "5 bytes: only the first word is summed";
     const std::vector<bool> marked{false, false, true, true, true, false};

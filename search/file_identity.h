@@ -1,0 +1,23 @@
+// Telling whether two paths reach the same file.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "search/file_list.h"
+
+namespace orvkit {
+
+// Reads the file index of an open file into `identity`: one cheap query.
+void read_file_index(HANDLE file, file_identity& identity);
+
+// The full identity, volume included, of the file or folder at `path`; unknown
+// parts stay unknown when it cannot be opened.
+file_identity identity_of(const std::wstring& path);
+
+// True when the two records reach one and the same file: the same path, or the same
+// index on the same volume. When that cannot be told apart, they count as the same,
+// so a file is never paired with itself.
+bool same_file(file_record& a, file_record& b);
+
+}  // namespace orvkit
