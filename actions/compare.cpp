@@ -207,7 +207,10 @@ void compare_in_file_mode(const ostrand_state* state) {
     compare_rows rows;
     comparison c;
     c.rows = &rows;
-    c.stop_at_first = state && state->stop_at_first_difference.load() != 0;
+    // Always the whole files: stopping at the first difference is the search's
+    // shortcut for candidate pairs, and the flag it leaves set would otherwise cut
+    // a later File-mode comparison short and misstate its verdict.
+    c.stop_at_first = false;
     const bool check_zero_length = !state || state->settings.check_zero_length != 0;
     const outcome result = run_comparison(c, check_zero_length);
     release_compare_buffers();

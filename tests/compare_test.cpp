@@ -43,14 +43,14 @@ row end_row(const std::wstring& verdict) { return {L"End", L"", verdict}; }
 row difference(uint64_t first, uint64_t length) { return {std::to_wstring(first), std::to_wstring(length), L"Different"}; }
 
 // The comparison's definition, a byte at a time: a run still open at a block's end
-// counts without a row; stop_at_first counts the first differing byte only.
-rows reference_rows(const std::string& a, const std::string& b, bool stop_at_first) {
+// counts without a row.
+rows reference_rows(const std::string& a, const std::string& b) {
     rows out{start_row};
     uint64_t differing = 0, open = 0;
     for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
         if (i % block == 0) differing += std::exchange(open, 0);
         if (a[i] != b[i]) {
-            if (++open, stop_at_first) break;
+            ++open;
         } else if (open > 0) {
             out.push_back(difference(i - open, open));
             differing += std::exchange(open, 0);
@@ -130,12 +130,12 @@ TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
         for (auto& run : changed) run = {rng() % a.size(), 1 + rng() % 300};
         cases.push_back({a, round % 6 == 1 ? patterned(a.size(), round + 99) : with_runs(a, changed)});
     }
-    for (bool stop : {false, true}) {
+    for (bool stop : {false, true}) {  // a flag a search left set changes nothing here
         app_state->stop_at_first_difference = stop;
         for (const pair_case& c : cases) {
             const rows got = compare(c.a, c.b);
-            ASSERT_EQ(got, reference_rows(c.a, c.b, stop)) << c.a.size();
-            EXPECT_TRUE(stop || !c.verdict || got.back()[2] == c.verdict) << got.back()[2].c_str();
+            ASSERT_EQ(got, reference_rows(c.a, c.b)) << c.a.size();
+            EXPECT_TRUE(!c.verdict || got.back()[2] == c.verdict) << got.back()[2].c_str();
         }
     }
 }
@@ -200,6 +200,13 @@ TEST_F(Comparison, SearchPercentages) {
     const auto whole = folder.make_file(L"whole", text), prefix = folder.make_file(L"prefix", text.substr(0, 3000));
     EXPECT_EQ(search_compare(prefix, whole), 0u);
     EXPECT_EQ(search_compare(whole, prefix), 0u);
+
+    // Stopping at the first difference counts one byte: 99 for 100 bytes or more, 90 for 10.
+    app_state->stop_at_first_difference = 1;
+    EXPECT_EQ(search_compare(whole, folder.make_file(L"half", text.substr(0, 2000) + patterned(2000, 7))), 99u);
+    const auto ten = folder.make_file(L"ten", "0123456789");
+    EXPECT_EQ(search_compare(ten, folder.make_file(L"ten2", "0x2x456789")), 90u);
+    app_state->stop_at_first_difference = 0;
 
     // Identical files, but a comparison aborted while paused is never a twin.
     path_a = path_b = whole, pause_code = 5;
