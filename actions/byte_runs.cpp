@@ -1,5 +1,7 @@
 #include "actions/byte_runs.h"
 
+#include <bit>
+
 #include <emmintrin.h>
 
 namespace orvkit {
@@ -30,7 +32,7 @@ std::size_t find_difference(const uint8_t* a, const uint8_t* b, std::size_t i, s
     }
     while (i + 16 <= to) {
         const unsigned differ = ~equal_mask16(a + i, b + i) & 0xFFFFu;
-        if (differ) return i + static_cast<std::size_t>(__builtin_ctz(differ));
+        if (differ) return i + static_cast<std::size_t>(std::countr_zero(differ));
         i += 16;
     }
     while (i < to && a[i] == b[i]) ++i;
@@ -43,7 +45,7 @@ std::size_t find_equal(const uint8_t* a, const uint8_t* b, std::size_t i, std::s
         if (a[i] == b[i]) return i;
     while (i + 16 <= to) {
         const unsigned equal = equal_mask16(a + i, b + i);
-        if (equal) return i + static_cast<std::size_t>(__builtin_ctz(equal));
+        if (equal) return i + static_cast<std::size_t>(std::countr_zero(equal));
         i += 16;
     }
     while (i < to && a[i] != b[i]) ++i;

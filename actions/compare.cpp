@@ -79,7 +79,12 @@ bool compare_block(HANDLE a, HANDLE b, uint64_t offset, std::size_t length, comp
         const DWORD got_b = read_into(b, compare_buffer_b, piece_end - piece_start);
         const std::size_t valid_end = piece_start + std::min(got_a, got_b);
         while (position < valid_end) {
-            if (!keep_going()) return false;
+            if (!keep_going()) {
+                // The start of this comparison may have overwritten an abort's
+                // status: end the block loop too, not just this block.
+                if (run_status.load() == 1) run_status = compare_finished;
+                return false;
+            }
             const std::size_t chunk_end = std::min(valid_end, position + poll_bytes);
             for (;;) {
                 const scan_stop stop = c.counter.scan(compare_buffer_a, compare_buffer_b, piece_start, position,
@@ -155,6 +160,11 @@ outcome run_comparison(comparison& c, bool check_zero_length) {
             run_status = result.status = compare_finished;
             return result;
         }
+        // Stopping at the first difference scores the pair 99 (90 for 10 bytes),
+        // which a match percentage below 100 would take for a twin: two different
+        // files that merely share a checksum would be listed and could be removed.
+        // Only at 100, where any difference rules a pair out, is the shortcut exact.
+        if (c.match_percentage < 100) c.stop_at_first = false;
         // A pair below the match percentage is never shown: once the differences
         // rule it out the rest need not be read. The percentage only falls as more
         // bytes differ, so the partial count stays below the match percentage.

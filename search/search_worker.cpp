@@ -2,6 +2,7 @@
 
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "actions/compare.h"
 #include "app/globals.h"
@@ -30,7 +31,7 @@ struct search_run {
     int row_counter = 0;  // index of the next row; the closing row goes here
     uint32_t pruned_count = 0;
     bool memory_failed = false;
-    std::unordered_set<std::wstring> recycle_queued;  // upper-cased paths queued this run
+    std::unordered_set<std::wstring> recycle_queued;  // keys of the files queued this run
 };
 
 bool aborting() { return pause_code.load() == abort_requested; }
@@ -45,18 +46,37 @@ std::wstring upper(std::wstring text) {
     return text;
 }
 
-// Hands one file of a twin pair to the deletion queue; returns the result cell.
-// Delete and Move are done at once, so their failure is known and shown; a recycle
-// request is queued and counted once, however many rows name the file.
-std::wstring remove_twin(search_run& run, const file_record& record, wchar_t column) {
+// Keys of a file for the recycle requests of this run: its path, and its file
+// index when known, so that another path to the same file is recognised too.
+std::vector<std::wstring> queue_keys(const file_record& record) {
+    std::vector<std::wstring> keys{L"P" + upper(record.path)};
+    if (record.identity.index_known) keys.push_back(L"I" + std::to_wstring(record.identity.file_index));
+    return keys;
+}
+
+bool queued(const search_run& run, const file_record& record) {
+    for (const auto& key : queue_keys(record))
+        if (run.recycle_queued.count(key)) return true;
+    return false;
+}
+
+// Hands `removed`, one file of a twin pair, to the deletion queue and returns the
+// result cell. Delete and Move are done at once, so their failure is known and
+// shown. A recycle request is only carried out at the end of the run, so until then
+// every queued file still opens: a request is counted once however many rows name
+// the file, and refused when the copy to be kept is itself queued (overlapping
+// trees or a link can pair each copy with the other), so one copy always stays.
+std::wstring remove_twin(search_run& run, const file_record& removed, const file_record& kept, wchar_t column) {
     DeleteQueue& deletions = run.state->deletions;
     const std::wstring done = std::wstring(L"Deleted ") + column;
-    const std::wstring key = upper(record.path);
+    const std::wstring not_done = std::wstring(L"Not deleted ") + column;
     const bool recycling = deletions.delete_mode == 0;
-    if (recycling && run.recycle_queued.count(key)) return done;
-    if (deletions.submit(record.path) != delete_done) return std::wstring(L"Not deleted ") + column;
-    if (recycling) run.recycle_queued.insert(key);
-    run.list->deleted_bytes += record.size;
+    if (recycling && queued(run, removed)) return done;
+    if (recycling && queued(run, kept)) return not_done;
+    if (deletions.submit(removed.path) != delete_done) return not_done;
+    if (recycling)
+        for (auto& key : queue_keys(removed)) run.recycle_queued.insert(key);
+    run.list->deleted_bytes += removed.size;
     return done;
 }
 
@@ -79,9 +99,9 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     list_set_cell(run.row_counter, 1, path_b.c_str());
     std::wstring result;
     if (remove_column_a)
-        result = remove_twin(run, record_a, L'A');
+        result = remove_twin(run, record_a, record_b, L'A');
     else if (remove_column_b)
-        result = remove_twin(run, record_b, L'B');
+        result = remove_twin(run, record_b, record_a, L'B');
     else
         result = std::to_wstring(percent);
     list_set_cell(run.row_counter, 2, result.c_str());

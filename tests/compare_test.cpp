@@ -203,9 +203,13 @@ TEST_F(Comparison, SearchPercentages) {
 
     // Stopping at the first difference counts one byte: 99 for 100 bytes or more, 90 for 10.
     app_state->stop_at_first_difference = 1;
-    EXPECT_EQ(search_compare(whole, folder.make_file(L"half", text.substr(0, 2000) + patterned(2000, 7))), 99u);
+    const auto half = folder.make_file(L"half", text.substr(0, 2000) + patterned(2000, 7));
+    EXPECT_EQ(search_compare(whole, half), 99u);
     const auto ten = folder.make_file(L"ten", "0123456789");
     EXPECT_EQ(search_compare(ten, folder.make_file(L"ten2", "0x2x456789")), 90u);
+    app_state->settings.match_percentage = 90;  // below 100 a first difference is no verdict
+    EXPECT_LT(search_compare(whole, half), 90u);
+    app_state->settings.match_percentage = 100;
     app_state->stop_at_first_difference = 0;
 
     // Identical files, but a comparison aborted while paused is never a twin.
