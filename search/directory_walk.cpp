@@ -32,14 +32,15 @@ bool holds_marker(const orvFileList& list, const std::wstring& folder) {
     return static_cast<bool>(probe);
 }
 
-// A folder reached through a link is not removed: on some systems removing the link
-// removes its target, which lies outside the tree the user chose.
 bool is_link(const std::wstring& folder) {
     const DWORD attributes = GetFileAttributesW(system_path(folder).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-void walk_tree(walk_context& walk, const std::wstring& folder, bool inherited_mark) {
+// `beyond_link`: the folder is a link or lies below one. Such a folder is never
+// removed: its contents are outside the tree the user chose, and on some systems
+// removing the link removes its target.
+void walk_tree(walk_context& walk, const std::wstring& folder, bool inherited_mark, bool beyond_link) {
     orvFileList& list = walk.list;
     list.publish_count();
     const std::size_t start_count = list.records.size();
@@ -54,13 +55,13 @@ void walk_tree(walk_context& walk, const std::wstring& folder, bool inherited_ma
                                            &entry, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
         if (found) {
             do {
-                add_entry(walk, entry, folder, marked);
+                add_entry(walk, entry, folder, marked, beyond_link);
             } while (FindNextFileW(found.get(), &entry));
         }
     }
 
     // Runs after the entries, so an all-empty tree goes bottom-up, start folder included.
-    if (list.remove_empty_folders && list.records.size() == start_count && !is_link(folder) &&
+    if (list.remove_empty_folders && list.records.size() == start_count && !beyond_link &&
         RemoveDirectoryW(system_path(folder).c_str()))
         ++list.empty_folders_removed;
     list.publish_count();
@@ -71,10 +72,11 @@ void walk_tree(walk_context& walk, const std::wstring& folder, bool inherited_ma
 void walk_folder(orvFileList& list, const std::wstring& folder, bool marked) {
     walk_context walk{list, {}};
     enter_once(walk, folder);
-    walk_tree(walk, folder, marked);
+    walk_tree(walk, folder, marked, is_link(folder));
 }
 
-void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wstring& folder, bool marked) {
+void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wstring& folder, bool marked,
+               bool beyond_link) {
     orvFileList& list = walk.list;
     const std::wstring name = entry.cFileName;
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -82,7 +84,7 @@ void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wst
         const std::wstring subfolder = join_path(folder, name);
         if (!enter_once(walk, subfolder)) return;
         ++list.folders_visited;
-        walk_tree(walk, subfolder, marked);
+        walk_tree(walk, subfolder, marked, beyond_link || (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT));
         return;
     }
 

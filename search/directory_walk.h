@@ -13,7 +13,7 @@ namespace orvkit {
 
 // What one walk remembers beyond its list: the folders it has entered, by volume
 // serial number and file index, so a link looping back up the tree ends and a tree
-// reached twice is indexed once.
+// reached twice within one walk is indexed once.
 struct walk_context {
     orvFileList& list;
     std::set<std::pair<uint32_t, uint64_t>> entered_folders;
@@ -23,7 +23,9 @@ struct walk_context {
 void walk_folder(orvFileList& list, const std::wstring& folder, bool marked);
 
 // Handles one directory entry of `folder`; recursion into subfolders goes through here.
-void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wstring& folder, bool marked);
+// `beyond_link`: `folder` is a link or lies below one, so no folder below is removed.
+void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wstring& folder, bool marked,
+               bool beyond_link);
 
 // Checksum of the file's content, read through the list's buffer; honours the list's
 // stop request. 0 when the file cannot be opened. Reads the file's index into
