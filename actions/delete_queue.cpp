@@ -12,20 +12,6 @@ namespace {
 
 bool starts_with(const std::wstring& text, const wchar_t* prefix) { return text.rfind(prefix, 0) == 0; }
 
-// True when a name between backslashes is "." or "..": literal in the "\\?\" form,
-// resolved in the plain form, so the two would name different things.
-bool has_dot_segment(const std::wstring& path) {
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find(L'\\', start);
-        if (end == std::wstring::npos) end = path.size();
-        const std::wstring name = path.substr(start, end - start);
-        if (name == L"." || name == L"..") return true;
-        start = end + 1;
-    }
-    return false;
-}
-
 // The full plain path the shell is to be given for `path`, or empty when the shell
 // cannot take it. SHFileOperationW on Windows is bound to MAX_PATH and does not take
 // the "\\?\" form: a longer path would be refused or misread, and a path cut short

@@ -26,6 +26,9 @@ HWND make_edit(HWND window, int y) {
     HWND edit = CreateWindowExW(0, L"Edit", nullptr, edit_style, 82, y, 200, 20, window, nullptr,
                                 app_state->instance, nullptr);
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(app_state->small_font), TRUE);
+    // Paths are read back into 1200 characters: a longer text would be cut there
+    // and could name another folder, so the box takes no more than that.
+    SendMessageW(edit, EM_SETLIMITTEXT, 1199, 0);
     return edit;
 }
 

@@ -8,6 +8,7 @@
 #include "app/state.h"
 #include "app/window_geometry.h"
 #include "app/worker_start.h"
+#include "search/long_path.h"
 #include "ui/results_list.h"
 #include "ui/standard_dialogs.h"
 
@@ -21,10 +22,12 @@ void repaint_band(HWND window) {
 }
 
 // At most 1199 characters, as the path boxes hold; `path` keeps its reserved room.
+// The path as typed, made absolute with "." and ".." resolved: the walk and the
+// file opens use the long form, which would take them literally.
 void read_path_box(HWND edit, std::wstring& path) {
     wchar_t text[1200] = {};
     const int length = GetWindowTextW(edit, text, 1200);
-    path.assign(text, length > 0 ? length : 0);
+    path = full_path(std::wstring(text, length > 0 ? length : 0));
 }
 
 void choose_clicked(HWND window) {

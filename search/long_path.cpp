@@ -1,10 +1,32 @@
 #include "search/long_path.h"
 
+#include <windows.h>
+
+#include <functional>
+
 namespace orvkit {
 
 namespace {
+
 constexpr std::size_t plain_path_limit = 260;  // MAX_PATH, counting the NUL
+
+// True when some name between separators satisfies `test`.
+bool any_name(const std::wstring& path, const std::function<bool(const std::wstring&)>& test) {
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find_first_of(L"\\/", start);
+        if (end == std::wstring::npos) end = path.size();
+        if (test(path.substr(start, end - start))) return true;
+        start = end + 1;
+    }
+    return false;
 }
+
+bool is_absolute(const std::wstring& path) {
+    return path.rfind(L"\\\\", 0) == 0 || (path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/'));
+}
+
+}  // namespace
 
 // The long form is passed to the file system unparsed, so forward slashes are turned
 // into backslashes here; a relative path has no long form and is returned as it is.
@@ -21,16 +43,22 @@ std::wstring long_path(const std::wstring& path) {
 // The plain form trims trailing dots and spaces from names, so a folder named "..."
 // or "name." is reachable only through the long form.
 bool plain_form_alters(const std::wstring& path) {
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find_first_of(L"\\/", start);
-        if (end == std::wstring::npos) end = path.size();
-        const std::wstring name = path.substr(start, end - start);
-        if (!name.empty() && name != L"." && name != L".." && (name.back() == L'.' || name.back() == L' '))
-            return true;
-        start = end + 1;
-    }
-    return false;
+    return any_name(path, [](const std::wstring& name) {
+        return !name.empty() && name != L"." && name != L".." && (name.back() == L'.' || name.back() == L' ');
+    });
+}
+
+bool has_dot_segment(const std::wstring& path) {
+    return any_name(path, [](const std::wstring& name) { return name == L"." || name == L".."; });
+}
+
+std::wstring full_path(const std::wstring& path) {
+    if (path.empty() || (is_absolute(path) && !has_dot_segment(path))) return path;
+    std::wstring full(32768, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return path;
+    full.resize(length);
+    return full;
 }
 
 std::wstring system_path(const std::wstring& path) {

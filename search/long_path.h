@@ -14,6 +14,17 @@ std::wstring long_path(const std::wstring& path);
 // should still accept what users type: forward slashes, relative paths, "..".
 std::wstring system_path(const std::wstring& path);
 
+// True when a name in the path is "." or "..": resolved in the plain form, literal
+// in the long form, so the two forms would name different things.
+bool has_dot_segment(const std::wstring& path);
+
+// True when the plain form would trim a name (a trailing dot or space).
+bool plain_form_alters(const std::wstring& path);
+
+// A path as typed, made absolute with "." and ".." resolved, so that its long form
+// names what the user meant. A path with nothing to resolve is kept exactly.
+std::wstring full_path(const std::wstring& path);
+
 // folder + "\" + name, without doubling a backslash the folder already ends with.
 std::wstring join_path(const std::wstring& folder, const std::wstring& name);
 
