@@ -225,10 +225,10 @@ void compare_in_file_mode(const ostrand_state* state) {
     const outcome result = run_comparison(c, check_zero_length);
     release_compare_buffers();
     rows.finish(pause_code.load() != 0 ? L"Aborted" : L"End", file_mode_verdict(result));
-    run_status = 0;
     pause_code = 0;
     progress_percent = 101;
     ShowWindow(edit_b, SW_SHOWNORMAL);
+    run_status = 0;  // last: once idle, a new run may start
 }
 
 }  // namespace
@@ -247,9 +247,9 @@ DWORD WINAPI compare_files(LPVOID) {
         // Out of memory for a row text: end the run cleanly, never as a twin.
         if (file_mode) {
             release_compare_buffers();
-            run_status = 0;
             pause_code = 0;
             progress_percent = 101;
+            run_status = 0;
         }
         return 0;
     }

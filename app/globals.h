@@ -1,6 +1,8 @@
 // The process-wide variables through which the window thread and the one worker
 // thread talk. Next to each: who writes it and who reads it. Every variable that
-// crosses threads is atomic; the strings are written only while no worker runs.
+// crosses threads is atomic. The strings are shared without a lock: the window
+// writes path_a and path_b only while no worker runs, and while one runs only the
+// worker touches them (the painting reads shown_path instead).
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

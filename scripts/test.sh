@@ -12,6 +12,7 @@ export XDG_DATA_HOME="$out/xdg"
 export OSTRAND_TEST_OUTPUT="$out"
 export OSTRAND_TEST_ROOT="${TMPDIR:-/tmp}/ostrand-tests-$$"
 mkdir -p "$OSTRAND_TEST_ROOT"
+trap 'rm -rf "$OSTRAND_TEST_ROOT"' EXIT
 
 inner() {
   source "$top/scripts/wine-env.sh"
@@ -31,4 +32,4 @@ inner() {
 }
 export -f inner
 export top
-exec "$top/scripts/with-display.sh" bash -c 'inner "$@"' inner "$@"
+"$top/scripts/with-display.sh" bash -c 'inner "$@"' inner "$@"

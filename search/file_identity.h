@@ -16,8 +16,9 @@ void read_file_index(HANDLE file, file_identity& identity);
 file_identity identity_of(const std::wstring& path);
 
 // True when the two records reach one and the same file: the same path, or the same
-// index on the same volume. When that cannot be told apart, they count as the same,
-// so a file is never paired with itself.
+// index on the same volume. Equal indexes whose volumes cannot be read count as the
+// same file, so a file is never paired with itself. A file that cannot be opened
+// gives false: it cannot be compared either, so no pair comes of it.
 bool same_file(file_record& a, file_record& b);
 
 }  // namespace orvkit

@@ -158,7 +158,6 @@ void list_file_parser::start_record() {
 
 void list_file_parser::end_token() {
     if (state_ != field::path && token_.size() > resync_length && list_token_value(token_) == 0) {
-        if (record_) ++dropped_;
         start_record();
         return;
     }
@@ -199,12 +198,7 @@ void list_file_parser::end_token() {
     case field::marked:
         record_sound_ = record_sound_ && parse_plain_number(token_, 1, value);
         record_->marked = value != 0;
-        if (record_sound_) {
-            list_.append_record(std::move(record_));
-            ++appended_;
-        } else {
-            ++dropped_;
-        }
+        if (record_sound_) list_.append_record(std::move(record_));
         record_.reset();
         state_ = field::path;
         return;

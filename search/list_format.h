@@ -43,10 +43,6 @@ public:
 
     void feed(const uint8_t* data, std::size_t length);
 
-    // Records appended so far, and complete records dropped as unsound.
-    std::size_t appended() const { return appended_; }
-    std::size_t dropped() const { return dropped_; }
-    bool header_seen() const { return header_state_ == header_state::good; }
 
 private:
     enum class field { count, path, checksum, size, created, accessed, written, marked };
@@ -67,8 +63,6 @@ private:
     field state_ = field::count;
     std::unique_ptr<file_record> record_;
     bool record_sound_ = false;
-    std::size_t appended_ = 0;
-    std::size_t dropped_ = 0;
 };
 
 }  // namespace orvkit

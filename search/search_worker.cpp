@@ -217,10 +217,12 @@ DWORD WINAPI search_worker(LPVOID window) {
         close_search(run);
     } catch (...) {
     }
-    run_status = 0;
+    // The status goes idle last: once it reads 0 a new run may start, and nothing
+    // of this one may then overwrite that run's values.
     pause_code = 0;
     progress_percent = 101;
     show_or_hide_edit_b();
+    run_status = 0;
     return 1;
 }
 

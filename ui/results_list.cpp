@@ -35,7 +35,7 @@ TOOLINFOA tool_for(const ostrand_state& state, HWND control, const char* text) {
 
 }  // namespace
 
-int set_list_columns(HWND window) {
+int set_list_columns(HWND) {
     list_clear();
     for (int i = 0; i < 3; ++i) SendMessageW(list_view, LVM_DELETECOLUMN, 0, 0);
 
@@ -55,7 +55,6 @@ int set_list_columns(HWND window) {
     // edit box A itself and follows the mode.
     if (app_state) {
         const char* tip = mode == 0 ? "File to be compared" : "Folder to check";
-        add_tooltip(*app_state, window, 1002, tip);
         set_control_tooltip(*app_state, edit_a, tip);
     }
     ShowWindow(edit_b, mode == 0 || mode == 3 ? SW_SHOWNORMAL : SW_HIDE);
