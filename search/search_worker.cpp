@@ -93,7 +93,8 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
         ++record_b.fail_count;
         return;
     }
-    if (percent < run.state->settings.match_percentage) return;
+    // Nothing in common is never a twin, whatever a foreign settings file says.
+    if (percent == 0 || percent < run.state->settings.match_percentage) return;
 
     list_insert_row(run.row_counter, path_a.c_str());
     list_set_cell(run.row_counter, 1, path_b.c_str());
