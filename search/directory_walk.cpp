@@ -21,9 +21,18 @@ uint64_t ticks(const FILETIME& t) { return join64(t.dwHighDateTime, t.dwLowDateT
 
 // Records the folder as entered; false when this walk has entered it before.
 bool enter_once(walk_context& walk, const std::wstring& folder) {
-    const file_identity id = identity_of(folder);
-    if (!id.volume_known) return true;  // cannot tell: walk it, the path length bounds any loop
-    return walk.entered_folders.emplace(id.volume_serial, id.file_index).second;
+    const file_identity id = index_of(folder);
+    if (!id.index_known) return true;  // cannot tell: walk it, the path length bounds any loop
+    const auto same_index = walk.entered_folders.equal_range(id.file_index);
+    if (same_index.first != same_index.second) {
+        const file_identity full = identity_of(folder);
+        for (auto entered = same_index.first; entered != same_index.second; ++entered) {
+            const file_identity other = identity_of(entered->second);
+            if (!full.volume_known || !other.volume_known || full.volume_serial == other.volume_serial) return false;
+        }
+    }
+    walk.entered_folders.emplace(id.file_index, folder);
+    return true;
 }
 
 bool holds_marker(const orvFileList& list, const std::wstring& folder) {

@@ -3,9 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include <set>
 #include <string>
-#include <utility>
+#include <unordered_map>
 
 #include "search/file_list.h"
 
@@ -16,7 +15,9 @@ namespace orvkit {
 // reached twice within one walk is indexed once.
 struct walk_context {
     orvFileList& list;
-    std::set<std::pair<uint32_t, uint64_t>> entered_folders;
+    // By file index, with the path: the volume, dear to read under Wine, is read
+    // only to settle two folders of the same index.
+    std::unordered_multimap<uint64_t, std::wstring> entered_folders;
 };
 
 // Indexes `folder` and everything below it into `list`; the search passes marked = false.

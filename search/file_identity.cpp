@@ -27,9 +27,7 @@ unique_handle open_for_identity(const std::wstring& path) {
 }
 
 void ensure_index(file_record& record) {
-    if (record.identity.index_known) return;
-    unique_handle file = open_for_identity(record.path);
-    if (file) read_file_index(file.get(), record.identity);
+    if (!record.identity.index_known) record.identity = index_of(record.path);
 }
 
 void ensure_volume(file_record& record) {
@@ -46,6 +44,13 @@ void read_file_index(HANDLE file, file_identity& identity) {
         identity.file_index = static_cast<uint64_t>(index.QuadPart);
         identity.index_known = true;
     }
+}
+
+file_identity index_of(const std::wstring& path) {
+    file_identity identity;
+    unique_handle file = open_for_identity(path);
+    if (file) read_file_index(file.get(), identity);
+    return identity;
 }
 
 file_identity identity_of(const std::wstring& path) {

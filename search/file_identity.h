@@ -11,6 +11,10 @@ namespace orvkit {
 // Reads the file index of an open file into `identity`: one cheap query.
 void read_file_index(HANDLE file, file_identity& identity);
 
+// The file index alone of the file or folder at `path` (cheap); unknown when it
+// cannot be opened.
+file_identity index_of(const std::wstring& path);
+
 // The full identity, volume included, of the file or folder at `path`; unknown
 // parts stay unknown when it cannot be opened.
 file_identity identity_of(const std::wstring& path);
