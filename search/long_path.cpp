@@ -65,6 +65,12 @@ std::wstring system_path(const std::wstring& path) {
     return path.size() < plain_path_limit && !plain_form_alters(path) ? path : long_path(path);
 }
 
+std::wstring case_key(const std::wstring& path) {
+    std::wstring key = path;
+    if (!key.empty()) CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    return key;
+}
+
 std::wstring join_path(const std::wstring& folder, const std::wstring& name) {
     if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) return folder + name;
     return folder + L"\\" + name;

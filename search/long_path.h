@@ -25,6 +25,9 @@ bool plain_form_alters(const std::wstring& path);
 // names what the user meant. A path with nothing to resolve is kept exactly.
 std::wstring full_path(const std::wstring& path);
 
+// The path upper-cased, for comparing paths the way the file system does.
+std::wstring case_key(const std::wstring& path);
+
 // folder + "\" + name, without doubling a backslash the folder already ends with.
 std::wstring join_path(const std::wstring& folder, const std::wstring& name);
 

@@ -10,6 +10,7 @@
 #include "search/directory_walk.h"
 #include "search/file_identity.h"
 #include "search/list_file.h"
+#include "search/long_path.h"
 #include "search/pair_scan.h"
 #include "search/search_summary.h"
 #include "ui/results_list.h"
@@ -41,15 +42,10 @@ void show_or_hide_edit_b() {
     ShowWindow(edit_b, mode == 1 || mode == 2 ? SW_HIDE : SW_SHOWNORMAL);
 }
 
-std::wstring upper(std::wstring text) {
-    CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
 // Keys of a file for the recycle requests of this run: its path, and its file
 // index when known, so that another path to the same file is recognised too.
 std::vector<std::wstring> queue_keys(const file_record& record) {
-    std::vector<std::wstring> keys{L"P" + upper(record.path)};
+    std::vector<std::wstring> keys{L"P" + case_key(record.path)};
     if (record.identity.index_known) keys.push_back(L"I" + std::to_wstring(record.identity.file_index));
     return keys;
 }
