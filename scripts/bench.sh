@@ -3,6 +3,8 @@
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 export OSTRAND_BUILD="${OSTRAND_BUILD:-$top/build}"
+# A prefix of its own: the test runner stops the test prefix's Wine server.
+export OSTRAND_WINE_PREFIX="$OSTRAND_BUILD/wine/bench-prefix"
 "$top/scripts/setup.sh" --bench
 inner() {
   source "$top/scripts/wine-env.sh"

@@ -2,7 +2,7 @@
 # folder (never ~/.wine), quiet output, and a fixed locale and time zone.
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export OSTRAND_BUILD="${OSTRAND_BUILD:-$top/build}"
-export WINEPREFIX="$OSTRAND_BUILD/wine/prefix"
+export WINEPREFIX="${OSTRAND_WINE_PREFIX:-$OSTRAND_BUILD/wine/prefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
