@@ -27,7 +27,6 @@ constexpr std::size_t piece_bytes = 256 * 1024;
 constexpr std::size_t poll_bytes = 64 * 1024;
 constexpr DWORD pause_wait_ms = 1000000;
 constexpr int32_t paused = 5;
-constexpr int32_t abort_requested = 10;
 
 struct comparison {
     uint64_t size_a = 0;
@@ -61,7 +60,7 @@ DWORD read_into(HANDLE file, uint8_t* target, std::size_t length) {
 // Holds while paused; false once the run should end (abort, quit).
 bool keep_going() {
     if (pause_code.load(std::memory_order_relaxed) != 0) WaitForSingleObject(go_event, pause_wait_ms);
-    return run_status.load() == 1 && pause_code.load() != abort_requested;
+    return run_status.load() == 1 && pause_code.load() != pause_aborting;
 }
 
 // Compares one block of `length` bytes lying at `offset`; false when the comparison
@@ -197,7 +196,7 @@ uint32_t compare_for_search(ostrand_state* state) {
         return 100;
     }
     if (result.status != compare_finished || result.size_a == 0 || result.size_a != result.size_b) return 0;
-    if (pause_code.load() == abort_requested) return 0;
+    if (pause_code.load() == pause_aborting) return 0;
     return similarity_percent(result.size_a, result.differing);
 }
 

@@ -28,6 +28,9 @@ extern std::atomic<uint32_t> search_mode;
 extern std::atomic<int32_t> run_status;
 // 0 running, 5 paused, 10 abort requested. Window writes; workers read.
 extern std::atomic<int32_t> pause_code;
+constexpr int32_t pause_running = 0;
+constexpr int32_t pause_paused = 5;
+constexpr int32_t pause_aborting = 10;
 // Manual-reset event, reset while paused. Window sets and resets it; workers wait on it.
 extern HANDLE go_event;
 

@@ -22,17 +22,18 @@ bool abort_run() {
     while (status != 0 && !run_status.compare_exchange_weak(status, 2)) {
     }
     if (status == 0) return false;
-    pause_code = 10;
-    if (const std::shared_ptr<orvFileList> list = std::atomic_load(&app_state->scan_list)) list->status = 10;
+    pause_code = pause_aborting;
+    if (const std::shared_ptr<orvFileList> list = std::atomic_load(&app_state->scan_list))
+        list->status = orvFileList::stop_requested;
     return true;
 }
 
 void toggle_pause() {
-    if (pause_code == 5) {
-        pause_code = 0;
+    if (pause_code == pause_paused) {
+        pause_code = pause_running;
         SetEvent(go_event);
-    } else if (pause_code == 0) {
-        pause_code = 5;
+    } else if (pause_code == pause_running) {
+        pause_code = pause_paused;
         ResetEvent(go_event);
     }
 }

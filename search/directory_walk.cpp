@@ -13,7 +13,6 @@ namespace orvkit {
 
 namespace {
 
-constexpr uint32_t stop_requested = 10;
 constexpr std::size_t fallback_buffer_bytes = 64 * 1024;  // a multiple of 4: same sums
 
 uint64_t join64(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
@@ -54,7 +53,7 @@ void walk_tree(walk_context& walk, const std::wstring& folder, bool inherited_ma
     list.publish_count();
     const std::size_t start_count = list.records.size();
     list.current_folder.set(folder);
-    if (list.status.load() == stop_requested) return;
+    if (list.status.load() == orvFileList::stop_requested) return;
 
     const bool marked = inherited_mark || holds_marker(list, folder);
 
@@ -131,7 +130,7 @@ uint32_t content_checksum(const std::wstring& path, orvFileList& list, file_iden
     DWORD remaining = GetFileSize(file.get(), nullptr);
     checksum_accumulator sum;
     while (remaining > 0) {
-        if (list.status.load() == stop_requested) break;
+        if (list.status.load() == orvFileList::stop_requested) break;
         const DWORD block = static_cast<DWORD>(std::min<std::size_t>(remaining, buffer_bytes));
         DWORD delivered = 0;
         if (!ReadFile(file.get(), buffer, block, &delivered, nullptr) || delivered == 0) break;

@@ -37,6 +37,8 @@ struct file_record {
 
 class orvFileList {
 public:
+    static constexpr uint32_t stop_requested = 10;  // value of `status` that stops the walk
+
     static constexpr std::size_t default_read_buffer_bytes = 20000064;
 
     // A list whose read buffer cannot be had keeps read_buffer null and

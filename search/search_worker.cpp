@@ -21,7 +21,6 @@ namespace {
 
 constexpr int32_t status_indexing = 200;
 constexpr int32_t status_comparing = 201;
-constexpr int32_t abort_requested = 10;
 
 // What one run keeps besides the shared state.
 struct search_run {
@@ -35,7 +34,7 @@ struct search_run {
     std::unordered_set<std::wstring> recycle_queued;  // keys of the files queued this run
 };
 
-bool aborting() { return pause_code.load() == abort_requested; }
+bool aborting() { return pause_code.load() == pause_aborting; }
 
 void show_or_hide_edit_b() {
     const uint32_t mode = search_mode;
@@ -139,7 +138,7 @@ void index_folders(search_run& run) {
     run.list = list;
     std::atomic_store(&run.state->scan_list, list);
     // An abort that came before this list existed could not reach it.
-    if (aborting()) list->status = abort_requested;
+    if (aborting()) list->status = orvFileList::stop_requested;
     walk_folder(*list, folder_a, false);
     if (search_mode == 3) walk_folder(*list, folder_b, false);
     write_list_file(*list, L"LastList.txt", L"LastListLast.txt");

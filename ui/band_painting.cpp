@@ -92,7 +92,7 @@ void draw_buttons(HDC dc, uint32_t w, uint32_t mode, int32_t status) {
         draw_button(state, dc, knob_source.get(), 1, 15, start_left, hover_start, L"Abort");
     }
     // Pause and Resume light up like About: the same slot, the same hover flag.
-    const wchar_t* top_text = status == 0 ? L"About" : pause_code == 5 ? L"Resume" : L"Pause";
+    const wchar_t* top_text = status == 0 ? L"About" : pause_code == pause_paused ? L"Resume" : L"Pause";
     draw_button(state, dc, knob_source.get(), 0, 5, right_column, hover_top, top_text);
     draw_button(state, dc, knob_source.get(), 0, 27, right_column, hover_help, L"Help");
     draw_button(state, dc, knob_source.get(), 0, 74, right_column, hover_choose_a, L"Choose");
