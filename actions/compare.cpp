@@ -43,7 +43,7 @@ uint64_t size_of(HANDLE file) {
     DWORD high = 0;
     const DWORD low = GetFileSize(file, &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return 0;
-    return (static_cast<uint64_t>(high) << 32) | low;
+    return join_halves(high, low);
 }
 
 unique_handle open_for_reading(const std::wstring& path) {

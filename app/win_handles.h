@@ -2,9 +2,13 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace orvkit {
+
+// The two 32-bit halves that Win32 structures split 64-bit values into.
+inline uint64_t join_halves(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
 
 // A kernel handle closed with CloseHandle. Both null and INVALID_HANDLE_VALUE mean "none",
 // because CreateFileW and CreateThread report failure differently.

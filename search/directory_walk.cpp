@@ -15,8 +15,7 @@ namespace {
 
 constexpr std::size_t fallback_buffer_bytes = 64 * 1024;  // a multiple of 4: same sums
 
-uint64_t join64(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
-uint64_t ticks(const FILETIME& t) { return join64(t.dwHighDateTime, t.dwLowDateTime); }
+uint64_t ticks(const FILETIME& t) { return join_halves(t.dwHighDateTime, t.dwLowDateTime); }
 
 // Records the folder as entered; false when this walk has entered it before.
 bool enter_once(walk_context& walk, const std::wstring& folder) {
@@ -98,7 +97,7 @@ void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wst
 
     auto record = std::make_unique<file_record>();
     record->path = join_path(folder, name);
-    record->size = join64(entry.nFileSizeHigh, entry.nFileSizeLow);
+    record->size = join_halves(entry.nFileSizeHigh, entry.nFileSizeLow);
     record->created = ticks(entry.ftCreationTime);
     record->accessed = ticks(entry.ftLastAccessTime);
     record->written = ticks(entry.ftLastWriteTime);

@@ -58,7 +58,7 @@ file_identity identity_of(const std::wstring& path) {
     unique_handle file = open_for_identity(path);
     BY_HANDLE_FILE_INFORMATION info;
     if (file && GetFileInformationByHandle(file.get(), &info)) {
-        identity.file_index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        identity.file_index = join_halves(info.nFileIndexHigh, info.nFileIndexLow);
         identity.volume_serial = info.dwVolumeSerialNumber;
         identity.index_known = identity.volume_known = true;
     }
