@@ -1,0 +1,13 @@
+#include "app/run_protocol.h"
+
+#include "app/globals.h"
+
+namespace orvkit {
+
+void end_worker_run() {
+    pause_code = pause_running;
+    progress_percent = progress_finished;
+    run_status = status_idle;
+}
+
+}  // namespace orvkit
