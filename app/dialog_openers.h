@@ -7,6 +7,8 @@ namespace orvkit {
 
 // The About dialog (resource 1025), parameter: a pointer to `about_state`.
 INT_PTR show_about_dialog(HWND owner);
+// The diagnostics window (resource 1602), modeless: a new one for every call.
+HWND show_diagnostics_window(HWND owner);
 // The Duplicate File Action dialog (resource 1600) on the row in `row_item`.iItem.
 INT_PTR show_action_dialog(HWND owner);
 // The column delete confirmation (resource 1601), reading run_status 1020 / 1021.
