@@ -7,17 +7,20 @@
 #include "actions/compare_math.h"
 #include "actions/compare_rows.h"
 #include "app/globals.h"
+#include "app/run_options.h"
+#include "app/search_modes.h"
 #include "app/state.h"
-#include "app/win_handles.h"
-#include "search/long_path.h"
+#include "base/owner.h"
+#include "base/win32_numbers.h"
+#include "base/long_path.h"
 #include "ui/results_list.h"
 
 namespace orvkit {
 
 namespace {
 
-constexpr SIZE_T buffer_bytes = 20000064;
-constexpr uint64_t block_bytes = 10000000;
+constexpr SIZE_T buffer_bytes = compare_block_bytes;
+constexpr uint64_t block_bytes = compare_span_bytes;
 // Each block is read and compared in pieces small enough to stay in the processor's
 // cache; the counts depend only on the block boundaries, not on the pieces.
 constexpr std::size_t piece_bytes = 256 * 1024;
@@ -26,7 +29,6 @@ constexpr std::size_t piece_bytes = 256 * 1024;
 // trip on Wine), so the cheap pause_code is polled and the event waited on only then.
 constexpr std::size_t poll_bytes = 64 * 1024;
 constexpr DWORD pause_wait_ms = 1000000;
-constexpr int32_t paused = 5;
 
 struct comparison {
     uint64_t size_a = 0;
@@ -59,8 +61,8 @@ DWORD read_into(HANDLE file, uint8_t* target, std::size_t length) {
 
 // Holds while paused; false once the run should end (abort, quit).
 bool keep_going() {
-    if (pause_code.load(std::memory_order_relaxed) != 0) WaitForSingleObject(go_event, pause_wait_ms);
-    return run_status.load() == 1 && pause_code.load() != pause_aborting;
+    if (pause_code.load(std::memory_order_relaxed) != pause_running) WaitForSingleObject(go_event.get(), pause_wait_ms);
+    return run_status.load() == status_running && pause_code.load() != pause_aborting;
 }
 
 // Compares one block of `length` bytes lying at `offset`; false when the comparison
@@ -81,7 +83,7 @@ bool compare_block(HANDLE a, HANDLE b, uint64_t offset, std::size_t length, comp
             if (!keep_going()) {
                 // The start of this comparison may have overwritten an abort's
                 // status: end the block loop too, not just this block.
-                if (run_status.load() == 1) run_status = compare_finished;
+                if (run_status.load() == status_running) run_status = compare_finished;
                 return false;
             }
             const std::size_t chunk_end = std::min(valid_end, position + poll_bytes);
@@ -114,7 +116,7 @@ bool compare_block(HANDLE a, HANDLE b, uint64_t offset, std::size_t length, comp
 void compare_contents(HANDLE a, HANDLE b, comparison& c) {
     uint64_t remaining = std::min(c.size_a, c.size_b);
     uint64_t offset = 0;
-    while (run_status.load() == 1) {
+    while (run_status.load() == status_running) {
         const uint64_t length = std::min(remaining, block_bytes);
         if (length == 0)
             run_status = compare_finished;
@@ -177,12 +179,16 @@ outcome run_comparison(comparison& c, bool check_zero_length) {
     return result;
 }
 
-uint32_t compare_for_search(ostrand_state* state) {
+}  // namespace
+
+// The comparison runs while run_status reads "running"; it leaves the outcome there.
+uint32_t compare_candidate(ostrand_state* state, const run_options& options) {
+    run_status = status_running;
     comparison c;
     c.folder_mode = true;
     c.stop_at_first = state && state->stop_at_first_difference.load() != 0;
-    c.match_percentage = state ? state->settings.match_percentage : 100;
-    const bool check_zero_length = !state || state->settings.check_zero_length != 0;
+    c.match_percentage = options.match_percentage;
+    const bool check_zero_length = options.check_zero_length;
     if (!compare_buffer_a || !compare_buffer_b) {
         if (reserve_compare_buffers() != 0) {
             if (state) state->compare_result.store(compare_invalid_a);
@@ -200,6 +206,8 @@ uint32_t compare_for_search(ostrand_state* state) {
     return similarity_percent(result.size_a, result.differing);
 }
 
+namespace {
+
 std::wstring file_mode_verdict(const outcome& result) {
     switch (result.status) {
     case compare_invalid_a: return L"Invalid File A";
@@ -209,9 +217,9 @@ std::wstring file_mode_verdict(const outcome& result) {
     }
 }
 
-void compare_in_file_mode(const ostrand_state* state) {
+void compare_in_file_mode(const run_options& options) {
     if (reserve_compare_buffers() != 0) return;
-    ShowWindow(edit_b, SW_SHOWNORMAL);
+    show_path_box_b(mode_file);
     list_clear();
     compare_rows rows;
     comparison c;
@@ -220,35 +228,31 @@ void compare_in_file_mode(const ostrand_state* state) {
     // shortcut for candidate pairs, and the flag it leaves set would otherwise cut
     // a later File-mode comparison short and misstate its verdict.
     c.stop_at_first = false;
-    const bool check_zero_length = !state || state->settings.check_zero_length != 0;
-    const outcome result = run_comparison(c, check_zero_length);
+    const outcome result = run_comparison(c, options.check_zero_length);
     release_compare_buffers();
-    rows.finish(pause_code.load() != 0 ? L"Aborted" : L"End", file_mode_verdict(result));
-    pause_code = 0;
-    progress_percent = 101;
-    ShowWindow(edit_b, SW_SHOWNORMAL);
-    run_status = 0;  // last: once idle, a new run may start
+    rows.finish(pause_code.load() != pause_running ? L"Aborted" : L"End", file_mode_verdict(result));
+    show_path_box_b(mode_file);
+    end_worker_run();
 }
 
 }  // namespace
 
 DWORD WINAPI compare_files(LPVOID) {
-    const bool file_mode = search_mode.load() == 0;
+    const bool file_mode = search_mode.load() == mode_file;
     try {
         const std::shared_ptr<ostrand_state> state = app_state;
-        run_status = 1;
+        run_status = status_running;
+        const run_options options = state ? take_run_options(*state) : run_options{};
         if (file_mode) {
-            compare_in_file_mode(state.get());
+            compare_in_file_mode(options);
             return 0;
         }
-        return compare_for_search(state.get());
+        return compare_candidate(state.get(), options);
     } catch (...) {
         // Out of memory for a row text: end the run cleanly, never as a twin.
         if (file_mode) {
             release_compare_buffers();
-            pause_code = 0;
-            progress_percent = 101;
-            run_status = 0;
+            end_worker_run();
         }
         return 0;
     }
@@ -260,7 +264,7 @@ int reserve_compare_buffers() {
     if (compare_buffer_a && compare_buffer_b) return 0;
     release_compare_buffers();
     MessageBoxW(nullptr, L"Memory Error", L"Ostrand", MB_OK);
-    run_status = 0;
+    run_status = status_idle;
     return 13;
 }
 

@@ -9,16 +9,26 @@
 
 #include <cstdint>
 
+#include "app/run_protocol.h"
+
 namespace orvkit {
 
-// Outcomes left in run_status / compare_result.
-constexpr int32_t compare_finished = 2;
-constexpr int32_t compare_invalid_a = 6;
-constexpr int32_t compare_both_empty = 7;
-constexpr int32_t compare_invalid_b = 8;
+class ostrand_state;
+struct run_options;
 
-// Thread procedure (parameter: the main window, unused) and direct call alike.
+// Outcomes left in run_status / compare_result.
+constexpr int32_t compare_finished = status_abort;  // ended, early or at the end
+constexpr int32_t compare_invalid_a = status_invalid_a;
+constexpr int32_t compare_both_empty = status_both_empty;
+constexpr int32_t compare_invalid_b = status_invalid_b;
+
+// Thread procedure (parameter: the main window, unused) and direct call alike. In
+// the folder modes it reads the options as they stand now.
 DWORD WINAPI compare_files(LPVOID ignored);
+
+// One candidate pair of a search, `path_a` with `path_b`, under the search's own
+// copy of the options: the percentage in common, the outcome in `compare_result`.
+uint32_t compare_candidate(ostrand_state* state, const run_options& options);
 
 // Takes the two 20,000,064-byte comparison blocks if not yet held: 0, or 13 after
 // showing "Memory Error" when they cannot be had.

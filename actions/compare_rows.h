@@ -23,9 +23,6 @@ public:
     // with `label` ("End" or "Aborted") and `verdict`, and shows it.
     void finish(const wchar_t* label, const std::wstring& verdict);
 
-    uint64_t listed() const { return listed_; }
-    uint64_t unlisted() const { return unlisted_; }
-
 private:
     int last_row_ = -1;  // index of the last row written; rows are only appended
     uint64_t listed_ = 0;

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "app/state.h"
-#include "search/long_path.h"
+#include "base/long_path.h"
+#include "base/path_parts.h"
 
 namespace orvkit {
 
@@ -54,26 +54,35 @@ DeleteQueue::~DeleteQueue() {
 
 // When the retry fails too, the attributes the file had are put back, so a request
 // that removed nothing leaves the file as it was.
+// The move folder is kept with its closing backslash, as the moves name it.
 uint32_t DeleteQueue::submit(const std::wstring& path) {
+    {
+        std::lock_guard<std::mutex> held(lock);
+        if (delete_mode == 2 && !move_dir.empty() && move_dir.back() != L'\\') move_dir += L'\\';
+    }
+    return submit(path, options());
+}
+
+uint32_t DeleteQueue::submit(const std::wstring& path, const removal_options& options) {
     std::lock_guard<std::mutex> held(lock);
-    uint32_t result = perform(path);
-    if (result != delete_done && override_read_only) {
+    uint32_t result = perform(path, options);
+    if (result != delete_done && options.override_read_only) {
         // The plain path as given while it reaches the file; the long form past MAX_PATH.
         const std::wstring target = system_path(path);
         const DWORD before = GetFileAttributesW(target.c_str());
         SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        result = perform(path);
+        result = perform(path, options);
         if (result != delete_done && before != INVALID_FILE_ATTRIBUTES)
             SetFileAttributesW(target.c_str(), before & restorable_attributes);
     }
     return result;
 }
 
-uint32_t DeleteQueue::perform(const std::wstring& path) {
-    switch (delete_mode) {
+uint32_t DeleteQueue::perform(const std::wstring& path, const removal_options& options) {
+    switch (options.delete_mode) {
     case 0: return queue_recycle(path);
     case 1: return delete_file(path);
-    case 2: return move_file(path);
+    case 2: return move_file(path, options.move_dir);
     default: return delete_failed;
     }
 }
@@ -85,16 +94,16 @@ uint32_t DeleteQueue::delete_file(const std::wstring& path) {
 // The file keeps its name in the move folder. An existing file of that name makes the
 // move fail (MoveFileW never replaces), so nothing is overwritten. Without a move folder
 // the destination would be a file in the root of the current drive: refused.
-uint32_t DeleteQueue::move_file(const std::wstring& path) {
-    if (move_dir.empty()) return delete_failed;
-    if (move_dir.back() != L'\\') move_dir += L'\\';
+uint32_t DeleteQueue::move_file(const std::wstring& path, const std::wstring& folder) {
+    if (folder.empty()) return delete_failed;
+    const std::wstring target_folder = folder.back() == L'\\' ? folder : folder + L'\\';
     std::wstring source = path;
     for (wchar_t& c : source)
         if (c == L'/') c = L'\\';
     path_parts parts;
     parts = source;
     if (parts.name.empty()) return delete_failed;
-    return MoveFileW(long_path(source).c_str(), long_path(move_dir + parts.name).c_str()) ? delete_done
+    return MoveFileW(long_path(source).c_str(), long_path(target_folder + parts.name).c_str()) ? delete_done
                                                                                           : delete_failed;
 }
 
@@ -105,9 +114,9 @@ uint32_t DeleteQueue::queue_recycle(const std::wstring& path) {
     const std::wstring entry = shell_path(path);
     if (entry.empty() || !names_a_file(entry)) return delete_failed;
     if (!batch) {
-        batch = static_cast<wchar_t*>(GlobalAlloc(GPTR, batch_block_bytes));
+        batch.reset(GlobalAlloc(GPTR, batch_block_bytes));
         if (!batch) return delete_no_memory;
-        batch_cursor = batch;
+        batch_cursor = static_cast<wchar_t*>(batch.get());
         batch_bytes = 0;
     }
     std::memcpy(batch_cursor, entry.c_str(), (entry.size() + 1) * sizeof(wchar_t));
@@ -145,8 +154,9 @@ uint32_t DeleteQueue::flush_locked() {
 // can be the twin in several rows), are dropped before the list is sent.
 uint32_t DeleteQueue::send_batch() {
     std::unordered_set<std::wstring> listed;
-    wchar_t* read = batch;
-    wchar_t* write = batch;
+    wchar_t* const first = static_cast<wchar_t*>(batch.get());
+    wchar_t* read = first;
+    wchar_t* write = first;
     while (*read) {
         const std::size_t length = std::wcslen(read);
         const std::wstring entry(read, length);
@@ -157,14 +167,13 @@ uint32_t DeleteQueue::send_batch() {
         read += length + 1;
     }
     write[0] = write[1] = L'\0';
-    batch_cursor = batch;
-    if (write == batch) return delete_done;
-    return shell_recycle(owner_window, batch, batch_recycle_flags);
+    batch_cursor = first;
+    if (write == first) return delete_done;
+    return shell_recycle(owner_window, first, batch_recycle_flags);
 }
 
 void DeleteQueue::free_batch() {
-    if (batch) GlobalFree(batch);
-    batch = nullptr;
+    batch.reset();
     batch_cursor = nullptr;
     batch_bytes = 0;
 }

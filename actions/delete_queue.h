@@ -8,6 +8,8 @@
 #include <mutex>
 #include <string>
 
+#include "base/owner.h"
+
 namespace orvkit {
 
 // Result codes of the queue's operations.
@@ -28,6 +30,13 @@ constexpr std::size_t shell_path_limit = MAX_PATH - 1;
 constexpr FILEOP_FLAGS batch_recycle_flags =
     FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI | FOF_NO_CONNECTED_ELEMENTS;
 
+// How a request removes a file: the queue's own options, or a run's copy of them.
+struct removal_options {
+    uint32_t delete_mode = 0;        // 0 Recycle, 1 Delete, 2 Move to
+    std::wstring move_dir;           // target folder of "Move to"
+    uint8_t override_read_only = 0;  // retry once after clearing the file's attributes
+};
+
 class DeleteQueue {
 public:
     DeleteQueue() = default;
@@ -36,10 +45,13 @@ public:
     ~DeleteQueue();
 
     // One request under the lock, retried once after clearing the attributes when
-    // override_read_only is on.
+    // override_read_only is on; by the queue's options or by `options`.
     uint32_t submit(const std::wstring& path);
-    // One request by delete_mode; the caller holds `lock`.
-    uint32_t perform(const std::wstring& path);
+    uint32_t submit(const std::wstring& path, const removal_options& options);
+    // One request by the options' delete mode; the caller holds `lock`.
+    uint32_t perform(const std::wstring& path, const removal_options& options);
+    // A copy of the queue's own options (written only by the window thread while idle).
+    removal_options options() const { return {delete_mode, move_dir, override_read_only}; }
     // Hands the pending recycle list to the shell; the caller holds `lock`.
     uint32_t flush();
     // flush under the lock.
@@ -54,14 +66,14 @@ public:
 
 private:
     uint32_t delete_file(const std::wstring& path);
-    uint32_t move_file(const std::wstring& path);
+    uint32_t move_file(const std::wstring& path, const std::wstring& folder);
     uint32_t queue_recycle(const std::wstring& path);
     uint32_t send_batch();
     void free_batch();
 
     // The pending recycle list in the shell's format: paths each ended by a NUL, the
     // list by a second NUL. Null while no list is pending.
-    wchar_t* batch = nullptr;
+    unique_global batch;
     wchar_t* batch_cursor = nullptr;  // where the next path goes
     uint32_t batch_bytes = 0;         // 2 x length + 4 per path
 };

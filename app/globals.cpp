@@ -8,7 +8,7 @@ std::shared_ptr<orvkit::ostrand_state> about_state;
 std::atomic<uint32_t> search_mode{0};
 std::atomic<int32_t> run_status{0};
 std::atomic<int32_t> pause_code{0};
-HANDLE go_event = nullptr;
+orvkit::unique_handle go_event;
 
 std::wstring path_a;
 std::wstring path_b;

@@ -1,8 +1,9 @@
 // The process-wide variables through which the window thread and the one worker
-// thread talk. Next to each: who writes it and who reads it. Every variable that
-// crosses threads is atomic. The strings are shared without a lock: the window
-// writes path_a and path_b only while no worker runs, and while one runs only the
-// worker touches them (the painting reads shown_path instead).
+// thread talk; their values are named in app/run_protocol.h. Next to each: who
+// writes it and who reads it. Every variable that crosses threads is atomic. The
+// strings are shared without a lock: the window writes path_a and path_b only while
+// no worker runs, and while one runs only the worker touches them (the painting
+// reads shown_path instead).
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -12,7 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "app/published_text.h"
+#include "app/run_protocol.h"
+#include "base/owner.h"
+#include "base/published_text.h"
 
 namespace orvkit {
 class ostrand_state;
@@ -24,15 +27,13 @@ extern std::shared_ptr<orvkit::ostrand_state> about_state;
 
 // 0 File, 1 Directory, 2 Quick Dir, 3 QDir+. Window writes (mode switch, settings); workers read.
 extern std::atomic<uint32_t> search_mode;
-// The status word (0 idle, 1..500 a worker runs, ...). Window and workers write and read.
+// The status word (status_* values). Window, workers and dialogs write and read.
 extern std::atomic<int32_t> run_status;
-// 0 running, 5 paused, 10 abort requested. Window writes; workers read.
+// pause_running, pause_paused or pause_aborting. Window writes; workers read.
 extern std::atomic<int32_t> pause_code;
-constexpr int32_t pause_running = 0;
-constexpr int32_t pause_paused = 5;
-constexpr int32_t pause_aborting = 10;
 // Manual-reset event, reset while paused. Window sets and resets it; workers wait on it.
-extern HANDLE go_event;
+// Made at start-up, closed at process end.
+extern orvkit::unique_handle go_event;
 
 // Read from the edit boxes on Start (window thread) and read by the worker.
 extern std::wstring path_a;
@@ -43,16 +44,19 @@ extern orvkit::published_text shown_path;
 // Scratch path for drops and the file picker (window thread only).
 extern std::wstring picked_path;
 
-// Window thread only.
+// Made by the window thread with the window. The workers use them too: they show or
+// hide edit_b and send their rows to list_view (each send runs on the window thread).
 extern HWND edit_a;
 extern HWND edit_b;
 extern HWND list_view;
+// The client size of the last WM_SIZE. Window writes; the painting reads.
 extern std::atomic<uint32_t> client_width;
 extern std::atomic<uint32_t> client_height;
+// Window thread only.
 extern uint32_t drop_toggle;
 extern wchar_t window_class_name[100];
 
-// Workers write, the painting reads. 101 means "just finished".
+// Workers write, the painting reads. progress_finished means "just finished".
 extern std::atomic<int32_t> progress_percent;
 // Twin rows listed. Window resets it at a worker's start; the search worker raises it.
 extern std::atomic<int32_t> twin_count;
@@ -70,7 +74,8 @@ extern uint8_t hover_choose_b;
 extern uint8_t hover_mode;
 extern uint8_t hover_start;
 
-// Options that are not saved. Window writes (menu); workers read.
+// Options that are not saved. Window writes (menu); a search copies the two
+// columns into its own options when it starts.
 extern std::atomic<uint8_t> transparent;
 extern std::atomic<uint8_t> remove_when_found;
 extern std::atomic<uint8_t> remove_column_a;

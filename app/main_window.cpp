@@ -5,6 +5,7 @@
 
 #include "app/globals.h"
 #include "app/run_control.h"
+#include "app/search_modes.h"
 #include "app/state.h"
 #include "app/window_clicks.h"
 #include "app/window_dialogs.h"
@@ -25,7 +26,7 @@ constexpr DWORD list_extended_style = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | 
 HWND make_edit(HWND window, int y) {
     HWND edit = CreateWindowExW(0, L"Edit", nullptr, edit_style, 82, y, 200, 20, window, nullptr,
                                 app_state->instance, nullptr);
-    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(app_state->small_font), TRUE);
+    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(app_state->small_font.get()), TRUE);
     // Paths are read back into 1200 characters: a longer text would be cut there
     // and could name another folder, so the box takes no more than that.
     SendMessageW(edit, EM_SETLIMITTEXT, 1199, 0);
@@ -35,7 +36,7 @@ HWND make_edit(HWND window, int y) {
 LRESULT on_create(HWND window) {
     // A mode from a foreign settings file would leave the switch, the captions and
     // the worker start without a meaning: start in Quick Dir as without a file.
-    if (search_mode > 3) search_mode = 2;
+    if (!known_mode(search_mode)) search_mode = mode_default;
     edit_a = make_edit(window, 53);
     edit_b = make_edit(window, 75);
     list_view = CreateWindowExW(0, WC_LISTVIEWW, nullptr, list_style, 82, 100, 200, 200, window, nullptr,
@@ -63,8 +64,8 @@ LRESULT on_context_menu(HWND window) {
 }
 
 LRESULT on_right_button_up(HWND window) {
-    int32_t idle = 0;
-    run_status.compare_exchange_strong(idle, 2000);
+    int32_t idle = status_idle;
+    run_status.compare_exchange_strong(idle, status_menu_open);
     show_popup_menu(window);
     return 0;
 }
@@ -109,8 +110,8 @@ void register_main_window_class() {
     window_class.style = CS_HREDRAW | CS_VREDRAW | CS_BYTEALIGNWINDOW;
     window_class.lpfnWndProc = main_window_proc;
     window_class.hInstance = app_state->instance;
-    window_class.hIcon = app_state->large_icon;
-    window_class.hIconSm = app_state->small_icon;
+    window_class.hIcon = app_state->large_icon.get();
+    window_class.hIconSm = app_state->small_icon.get();
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     window_class.lpszClassName = window_class_name;

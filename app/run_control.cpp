@@ -7,34 +7,27 @@
 
 namespace orvkit {
 
-namespace {
-
-constexpr UINT_PTR refresh_timer = 1;
-constexpr UINT_PTR close_timer = 2;
-
-}  // namespace
-
 bool abort_run() {
-    SetEvent(go_event);
+    SetEvent(go_event.get());
     // One compare-and-exchange from the non-zero value seen: an abort racing with
     // the worker's own end never leaves run_status at 2 with nobody to clear it.
     int32_t status = run_status;
-    while (status != 0 && !run_status.compare_exchange_weak(status, 2)) {
+    while (status != status_idle && !run_status.compare_exchange_weak(status, status_abort)) {
     }
-    if (status == 0) return false;
+    if (status == status_idle) return false;
     pause_code = pause_aborting;
     if (const std::shared_ptr<orvFileList> list = std::atomic_load(&app_state->scan_list))
-        list->status = orvFileList::stop_requested;
+        list->status = pause_aborting;
     return true;
 }
 
 void toggle_pause() {
     if (pause_code == pause_paused) {
         pause_code = pause_running;
-        SetEvent(go_event);
+        SetEvent(go_event.get());
     } else if (pause_code == pause_running) {
         pause_code = pause_paused;
-        ResetEvent(go_event);
+        ResetEvent(go_event.get());
     }
 }
 
@@ -42,7 +35,7 @@ LRESULT on_timer(HWND window, WPARAM timer) {
     const uint32_t w = client_width;
     if (timer == refresh_timer) {
         if (worker_running(run_status)) {
-            if (pause_code == 0) {
+            if (pause_code == pause_running) {
                 const RECT progress = progress_band_rect(w);
                 InvalidateRect(window, &progress, TRUE);
             }
@@ -51,7 +44,7 @@ LRESULT on_timer(HWND window, WPARAM timer) {
             InvalidateRect(window, &band, TRUE);
             KillTimer(window, refresh_timer);
         }
-    } else if (timer == close_timer && run_status == 0) {
+    } else if (timer == close_timer && run_status == status_idle) {
         KillTimer(window, close_timer);
         DestroyWindow(window);
     }
@@ -59,10 +52,10 @@ LRESULT on_timer(HWND window, WPARAM timer) {
 }
 
 LRESULT on_close(HWND window) {
-    if (run_status != 0) {
+    if (run_status != status_idle) {
         if (MessageBoxW(window, L"Ostrand is busy; abandon and quit?", L"Confirm", MB_OKCANCEL) != IDOK) return 0;
         if (abort_run()) {
-            SetTimer(window, close_timer, 1000, nullptr);
+            SetTimer(window, close_timer, close_timer_ms, nullptr);
             return 0;
         }
         // The worker ended while the question was open: close as when idle.

@@ -38,8 +38,11 @@ constexpr unsigned refresh_timer_ms = 100;
 constexpr uintptr_t close_timer = 2;           // destroys the window once an aborted run ended
 constexpr unsigned close_timer_ms = 1000;
 
-// Each comparison block: 20,000,064 bytes, a multiple of 64 past two 10,000,000-byte halves.
+// Each comparison block: 20,000,064 bytes. The comparison reads files in spans of
+// 10,000,000 bytes; the list's read buffer and the list-file reader use blocks of the
+// same size.
 constexpr std::size_t compare_block_bytes = 20000064;
+constexpr std::size_t compare_span_bytes = 10000000;
 
 // A worker runs while run_status is 1..500; no status takes 500, so the refresh
 // timer's view (1..500) and the painting's (1..499) agree.

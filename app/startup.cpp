@@ -31,8 +31,8 @@ int initialise(HINSTANCE instance, int show_command) {
     path_b.reserve(1200);
 
     // Signalled from the start, so a worker started later runs until a pause resets it.
-    go_event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    SetEvent(go_event);
+    go_event.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    SetEvent(go_event.get());
     return 0;
 }
 

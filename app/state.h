@@ -11,20 +11,11 @@
 #include "actions/delete_queue.h"
 #include "app/settings_block.h"
 #include "app/taskbar.h"
+#include "base/owner.h"
+#include "base/path_parts.h"
 #include "search/file_list.h"
 
 namespace orvkit {
-
-// One path split into its whole, its folder (up to and including the last
-// backslash), its name (after the last backslash) and its root ("C:\").
-struct path_parts {
-    std::wstring full;
-    std::wstring folder;
-    std::wstring name;
-    std::wstring root;
-
-    path_parts& operator=(const std::wstring& path);
-};
 
 class ostrand_state {
 public:
@@ -38,16 +29,16 @@ public:
     std::wstring app_name;               // "Ostrand"
     path_parts program_path;
     path_parts data_path;                // its folder ends with a backslash
-    void* defset_buffer = nullptr;       // first 128 bytes of DefSet.txt, in a 1024-byte block
-    HWND tooltip = nullptr;
-    HICON small_icon = nullptr;
-    HICON large_icon = nullptr;
-    HBITMAP bitmap_swc = nullptr;        // mode switch knob
-    HBITMAP bitmap_swh = nullptr;        // mode switch knob, hovered
+    unique_global defset_buffer;         // first 128 bytes of DefSet.txt, in a 1024-byte block
+    HWND tooltip = nullptr;              // destroyed with the thread that made it
+    unique_icon small_icon;
+    unique_icon large_icon;
+    unique_gdi<HBITMAP> bitmap_swc;      // mode switch knob
+    unique_gdi<HBITMAP> bitmap_swh;      // mode switch knob, hovered
     OPENFILENAMEW open_dialog{};         // reused by every "Choose" click
-    std::wstring debug_text;
-    HFONT small_font = nullptr;
-    HFONT large_font = nullptr;
+    std::wstring debug_text;             // what the diagnostics window shows
+    unique_gdi<HFONT> small_font;
+    unique_gdi<HFONT> large_font;
 
     // Replaced by the search worker while the window may read it: always load and
     // store these with std::atomic_load / std::atomic_store.

@@ -2,36 +2,42 @@
 
 namespace orvkit {
 
+ITaskbarList3* make_shell_taskbar_list() {
+    void* created = nullptr;
+    CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, &created);
+    return static_cast<ITaskbarList3*>(created);
+}
+
+taskbar_list_maker make_taskbar_list = make_shell_taskbar_list;
+
+// The COM initialisation lasts exactly as long as the object.
 TaskBar::~TaskBar() {
-    if (list) {
-        list->Release();
+    if (list_) {
+        list_.reset();
         CoUninitialize();
     }
 }
 
-// Creates the object once; a failure is remembered and never retried, and the COM
-// initialisation lasts exactly as long as the object.
+// Creates the object once; a failure is remembered and never retried.
 uint32_t TaskBar::ensure() {
     std::lock_guard<std::mutex> guard(lock_);
-    if (!list && !unavailable) {
+    if (!list_ && !unavailable_) {
         CoInitialize(nullptr);
-        void* created = nullptr;
-        CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, &created);
-        list = static_cast<ITaskbarList3*>(created);
-        if (!list) {
+        list_.reset(make_taskbar_list());
+        if (!list_) {
             CoUninitialize();
-            unavailable = 1;
+            unavailable_ = 1;
         }
     }
-    return unavailable;
+    return unavailable_;
 }
 
 void TaskBar::show_progress(HWND window, int32_t percent) {
-    if (ensure() == 0) list->SetProgressValue(window, static_cast<ULONGLONG>(percent < 0 ? 0 : percent), 100);
+    if (ensure() == 0) list_->SetProgressValue(window, static_cast<ULONGLONG>(percent < 0 ? 0 : percent), 100);
 }
 
 void TaskBar::clear_progress(HWND window) {
-    if (ensure() == 0) list->SetProgressState(window, TBPF_NOPROGRESS);
+    if (ensure() == 0) list_->SetProgressState(window, TBPF_NOPROGRESS);
 }
 
 }  // namespace orvkit

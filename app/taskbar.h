@@ -7,7 +7,15 @@
 #include <cstdint>
 #include <mutex>
 
+#include "base/com_ptr.h"
+
 namespace orvkit {
+
+// Makes the taskbar-list object (one reference, or null). The program uses the
+// shell's; tests put a recording fake in its place before the first paint.
+using taskbar_list_maker = ITaskbarList3* (*)();
+ITaskbarList3* make_shell_taskbar_list();
+extern taskbar_list_maker make_taskbar_list;
 
 class TaskBar {
 public:
@@ -16,7 +24,7 @@ public:
     TaskBar& operator=(const TaskBar&) = delete;
     virtual ~TaskBar();
 
-    // 0 when `list` is usable, 1 when the taskbar object could not be had.
+    // 0 when the object is usable, 1 when it could not be had.
     uint32_t ensure();
 
     // Shows `percent` of 100 on the window's taskbar button; nothing when unavailable.
@@ -24,10 +32,12 @@ public:
     // Removes the indicator from the window's taskbar button; nothing when unavailable.
     void clear_progress(HWND window);
 
-    ITaskbarList3* list = nullptr;
-    uint32_t unavailable = 0;
+    // The object in use, or null before the first use and when unavailable.
+    ITaskbarList3* list() const { return list_.get(); }
 
 private:
+    com_ptr<ITaskbarList3> list_;
+    uint32_t unavailable_ = 0;
     std::mutex lock_;
 };
 

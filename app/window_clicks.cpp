@@ -5,10 +5,11 @@
 #include "app/dialog_openers.h"
 #include "app/globals.h"
 #include "app/run_control.h"
+#include "app/search_modes.h"
 #include "app/state.h"
 #include "app/window_geometry.h"
 #include "app/worker_start.h"
-#include "search/long_path.h"
+#include "base/long_path.h"
 #include "ui/results_list.h"
 #include "ui/standard_dialogs.h"
 
@@ -42,7 +43,7 @@ void choose_clicked(HWND window) {
 
 void mode_switch_clicked(HWND window) {
     const uint32_t mode = search_mode;
-    search_mode = mode >= 3 ? 0 : mode + 1;  // also brings a foreign mode back into range
+    search_mode = mode >= mode_qdir_plus ? mode_file : mode + 1;  // also brings a foreign mode back into range
     set_list_columns(window);
     repaint_band(window);
 }
@@ -61,14 +62,14 @@ void start_clicked(HWND window) {
 
 void start_or_abort_clicked(HWND window) {
     repaint_band(window);
-    if (run_status != 0)
+    if (run_status != status_idle)
         abort_run();
     else
         start_clicked(window);
 }
 
 void top_button_clicked(HWND window) {
-    if (run_status == 0)
+    if (run_status == status_idle)
         show_about_dialog(window);
     else
         toggle_pause();

@@ -1,7 +1,7 @@
 #include "app/window_drops.h"
 
 #include "app/globals.h"
-#include "search/long_path.h"
+#include "base/long_path.h"
 
 namespace orvkit {
 
@@ -39,7 +39,7 @@ void take_dropped_name(HDROP drop) {
 }  // namespace
 
 LRESULT on_drop_files(HDROP drop) {
-    if (run_status == 0) take_dropped_name(drop);
+    if (run_status == status_idle) take_dropped_name(drop);
     DragFinish(drop);
     return 0;
 }

@@ -30,9 +30,4 @@ inline RECT start_button_rect(uint32_t w) { return {static_cast<LONG>(w) - 170, 
 inline RECT top_band_rect(uint32_t w) { return {0, 0, static_cast<LONG>(w), band_height}; }
 inline RECT progress_band_rect(uint32_t w) { return {0, 0, static_cast<LONG>(w) - 175, 60}; }
 
-// Whether a mode uses the second path box (File and QDir+).
-inline bool mode_uses_path_b(uint32_t mode) { return mode == 0 || mode == 3; }
-// A worker runs while run_status is 1..500 (the refresh timer's view).
-inline bool worker_running(int32_t status) { return status >= 1 && status <= 500; }
-
 }  // namespace orvkit

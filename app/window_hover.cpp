@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "app/globals.h"
+#include "app/search_modes.h"
 #include "app/window_geometry.h"
 
 namespace orvkit {
@@ -14,7 +15,7 @@ namespace {
 // only in the modes with a second path, the mode switch only while idle.
 uint8_t* button_under(int x, int y) {
     const uint32_t w = client_width;
-    const bool idle = run_status == 0;
+    const bool idle = run_status == status_idle;
     if (in_right_column(x, w)) {
         if (in_top_band(y)) return &hover_top;
         if (in_help_band(y)) return idle ? &hover_help : nullptr;

@@ -2,6 +2,7 @@
 
 #include "actions/compare.h"
 #include "app/globals.h"
+#include "app/search_modes.h"
 #include "app/window_geometry.h"
 #include "search/search_worker.h"
 
@@ -14,8 +15,8 @@ namespace {
 constexpr SIZE_T worker_stack_reservation = 64u << 20;
 
 void back_to_idle(HWND window) {
-    run_status = 0;
-    KillTimer(window, 1);
+    run_status = status_idle;
+    KillTimer(window, refresh_timer);
     const RECT band = top_band_rect(client_width);
     InvalidateRect(window, &band, TRUE);
 }
@@ -31,19 +32,19 @@ worker_thread_maker make_worker_thread = create_worker_thread;
 
 int start_worker(HWND window) {
     const uint32_t mode = search_mode;
-    if (mode > 3) return 1;  // a mode from a foreign settings file has no worker
+    if (!known_mode(mode)) return 1;  // a mode from a foreign settings file has no worker
 
     // A fresh run is neither paused nor aborted, whatever a race with the last
     // run's end left behind.
-    pause_code = 0;
-    SetEvent(go_event);
+    pause_code = pause_running;
+    SetEvent(go_event.get());
 
     shown_path.set({});  // nothing of the last run on the status line
-    run_status = 1;
-    SetTimer(window, 1, 100, nullptr);
+    run_status = status_running;
+    SetTimer(window, refresh_timer, refresh_timer_ms, nullptr);
     progress_percent = 0;
     twin_count = 0;
-    HANDLE thread = make_worker_thread(mode == 0 ? compare_files : search_worker, window);
+    HANDLE thread = make_worker_thread(mode == mode_file ? compare_files : search_worker, window);
     if (!thread) {
         // No worker will ever clear the status.
         back_to_idle(window);

@@ -12,7 +12,7 @@
 #include "actions/compare.h"
 #include "app/globals.h"
 #include "app/state.h"
-#include "app/win_handles.h"
+#include "base/owner.h"
 
 using namespace orvkit;
 
@@ -60,7 +60,7 @@ int wmain() {
     const std::wstring b = argv[2];
     const int rounds = argc > 3 ? _wtoi(argv[3]) : 3;
     app_state = std::make_shared<ostrand_state>();
-    go_event = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    go_event.reset(CreateEventW(nullptr, TRUE, TRUE, nullptr));
     const uint64_t bytes = file_size(a) + file_size(b);
 
     double best_read = 1e9;
@@ -74,7 +74,7 @@ int wmain() {
         search_mode = 0;
         path_a = a;
         path_b = b;
-        run_status = 1;
+        run_status = orvkit::status_running;
         start = seconds_now();
         compare_files(nullptr);
         best_compare = std::min(best_compare, seconds_now() - start);
@@ -89,7 +89,7 @@ int wmain() {
     double best_search = 1e9;
     uint32_t percent = 0;
     for (int round = 0; round < rounds; ++round) {
-        run_status = 201;
+        run_status = orvkit::status_comparing;
         const double start = seconds_now();
         percent = compare_files(nullptr);
         best_search = std::min(best_search, seconds_now() - start);

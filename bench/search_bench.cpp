@@ -27,7 +27,7 @@ double seconds_since(clock_type::time_point start) {
 // Runs the real worker over an already indexed list, as a Resume command does.
 double compare_phase(const std::shared_ptr<orvFileList>& list) {
     std::atomic_store(&app_state->loaded_list, list);
-    run_status = 1;
+    run_status = orvkit::status_running;
     const auto start = clock_type::now();
     search_worker(nullptr);
     return seconds_since(start);
@@ -44,7 +44,7 @@ int wmain(int argc, wchar_t** argv) {
     const long records = argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 1000000;
 
     app_state = std::make_shared<ostrand_state>();
-    go_event = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    go_event.reset(CreateEventW(nullptr, TRUE, TRUE, nullptr));
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     app_state->data_path = std::wstring(temp) + L"x";

@@ -4,10 +4,11 @@
 #include <memory>
 #include <new>
 
-#include "app/win_handles.h"
+#include "base/owner.h"
+#include "base/win32_numbers.h"
 #include "search/checksum.h"
 #include "search/file_identity.h"
-#include "search/long_path.h"
+#include "base/long_path.h"
 
 namespace orvkit {
 

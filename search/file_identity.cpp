@@ -2,8 +2,9 @@
 
 #include <winternl.h>
 
-#include "app/win_handles.h"
-#include "search/long_path.h"
+#include "base/owner.h"
+#include "base/win32_numbers.h"
+#include "base/long_path.h"
 
 namespace orvkit {
 

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/published_text.h"
+#include "app/run_protocol.h"
+#include "base/published_text.h"
 
 namespace orvkit {
 
@@ -37,9 +38,10 @@ struct file_record {
 
 class orvFileList {
 public:
-    static constexpr uint32_t stop_requested = 10;  // value of `status` that stops the walk
+    // The value of `status` that stops the walk: an abort's pause code.
+    static constexpr uint32_t stop_requested = static_cast<uint32_t>(pause_aborting);
 
-    static constexpr std::size_t default_read_buffer_bytes = 20000064;
+    static constexpr std::size_t default_read_buffer_bytes = compare_block_bytes;
 
     // A list whose read buffer cannot be had keeps read_buffer null and
     // read_buffer_bytes 0; readers then fall back to a small buffer of their own.

@@ -7,15 +7,15 @@
 
 #include "app/globals.h"
 #include "app/state.h"
-#include "app/win_handles.h"
+#include "base/owner.h"
 #include "search/list_format.h"
-#include "search/long_path.h"
+#include "base/long_path.h"
 
 namespace orvkit {
 
 namespace {
 
-constexpr std::size_t read_block_limit = 20000064;
+constexpr std::size_t read_block_limit = compare_block_bytes;
 constexpr std::size_t fallback_read_bytes = 64 * 1024;
 constexpr std::size_t write_chunk_bytes = 1024 * 1024;
 

@@ -6,11 +6,13 @@
 
 #include "actions/compare.h"
 #include "app/globals.h"
+#include "app/run_options.h"
+#include "app/search_modes.h"
 #include "app/state.h"
 #include "search/directory_walk.h"
 #include "search/file_identity.h"
 #include "search/list_file.h"
-#include "search/long_path.h"
+#include "base/long_path.h"
 #include "search/pair_scan.h"
 #include "search/search_summary.h"
 #include "ui/results_list.h"
@@ -19,12 +21,10 @@ namespace orvkit {
 
 namespace {
 
-constexpr int32_t status_indexing = 200;
-constexpr int32_t status_comparing = 201;
-
 // What one run keeps besides the shared state.
 struct search_run {
     std::shared_ptr<ostrand_state> state;
+    run_options options;  // as they stood when the run began
     HWND window = nullptr;
     std::shared_ptr<orvFileList> list;
     uint32_t file_count = 0;
@@ -35,11 +35,6 @@ struct search_run {
 };
 
 bool aborting() { return pause_code.load() == pause_aborting; }
-
-void show_or_hide_edit_b() {
-    const uint32_t mode = search_mode;
-    ShowWindow(edit_b, mode == 1 || mode == 2 ? SW_HIDE : SW_SHOWNORMAL);
-}
 
 // Keys of a file for the recycle requests of this run: its path, and its file
 // index when known, so that another path to the same file is recognised too.
@@ -65,10 +60,10 @@ std::wstring remove_twin(search_run& run, const file_record& removed, const file
     DeleteQueue& deletions = run.state->deletions;
     const std::wstring done = std::wstring(L"Deleted ") + column;
     const std::wstring not_done = std::wstring(L"Not deleted ") + column;
-    const bool recycling = deletions.delete_mode == 0;
+    const bool recycling = run.options.removal.delete_mode == 0;
     if (recycling && queued(run, removed)) return done;
     if (recycling && queued(run, kept)) return not_done;
-    if (deletions.submit(removed.path) != delete_done) return not_done;
+    if (deletions.submit(removed.path, run.options.removal) != delete_done) return not_done;
     if (recycling)
         for (auto& key : queue_keys(removed)) run.recycle_queued.insert(key);
     run.list->deleted_bytes += removed.size;
@@ -81,7 +76,7 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     if (same_file(record_a, record_b)) return;
 
     path_b = record_b.path;
-    const uint32_t percent = compare_files(run.window);
+    const uint32_t percent = compare_candidate(run.state.get(), run.options);
     const uint32_t outcome = run.state->compare_result;
     if (outcome == compare_invalid_a) return;
     if (outcome == compare_invalid_b) {
@@ -89,14 +84,14 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
         return;
     }
     // Nothing in common is never a twin, whatever a foreign settings file says.
-    if (percent == 0 || percent < run.state->settings.match_percentage) return;
+    if (percent == 0 || percent < run.options.match_percentage) return;
 
     list_insert_row(run.row_counter, path_a.c_str());
     list_set_cell(run.row_counter, 1, path_b.c_str());
     std::wstring result;
-    if (remove_column_a)
+    if (run.options.remove_column_a)
         result = remove_twin(run, record_a, record_b, L'A');
-    else if (remove_column_b)
+    else if (run.options.remove_column_b)
         result = remove_twin(run, record_b, record_a, L'B');
     else
         result = std::to_wstring(percent);
@@ -109,11 +104,10 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
 bool begin_search(search_run& run) {
     twin_count = 0;
     if (reserve_compare_buffers() != 0) return false;
-    const settings_block& settings = run.state->settings;
     const uint32_t mode = search_mode;
-    run.state->stop_at_first_difference =
-        (settings.use_hash || settings.match_percentage == 100) && (mode == 2 || mode == 3);
-    show_or_hide_edit_b();
+    run.state->stop_at_first_difference = (run.options.use_hash || run.options.match_percentage == 100) &&
+                                          (mode == mode_quick_dir || mode == mode_qdir_plus);
+    show_path_box_b(mode);
     list_clear();
     list_insert_row(0, L"Indexing");
     run_status = status_indexing;
@@ -131,16 +125,15 @@ void index_folders(search_run& run) {
         return;
     }
     auto list = make_file_list();
-    const settings_block& settings = run.state->settings;
-    list->compute_checksums = settings.use_hash;
+    list->compute_checksums = run.options.use_hash;
     list->mode = search_mode;
-    list->remove_empty_folders = settings.remove_empty_dirs;
+    list->remove_empty_folders = run.options.remove_empty_dirs;
     run.list = list;
     std::atomic_store(&run.state->scan_list, list);
     // An abort that came before this list existed could not reach it.
     if (aborting()) list->status = orvFileList::stop_requested;
     walk_folder(*list, folder_a, false);
-    if (search_mode == 3) walk_folder(*list, folder_b, false);
+    if (search_mode == mode_qdir_plus) walk_folder(*list, folder_b, false);
     write_list_file(*list, L"LastList.txt", L"LastListLast.txt");
 }
 
@@ -154,7 +147,7 @@ void compare_candidates(search_run& run) {
 
     pair_scan_hooks hooks;
     hooks.begin_pass = [&](std::size_t a) {
-        if (pause_code.load() != 0) WaitForSingleObject(go_event, INFINITE);  // paused: hold here
+        if (pause_code.load() != pause_running) WaitForSingleObject(go_event.get(), INFINITE);  // paused: hold here
         path_a = list.records[a]->path;
         shown_path.set(path_a);
     };
@@ -205,6 +198,7 @@ DWORD WINAPI search_worker(LPVOID window) {
     run.state = app_state;
     run.window = static_cast<HWND>(window);
     try {
+        run.options = take_run_options(*run.state);
         run_search(run);
     } catch (...) {
         run.memory_failed = true;  // out of memory mid-run: close as aborted
@@ -213,12 +207,8 @@ DWORD WINAPI search_worker(LPVOID window) {
         close_search(run);
     } catch (...) {
     }
-    // The status goes idle last: once it reads 0 a new run may start, and nothing
-    // of this one may then overwrite that run's values.
-    pause_code = 0;
-    progress_percent = 101;
-    show_or_hide_edit_b();
-    run_status = 0;
+    show_path_box_b(search_mode);
+    end_worker_run();
     return 1;
 }
 

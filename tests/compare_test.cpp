@@ -12,7 +12,8 @@
 #include "app/globals.h"
 #include "app/startup.h"
 #include "app/state.h"
-#include "app/win_handles.h"
+#include "base/owner.h"
+#include "support/list_rows.h"
 #include "support/pump.h"
 #include "support/temp_folder.h"
 #include "ui/results_list.h"
@@ -25,7 +26,7 @@ namespace {
 using runs = std::vector<std::pair<uint64_t, uint64_t>>;  // first offset, length
 using row = std::array<std::wstring, 3>;                   // Position, Length, Detail
 using rows = std::vector<row>;
-const std::size_t block = 10000000;  // the comparison's block
+const std::size_t block = compare_span_bytes;  // the comparison's block
 
 std::string patterned(std::size_t n, uint32_t seed = 1) {
     std::string out(n, '\0');
@@ -75,21 +76,15 @@ protected:
     }
     // File mode, started as the Start click does; rows arrive while this thread pumps.
     void start(const std::wstring& a, const std::wstring& b) {
-        search_mode = 0, path_a = a, path_b = b, run_status = 1, progress_percent = 0;
+        search_mode = 0, path_a = a, path_b = b, run_status = orvkit::status_running, progress_percent = 0;
         ASSERT_TRUE(unique_handle(CreateThread(nullptr, 0, compare_files, app_state->main_window, 0, nullptr)));
     }
-    bool finished() { return pump_until([] { return run_status.load() == 0; }, 60000); }
-    rows listed() const {
-        rows out(static_cast<std::size_t>(SendMessageW(list_view, LVM_GETITEMCOUNT, 0, 0)));
-        wchar_t cell[cell_text_units];
-        for (std::size_t i = 0; i < out.size(); ++i)
-            for (int column = 0; column < 3; ++column) out[i][column] = (list_get_cell(int(i), column, cell), cell);
-        return out;
-    }
+    bool finished() { return pump_until([] { return run_status.load() == orvkit::status_idle; }, 60000); }
+    rows listed() const { return test_support::read_list_rows(); }
     rows compare(const std::string& a, const std::string& b) {
         start(folder.make_file(L"a", a), folder.make_file(L"b", b));
         EXPECT_TRUE(finished());
-        EXPECT_EQ(progress_percent.load(), 101);
+        EXPECT_EQ(progress_percent.load(), orvkit::progress_finished);
         EXPECT_EQ(compare_buffer_a, nullptr) << "File mode frees its blocks";
         return listed();
     }
@@ -166,22 +161,22 @@ TEST_F(Comparison, PauseHoldsThenResumeAbortOrAShrunkFile) {
     const std::string a = patterned(25000000, 6);
     const auto path_1 = folder.make_file(L"a", a), path_2 = folder.make_file(L"b", with_runs(a, {{24000000, 4}}));
     for (const std::string how : {"resume", "abort", "shrink"}) {
-        ResetEvent(go_event);
-        pause_code = 5;
+        ResetEvent(go_event.get());
+        pause_code = orvkit::pause_paused;
         start(path_1, path_2);
         ASSERT_TRUE(pump_until([&] { return listed().size() == 1; })) << "the Start row comes before the pause";
         test_support::pump_for(400);
-        EXPECT_EQ(run_status.load(), 1) << "still paused";
+        EXPECT_EQ(run_status.load(), orvkit::status_running) << "still paused";
         EXPECT_EQ(progress_percent.load(), 0) << "no block got through";
         EXPECT_EQ(listed().size(), 1u);
         ASSERT_TRUE(how != "shrink" ||
                     test_support::run_unix("truncate -s 100 '" + test_support::to_unix_path(path_2) + "'") == 0);
-        if (how == "abort") run_status = 2;  // as the Abort click does
-        pause_code = how == "abort" ? 10 : 0;
-        SetEvent(go_event);
+        if (how == "abort") run_status = orvkit::status_abort;  // as the Abort click does
+        pause_code = how == "abort" ? orvkit::pause_aborting : orvkit::pause_running;
+        SetEvent(go_event.get());
         ASSERT_TRUE(finished());
         const rows got = listed();
-        EXPECT_EQ(pause_code.load(), 0);
+        EXPECT_EQ(pause_code.load(), orvkit::pause_running);
         if (how != "shrink") {  // an abort ends before the difference in the third block
             const row last = how == "resume" ? end_row(L"Files have 99% in common") : row{L"Aborted", L"", L"Same"};
             EXPECT_EQ(got, (how == "resume" ? rows{start_row, difference(24000000, 4), last} : rows{start_row, last}));
@@ -213,19 +208,19 @@ TEST_F(Comparison, SearchPercentages) {
     app_state->stop_at_first_difference = 0;
 
     // Identical files, but a comparison aborted while paused is never a twin.
-    path_a = path_b = whole, pause_code = 5;
-    ResetEvent(go_event);
+    path_a = path_b = whole, pause_code = orvkit::pause_paused;
+    ResetEvent(go_event.get());
     const unique_handle thread(CreateThread(nullptr, 0, compare_files, nullptr, 0, nullptr));
     EXPECT_EQ(WaitForSingleObject(thread.get(), 300), static_cast<DWORD>(WAIT_TIMEOUT)) << "the pause holds";
-    run_status = 2, pause_code = 10;
-    SetEvent(go_event);
+    run_status = orvkit::status_abort, pause_code = orvkit::pause_aborting;
+    SetEvent(go_event.get());
     ASSERT_EQ(WaitForSingleObject(thread.get(), 20000), WAIT_OBJECT_0);
     DWORD result = 99;
     EXPECT_TRUE(GetExitCodeThread(thread.get(), &result));
     EXPECT_EQ(result, 0u);
 
     // The scan stops once a pair falls below the match percentage: same decisions, same percentages.
-    pause_code = 0;
+    pause_code = orvkit::pause_running;
     std::mt19937 rng(5);
     const std::size_t size = 300000;
     const std::string a = patterned(size, 9);

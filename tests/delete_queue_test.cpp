@@ -4,7 +4,7 @@
 #include <string>
 
 #include "actions/delete_queue.h"
-#include "search/long_path.h"
+#include "base/long_path.h"
 #include "support/temp_folder.h"
 
 using namespace orvkit;
@@ -50,7 +50,8 @@ TEST(DeleteQueue, DeleteAndMove) {
 
 TEST(DeleteQueue, RecycleAtTheFlush) {
     char xdg[1024] = {};  // the run's private recycle bin: $XDG_DATA_HOME/Trash/files
-    if (!GetEnvironmentVariableA("XDG_DATA_HOME", xdg, sizeof(xdg))) GTEST_SKIP() << "run through scripts/test.sh";
+    ASSERT_TRUE(GetEnvironmentVariableA("XDG_DATA_HOME", xdg, sizeof(xdg)))
+        << "XDG_DATA_HOME must name a private recycle bin: run the tests through scripts/test.sh";
     const std::wstring trash = test_support::to_windows_path(xdg) + L"\\Trash\\files";
     temp_folder tree;  // its name is unique in the run: so are the names made from it
     const std::wstring tag = tree.path().substr(tree.path().rfind(L'\\') + 1);

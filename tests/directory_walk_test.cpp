@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "search/directory_walk.h"
-#include "search/long_path.h"
+#include "base/long_path.h"
 #include "support/temp_folder.h"
 
 using namespace orvkit;
@@ -96,7 +96,7 @@ TEST(DirectoryWalk, StopRequestEndsTheWalkAtAFolderBoundary) {
     auto list = make_file_list();
     std::thread aborter([&] {
         while (list->record_count.load() == 0) std::this_thread::yield();
-        list->status = 10;
+        list->status = orvFileList::stop_requested;
     });
     walk_folder(*list, tree.path(), false);
     aborter.join();
@@ -139,15 +139,4 @@ TEST(DirectoryWalk, BigFilesDeepPathsAndOddStartFolders) {
     auto missing = walked(tree / L"missing", 2, true, true);
     EXPECT_TRUE(missing->records.empty());
     EXPECT_EQ(missing->empty_folders_removed, 0u);
-}
-
-TEST(LongPath, Forms) {
-    EXPECT_EQ(long_path(L"C:/a/b"), L"\\\\?\\C:\\a\\b");
-    EXPECT_EQ(long_path(L"\\\\server\\share\\f"), L"\\\\?\\UNC\\server\\share\\f");
-    EXPECT_EQ(long_path(L"\\\\?\\C:\\a"), L"\\\\?\\C:\\a");
-    EXPECT_EQ(long_path(L"relative\\f"), L"relative\\f");
-    EXPECT_EQ(system_path(L"C:\\a\\..."), L"\\\\?\\C:\\a\\...");
-    EXPECT_EQ(system_path(L"C:\\a\\..\\b"), L"C:\\a\\..\\b");
-    EXPECT_EQ(full_path(L"C:\\a\\..\\b\\.\\c"), L"C:\\b\\c");
-    EXPECT_EQ(full_path(L"C:\\a\\name."), L"C:\\a\\name.") << "nothing to resolve: kept exactly";
 }

@@ -6,20 +6,36 @@
 
 using namespace orvkit;
 
-TEST(FileList, RemoveAndClearKeepOrderAndCount) {
+namespace {
+
+std::shared_ptr<orvFileList> list_of(std::initializer_list<const wchar_t*> names) {
     auto list = make_file_list();
-    EXPECT_EQ(list->read_buffer_bytes, 20000064u);
-    for (const wchar_t* name : {L"a", L"b", L"c", L"d"}) {
+    for (const wchar_t* name : names) {
         auto record = std::make_unique<file_record>();
         record->path = name;
         list->append_record(std::move(record));
     }
+    return list;
+}
+
+}  // namespace
+
+TEST(FileList, NewListHoldsAReadBufferOfOneComparisonBlock) {
+    EXPECT_EQ(make_file_list()->read_buffer_bytes, compare_block_bytes);
+}
+
+TEST(FileList, RemovedRecordsLeaveTheOthersInOrderAndCounted) {
+    auto list = list_of({L"a", L"b", L"c", L"d"});
     list->remove_record(1);
     list->remove_record(2);
     ASSERT_EQ(list->records.size(), 2u);
     EXPECT_EQ(list->records[0]->path, L"a");
     EXPECT_EQ(list->records[1]->path, L"c");
     EXPECT_EQ(list->record_count.load(), 2);
+}
+
+TEST(FileList, ClearEmptiesTheRecordsAndZeroesTheCounters) {
+    auto list = list_of({L"a", L"b"});
     list->total_bytes = 5;
     list->clear();
     EXPECT_TRUE(list->records.empty());

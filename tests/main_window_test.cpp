@@ -18,7 +18,7 @@ class MainWindow : public main_window_test {
 protected:
     capture band(int w = width) { return print_client(window, w, 120); }
     int ink(RECT r) { return (r.right - r.left) * (r.bottom - r.top) - band().count(r, background); }
-    void pretend_running(int32_t percent) { run_status = 201, progress_percent = percent; }
+    void pretend_running(int32_t percent) { run_status = orvkit::status_comparing, progress_percent = percent; }
 };
 
 // Sends WM_CLOSE; a timer firing in the loop of the box it opens keeps the box's
@@ -75,7 +75,7 @@ TEST_F(MainWindow, ModeSwitchCyclesCaptionsPathBoxBAndColumns) {
         const bool two_paths = mode == 0 || mode == 3;
         EXPECT_EQ(column_titles(), (mode == 0 ? std::vector<std::wstring>{L"Position", L"Length", L"Details"}
                                               : std::vector<std::wstring>{L"File A", L"File B", L"Percent"}));
-        EXPECT_EQ(list_rows(), 0) << "a mode change empties the list";
+        EXPECT_EQ(list_row_count(), 0) << "a mode change empties the list";
         EXPECT_EQ(IsWindowVisible(edit_b) != FALSE, two_paths) << mode;
         EXPECT_EQ(ink(second_caption) > 0, two_paths) << mode;
         EXPECT_EQ(ink(first_caption) == search_this, mode != 0) << "Compare this, else Search this";
@@ -88,17 +88,17 @@ TEST_F(MainWindow, ClicksThatStartNothingAndAnIdleClose) {
     release_at(start);  // no move onto the buttons first
     release_at(mode_switch);
     EXPECT_EQ(search_mode.load(), 2u);
-    EXPECT_EQ(list_rows(), 1);
+    EXPECT_EQ(list_row_count(), 1);
     click_at(start);
-    EXPECT_EQ(list_rows(), 0) << "empty path A: the list only empties";
+    EXPECT_EQ(list_row_count(), 0) << "empty path A: the list only empties";
     click_at(mode_switch);
     SetWindowTextW(edit_a, L"C:\\windows");
     orvkit::list_insert_row(0, L"row");
     click_at(start);
-    EXPECT_EQ(list_rows(), 0) << "QDir+ with an empty path B";
+    EXPECT_EQ(list_row_count(), 0) << "QDir+ with an empty path B";
     search_mode = 9;  // from a foreign settings file: no worker knows it
     click_at(start);
-    EXPECT_EQ(run_status.load(), 0);
+    EXPECT_EQ(run_status.load(), orvkit::status_idle);
     SendMessageW(window, WM_CLOSE, 0, 0);  // idle: closes at once and ends the loop
     MSG quit;
     EXPECT_FALSE(IsWindow(window));
@@ -109,17 +109,17 @@ TEST_F(MainWindow, FailedThreadStartReturnsToIdleAndAFreshRunIsNotAborted) {
     orvkit::make_worker_thread = failed_worker;
     SetWindowTextW(edit_a, L"C:\\windows");
     click_at(start);
-    EXPECT_EQ(run_status.load(), 0) << "no worker will ever clear the status";
+    EXPECT_EQ(run_status.load(), orvkit::status_idle) << "no worker will ever clear the status";
     orvkit::make_worker_thread = no_worker;
-    pause_code = 10;  // left over from an abort that raced with the last run's end
+    pause_code = orvkit::pause_aborting;  // left over from an abort that raced with the last run's end
     click_at(start);
-    EXPECT_EQ(run_status.load(), 1) << "a Start again, not an Abort";
-    EXPECT_EQ(pause_code.load(), 0);
-    EXPECT_EQ(WaitForSingleObject(go_event, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(run_status.load(), orvkit::status_running) << "a Start again, not an Abort";
+    EXPECT_EQ(pause_code.load(), orvkit::pause_running);
+    EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0);
     move_to(start);  // straight on to the top button: only the last one is armed
     click_at(top);
-    EXPECT_EQ(pause_code.load(), 5) << "paused";
-    EXPECT_EQ(run_status.load(), 1) << "not aborted";
+    EXPECT_EQ(pause_code.load(), orvkit::pause_paused) << "paused";
+    EXPECT_EQ(run_status.load(), orvkit::status_running) << "not aborted";
 }
 
 TEST(WorkerStart, WorkerThreadHasRoomForADeepWalk) {
@@ -154,29 +154,29 @@ TEST_F(MainWindow, DropsTakeWhatTheModeUsesAndTheFileSystemSaysWhatANameIs) {
     drop_names(window, {plain_file, file});  // only the first name counts; A comes round again
     EXPECT_EQ(window_text(edit_a), plain_file);
     EXPECT_EQ(drops_give(3, {plain, file}), L"|");
-    run_status = 201;
+    run_status = orvkit::status_comparing;
     EXPECT_EQ(drops_give(2, {plain}), L"|") << "ignored while busy";
 }
 
 TEST_F(MainWindow, BusyCloseAsksCancelGoesOnAndOkClosesOnceTheWorkerEnds) {
     auto list = orvkit::make_file_list();
     std::atomic_store(&app_state->scan_list, list);
-    run_status = 201;
-    pause_code = 5;  // paused: the abort must wake the worker
-    ResetEvent(go_event);
+    run_status = orvkit::status_comparing;
+    pause_code = orvkit::pause_paused;  // paused: the abort must wake the worker
+    ResetEvent(go_event.get());
     expect_dialogs expected;
     EXPECT_EQ(close_answering(window, IDCANCEL).find(L"Confirm|"), 0u);
     pump_for(1300);
     EXPECT_TRUE(IsWindow(window)) << "no close is pending";
-    EXPECT_EQ(run_status.load(), 201);
+    EXPECT_EQ(run_status.load(), orvkit::status_comparing);
     EXPECT_NE(close_answering(window, IDOK).find(L"|Ostrand is busy; abandon and quit?"), std::wstring::npos);
-    EXPECT_EQ(run_status.load(), 2);
-    EXPECT_EQ(pause_code.load(), 10);
-    EXPECT_EQ(WaitForSingleObject(go_event, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(run_status.load(), orvkit::status_abort);
+    EXPECT_EQ(pause_code.load(), orvkit::pause_aborting);
+    EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0);
     EXPECT_EQ(list->status.load(), 10u) << "stops a walk in progress";
     pump_for(1300);
     EXPECT_TRUE(IsWindow(window)) << "waits for the worker past a tick of the close timer";
-    end_fake_run();
+    orvkit::end_worker_run();
     EXPECT_TRUE(pump_until([&] { return !IsWindow(window); }, 5000));
 }
 
@@ -189,7 +189,7 @@ TEST_F(MainWindow, TwoFilesComparedThenASearchAbortedThenOnePausedToItsTwinRow) 
     content[1000] = content[1001] = 'r';
     SetWindowTextW(edit_b, files.make_file(L"b.bin", content).c_str());
     click_at(start);
-    ASSERT_TRUE(pump_until([&] { return run_status == 0 && list_rows() >= 3; }, 30000));
+    ASSERT_TRUE(pump_until([&] { return run_status == orvkit::status_idle && list_row_count() >= 3; }, 30000));
     EXPECT_EQ(list_cell(0, 0), L"Start");
     EXPECT_EQ(list_cell(1, 0) + L"|" + list_cell(1, 1) + L"|" + list_cell(1, 2), L"1000|2|Different");
     EXPECT_EQ(list_cell(2, 0) + L"|" + list_cell(2, 2), L"End|Files have 99% in common");
@@ -202,27 +202,27 @@ TEST_F(MainWindow, TwoFilesComparedThenASearchAbortedThenOnePausedToItsTwinRow) 
     click_at(mode_switch);  // File -> Directory -> Quick Dir
     click_at(mode_switch);
     SetWindowTextW(edit_a, tree.path().c_str());
-    auto closing = [] { return list_cell(list_rows() - 1, 0); };
-    auto run_over = [&] { return run_status == 0 && (closing() == L"Finished" || closing() == L"Aborted"); };
+    auto closing = [] { return list_cell(list_row_count() - 1, 0); };
+    auto run_over = [&] { return run_status == orvkit::status_idle && (closing() == L"Finished" || closing() == L"Aborted"); };
     // Start, then Pause before the worker (unpumped) lists anything; true once it waits at its first pass.
     auto start_paused = [&] {
         click_at(start);
         click_at(top);
-        return pause_code == 5 && pump_until([] { return list_cell(0, 1) == L"8 files found"; }, 30000);
+        return pause_code == orvkit::pause_paused && pump_until([] { return list_cell(0, 1) == L"8 files found"; }, 30000);
     };
     ASSERT_TRUE(start_paused());
     click_at(start);  // Abort
     ASSERT_TRUE(pump_until(run_over, 30000)) << "the abort woke the paused worker";
     EXPECT_EQ(closing(), L"Aborted");
-    EXPECT_EQ(pause_code.load(), 0) << "the worker's end clears the abort";
+    EXPECT_EQ(pause_code.load(), orvkit::pause_running) << "the worker's end clears the abort";
 
     ASSERT_TRUE(start_paused()) << "idle again: the same button starts a new search";
     pump_for(600);
-    EXPECT_EQ(list_rows(), 1) << "paused: no closing row";
+    EXPECT_EQ(list_row_count(), 1) << "paused: no closing row";
     EXPECT_EQ(progress_percent.load(), 0) << "the progress holds";
     click_at(top);  // Resume
     ASSERT_TRUE(pump_until(run_over, 30000));
-    ASSERT_EQ(list_rows(), 3);
+    ASSERT_EQ(list_row_count(), 3);
     EXPECT_EQ(list_cell(1, 0) + L"|" + list_cell(1, 1) + L"|" + list_cell(1, 2), first + L"|" + second + L"|100");
     EXPECT_EQ(list_cell(2, 0) + L"|" + list_cell(2, 1).substr(0, 25), L"Finished|1 twins found in 8 files.");
     EXPECT_TRUE(pump_until([] { return progress_percent == 100; }, 3000)) << "the end reached the band";
@@ -272,7 +272,7 @@ TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25RunningScreens
     // The status line shows the path the worker publishes, not path_a, which it changes.
     shown_path.set(L"C:\\Users\\j.smith\\Photos\\harbour.jpg");
     pretend_running(42);
-    pause_code = 5;
+    pause_code = orvkit::pause_paused;
     const capture running = print_client(window, width, height, true);
     EXPECT_EQ(save_png(L"main_window_running.png", running), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
     EXPECT_EQ(running.at((width - 175) * 42 / 100 - 1, 6), black) << "the screen shows the band as painted";
@@ -288,21 +288,24 @@ TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25RunningScreens
 }
 
 TEST_F(MainWindow, FirstRunningPaintMakesTheTaskbarObjectThatMirrorsTheProgressUntilCleared) {
+    ITaskbarList3* const shell_list = orvkit::make_shell_taskbar_list();
+    ASSERT_NE(shell_list, nullptr) << "the shell's object can be made";
+    shell_list->Release();
+
+    // The state outlives this test's stack: the fake and its count are static.
+    static fake_taskbar fake;
+    static int made_count = 0;
+    orvkit::make_taskbar_list = [] { return ++made_count, static_cast<ITaskbarList3*>(&fake); };
     band();
-    EXPECT_EQ(app_state->taskbar.list, nullptr) << "no COM call before the first run";
+    EXPECT_EQ(app_state->taskbar.list(), nullptr) << "no COM call before the first run";
     pretend_running(37);
     band();
-    ITaskbarList3* const made = app_state->taskbar.list;
-    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(app_state->taskbar.list(), &fake);
     band();
-    EXPECT_EQ(app_state->taskbar.list, made) << "made once";
-    fake_taskbar fake;
-    app_state->taskbar.list = &fake;
-    band();
-    end_fake_run();
+    EXPECT_EQ(made_count, 1) << "made once";
+    orvkit::end_worker_run();
     band();
     EXPECT_EQ(progress_percent.load(), 100);
     band();  // idle paints leave the taskbar alone
-    app_state->taskbar.list = made;  // the state releases what it made
-    EXPECT_EQ(fake.calls, (std::vector<std::pair<HWND, int>>{{window, 37}, {window, -1}}));
+    EXPECT_EQ(fake.calls, (std::vector<std::pair<HWND, int>>{{window, 37}, {window, 37}, {window, -1}}));
 }

@@ -4,7 +4,6 @@
 #include <set>
 
 #include "search/pair_scan.h"
-#include "search/search_summary.h"
 
 using namespace orvkit;
 
@@ -78,10 +77,4 @@ TEST(PairScan, VisitsExactlyThePairsOfThePlainDoubleLoop) {
             ASSERT_EQ(grouped.records[i]->path, plain.records[i]->path);
         EXPECT_EQ(grouped.record_count.load(), static_cast<int64_t>(grouped.records.size()));
     }
-}
-
-TEST(SearchSummary, WorkedText) {
-    EXPECT_EQ(search_summary({3, 120, 5000, 0, 4, 0}),
-              L"3 twins found in 120 files. Total original size 5000 bytes. Total deleted 0 bytes. "
-              L"Total folders 4 with 0 empty folders deleted.");
 }

@@ -2,10 +2,12 @@
 #include <windows.h>
 
 #include "app/globals.h"
+#include "app/run_control.h"
 #include "app/startup.h"
 #include "app/state.h"
 #include "search/list_file.h"
 #include "search/search_worker.h"
+#include "support/list_rows.h"
 #include "support/pump.h"
 #include "support/temp_folder.h"
 #include "ui/results_list.h"
@@ -14,7 +16,7 @@ using namespace test_support;
 
 namespace {
 
-using list_row = std::array<std::wstring, 3>;
+using test_support::list_row;
 
 // The real search worker on its own thread, the real main window and list, and a
 // data folder of the test's own so parallel tests never share list files.
@@ -30,14 +32,14 @@ protected:
 
     static orvkit::settings_block& settings() { return app_state->settings; }
     static void start_search() {
-        run_status = 1;
+        run_status = orvkit::status_running;
         progress_percent = 0;
         twin_count = 0;
         CloseHandle(CreateThread(nullptr, 64 << 20, orvkit::search_worker, app_state->main_window,
                                  STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     }
     static bool finished() {
-        return pump_until([] { return run_status.load() == 0 && progress_percent.load() == 101; }, 60000);
+        return pump_until([] { return run_status.load() == orvkit::status_idle && progress_percent.load() == orvkit::progress_finished; }, 60000);
     }
     static bool run_search() {
         start_search();
@@ -50,24 +52,8 @@ protected:
         ASSERT_TRUE(run_search());
     }
     // What the Abort click does.
-    static void request_abort() {
-        SetEvent(go_event);
-        int32_t running = run_status.load();
-        while (running != 0 && !run_status.compare_exchange_weak(running, 2)) {
-        }
-        pause_code = 10;
-        if (auto list = std::atomic_load(&app_state->scan_list)) list->status = 10;
-    }
-    static std::vector<list_row> list_rows() {
-        std::vector<list_row> rows(SendMessageW(list_view, LVM_GETITEMCOUNT, 0, 0));
-        wchar_t cell[orvkit::cell_text_units];
-        for (std::size_t row = 0; row < rows.size(); ++row)
-            for (int column = 0; column < 3; ++column) {
-                orvkit::list_get_cell(static_cast<int>(row), column, cell);
-                rows[row][column] = cell;
-            }
-        return rows;
-    }
+    static void request_abort() { orvkit::abort_run(); }
+    static std::vector<list_row> list_rows() { return test_support::read_list_rows(); }
     std::wstring data(const wchar_t* name) const { return data_ / name; }
 
     temp_folder data_;
@@ -99,7 +85,7 @@ TEST_F(SearchWorker, ThreeIdenticalFilesGiveThreeRowsInOrderAndTheSummary) {
     EXPECT_EQ(rows[4][1], L"3 twins found in 4 files. Total original size 48 bytes. Total deleted 0 bytes. "
                           L"Total folders 1 with 0 empty folders deleted.");
     EXPECT_EQ(twin_count.load(), 3);
-    EXPECT_EQ(progress_percent.load(), 101);
+    EXPECT_EQ(progress_percent.load(), orvkit::progress_finished);
     EXPECT_TRUE(exists(data(L"LastList.txt"))) << "the fresh index is saved";
     EXPECT_FALSE(exists(data(L"LastListPruned.txt"))) << "nothing was pruned";
 }
@@ -205,7 +191,7 @@ TEST_F(SearchWorker, AbortStopsTheWalkOrTheComparison) {
     start_search();
     ASSERT_TRUE(pump_until([] {
         auto list = std::atomic_load(&app_state->scan_list);
-        return run_status.load() == 200 && list && list->record_count.load() > 0;
+        return run_status.load() == orvkit::status_indexing && list && list->record_count.load() > 0;
     }));
     request_abort();
     ASSERT_TRUE(finished());
@@ -214,14 +200,14 @@ TEST_F(SearchWorker, AbortStopsTheWalkOrTheComparison) {
     EXPECT_TRUE(exists(data(L"LastList.txt"))) << "the partial index is saved";
     EXPECT_LT(std::atomic_load(&app_state->scan_list)->records.size(), 1000u);
 
-    request_abort();  // before the worker has made its list: the walk still stops
-    run_status = 1;
+    run_status = orvkit::status_running;  // started, but the worker has not made its list yet
+    request_abort();                       // the walk still stops
     ASSERT_TRUE(run_search());
     EXPECT_EQ(list_rows()[0][0], L"Aborted");
     EXPECT_TRUE(std::atomic_load(&app_state->scan_list)->records.empty());
 
     start_search();  // 1000 identical files: abort once the rows come
-    ASSERT_TRUE(pump_until([] { return twin_count.load() > 10 || run_status.load() == 0; }));
+    ASSERT_TRUE(pump_until([] { return twin_count.load() > 10 || run_status.load() == orvkit::status_idle; }));
     request_abort();
     ASSERT_TRUE(finished());
     const auto rows = list_rows();

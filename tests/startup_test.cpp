@@ -68,17 +68,9 @@ TEST(Startup, InitialiseMakesTheStateTheWindowAndARunningEvent) {
     EXPECT_EQ(search_mode.load(), 2u);
     EXPECT_EQ(state.settings.match_percentage, 100u);
     EXPECT_EQ(state.settings.use_hash + state.settings.check_zero_length + state.settings.remove_empty_dirs, 3);
-    EXPECT_EQ(WaitForSingleObject(go_event, 0), WAIT_OBJECT_0) << "a worker started now runs without waiting";
-    EXPECT_EQ(WaitForSingleObject(go_event, 0), WAIT_OBJECT_0) << "manual reset: stays signalled";
+    EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0) << "a worker started now runs without waiting";
+    EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0) << "manual reset: stays signalled";
     DestroyWindow(state.main_window);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-}
-
-TEST(Startup, PathPartsSplitAtTheLastBackslash) {
-    path_parts parts;
-    parts = L"C:\\Program Files\\Ostrand\\Ostrand.exe";
-    EXPECT_EQ(parts.folder + L"|" + parts.name + L"|" + parts.root, L"C:\\Program Files\\Ostrand\\|Ostrand.exe|C:\\");
-    parts = L"abc";  // too short to split: only the whole path changes
-    EXPECT_EQ(parts.full + L"|" + parts.name, L"abc|Ostrand.exe");
 }

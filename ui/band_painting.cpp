@@ -5,17 +5,15 @@
 
 #include "app/globals.h"
 #include "app/state.h"
+#include "app/search_modes.h"
 #include "app/window_geometry.h"
 #include "ui/draw_button.h"
-#include "ui/gdi_handles.h"
+#include "base/dc_scope.h"
+#include "base/owner.h"
 
 namespace orvkit {
 
 namespace {
-
-// The painting's own view of run_status: 1..499 shows progress, 0 or above 500 is idle.
-bool shows_progress(int32_t status) { return status >= 1 && status <= 499; }
-bool is_idle(int32_t status) { return status == 0 || status > 500; }
 
 void draw_line(HDC dc, const wchar_t* text, RECT box, UINT flags = DT_SINGLELINE) {
     DrawTextW(dc, text, -1, &box, flags);
@@ -29,7 +27,7 @@ void draw_captions(HDC dc, uint32_t mode) {
 
 std::wstring status_line(int32_t status) {
     // path_a changes under the worker; it publishes the file it compares as a copy.
-    if (status != 200) return shown_path.get();
+    if (status != status_indexing) return shown_path.get();
     const std::shared_ptr<orvFileList> list = std::atomic_load(&app_state->scan_list);
     if (!list) return {};
     return std::to_wstring(list->record_count.load()) + L" files scanned. Current directory: " +
@@ -39,7 +37,7 @@ std::wstring status_line(int32_t status) {
 void draw_progress(HWND window, HDC dc, uint32_t w, int32_t status) {
     int32_t percent = progress_percent;
     app_state->taskbar.show_progress(window, percent);
-    if (percent > 101) {
+    if (percent > progress_finished) {
         // A worker may have written a fresh value meanwhile; that one wins.
         progress_percent.compare_exchange_strong(percent, 99);
         percent = 99;
@@ -60,14 +58,14 @@ void draw_progress(HWND window, HDC dc, uint32_t w, int32_t status) {
         draw_line(dc, text, bar, DT_CENTER | DT_SINGLELINE);
         SetTextColor(dc, RGB(0, 0, 0));
     }
-    if (search_mode != 0) {
+    if (search_mode != mode_file) {
         const std::wstring line = status_line(status);
         if (!line.empty()) draw_line(dc, line.c_str(), {3, 30, static_cast<LONG>(w) - 175, 50});
     }
 }
 
 void finish_progress(HWND window) {
-    int32_t finished = 101;
+    int32_t finished = progress_finished;
     if (progress_percent != finished) return;
     app_state->taskbar.clear_progress(window);
     progress_percent.compare_exchange_strong(finished, 100);
@@ -85,14 +83,14 @@ void draw_buttons(HDC dc, uint32_t w, uint32_t mode, int32_t status) {
     memory_dc knob_source(dc);
     const int right_column = static_cast<int>(w) - 58;
     const int start_left = static_cast<int>(w) - 170;
-    if (is_idle(status)) {
+    if (!worker_running(status)) {
         draw_button(state, dc, knob_source.get(), 1, 15, start_left, hover_start, L"Start");
         draw_button(state, dc, knob_source.get(), static_cast<int>(mode) + 2, 15, 25, hover_mode, nullptr);
     } else {
         draw_button(state, dc, knob_source.get(), 1, 15, start_left, hover_start, L"Abort");
     }
     // Pause and Resume light up like About: the same slot, the same hover flag.
-    const wchar_t* top_text = status == 0 ? L"About" : pause_code == pause_paused ? L"Resume" : L"Pause";
+    const wchar_t* top_text = status == status_idle ? L"About" : pause_code == pause_paused ? L"Resume" : L"Pause";
     draw_button(state, dc, knob_source.get(), 0, 5, right_column, hover_top, top_text);
     draw_button(state, dc, knob_source.get(), 0, 27, right_column, hover_help, L"Help");
     draw_button(state, dc, knob_source.get(), 0, 74, right_column, hover_choose_a, L"Choose");
@@ -112,11 +110,11 @@ void paint_band(HWND window, HDC dc) {
     SetBkColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
-    SelectObject(dc, app_state->small_font);
+    SelectObject(dc, app_state->small_font.get());
 
     draw_captions(dc, mode);
-    if (shows_progress(status)) draw_progress(window, dc, w, status);
-    if (is_idle(status)) {
+    if (worker_running(status)) draw_progress(window, dc, w, status);
+    if (!worker_running(status)) {
         finish_progress(window);
         draw_mode_labels(dc);
     }

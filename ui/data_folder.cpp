@@ -4,8 +4,8 @@
 #include <shlobj.h>
 
 #include "app/state.h"
-#include "app/win_handles.h"
-#include "search/long_path.h"
+#include "base/owner.h"
+#include "base/long_path.h"
 
 namespace orvkit {
 
@@ -64,7 +64,7 @@ int locate_folders_at(ostrand_state& state, const std::wstring& program_file, bo
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
             DWORD got = 0;
-            if (state.defset_buffer) ReadFile(file.get(), state.defset_buffer, defset_bytes, &got, nullptr);
+            if (state.defset_buffer) ReadFile(file.get(), state.defset_buffer.get(), defset_bytes, &got, nullptr);
             file.reset();
             const std::wstring folder = per_user_folder(state.app_name.empty() ? L"Ostrand" : state.app_name);
             if (!folder.empty()) state.data_path = folder;

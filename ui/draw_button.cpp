@@ -1,7 +1,8 @@
 #include "ui/draw_button.h"
 
 #include "app/state.h"
-#include "ui/gdi_handles.h"
+#include "base/dc_scope.h"
+#include "base/owner.h"
 #include "ui/knob_turn.h"
 
 namespace orvkit {
@@ -47,7 +48,7 @@ int draw_button(const ostrand_state& state, HDC paint_dc, HDC memory_dc, int kin
         draw_face(paint_dc, kind, top, left, hovered, text);
         return 1;
     }
-    HBITMAP bitmap = hovered ? state.bitmap_swh : state.bitmap_swc;
+    HBITMAP bitmap = hovered ? state.bitmap_swh.get() : state.bitmap_swc.get();
     if (!bitmap || kind < 2 || kind > 5) return 1;
     if (kind == 2) {
         selected_object knob(memory_dc, bitmap);

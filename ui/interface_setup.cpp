@@ -21,12 +21,12 @@ int setup_interface(std::shared_ptr<ostrand_state> state, HINSTANCE instance) {
     state->tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 
-    state->small_icon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_OSTRAND), IMAGE_ICON, 16, 16, 0));
-    state->large_icon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_OSTRAND), IMAGE_ICON, 32, 32, 0));
-    state->bitmap_swc = LoadBitmapW(instance, L"SWCBMP");
-    state->bitmap_swh = LoadBitmapW(instance, L"SWHBMP");
+    state->small_icon.reset(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_OSTRAND), IMAGE_ICON, 16, 16, 0)));
+    state->large_icon.reset(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_OSTRAND), IMAGE_ICON, 32, 32, 0)));
+    state->bitmap_swc.reset(LoadBitmapW(instance, L"SWCBMP"));
+    state->bitmap_swh.reset(LoadBitmapW(instance, L"SWHBMP"));
     return result;
 }
 

@@ -6,8 +6,8 @@ namespace orvkit {
 
 // Placeholders until the menu lands: the idle marker is consumed, no command acts.
 int show_popup_menu(HWND) {
-    int32_t menu_opened_idle = 2000;
-    run_status.compare_exchange_strong(menu_opened_idle, 0);
+    int32_t menu_opened_idle = status_menu_open;
+    run_status.compare_exchange_strong(menu_opened_idle, status_idle);
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/globals.h"
+#include "app/search_modes.h"
 #include "app/state.h"
 
 namespace orvkit {
@@ -40,7 +41,7 @@ int set_list_columns(HWND) {
     for (int i = 0; i < 3; ++i) SendMessageW(list_view, LVM_DELETECOLUMN, 0, 0);
 
     const uint32_t mode = search_mode;
-    if (mode == 0) {
+    if (mode == mode_file) {
         insert_column(0, {L"Position", 65});
         insert_column(1, {L"Length", 65});
         insert_column(2, {L"Details", 360});
@@ -54,10 +55,10 @@ int set_list_columns(HWND) {
     // The main window's controls have no ids, so the path box's tip is attached to
     // edit box A itself and follows the mode.
     if (app_state) {
-        const char* tip = mode == 0 ? "File to be compared" : "Folder to check";
+        const char* tip = mode == mode_file ? "File to be compared" : "Folder to check";
         set_control_tooltip(*app_state, edit_a, tip);
     }
-    ShowWindow(edit_b, mode == 0 || mode == 3 ? SW_SHOWNORMAL : SW_HIDE);
+    show_path_box_b(mode);
     return 1;
 }
 

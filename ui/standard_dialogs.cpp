@@ -6,8 +6,8 @@
 
 #include "app/globals.h"
 #include "app/state.h"
-#include "app/win_handles.h"
-#include "search/long_path.h"
+#include "base/owner.h"
+#include "base/long_path.h"
 
 namespace orvkit {
 

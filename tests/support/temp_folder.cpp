@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "search/long_path.h"
+#include "base/long_path.h"
 
 namespace test_support {
 

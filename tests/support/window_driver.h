@@ -12,19 +12,11 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "app/worker_start.h"
+#include "support/list_rows.h"
 #include "support/pump.h"
 #include "support/temp_folder.h"
 
 namespace test_support {
-
-inline int list_rows() { return static_cast<int>(SendMessageW(list_view, LVM_GETITEMCOUNT, 0, 0)); }
-
-inline std::wstring list_cell(int row, int column) {
-    wchar_t text[1200] = {};
-    LVITEMW item{0, 0, column, 0, 0, text, 1200};
-    SendMessageW(list_view, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
 
 inline std::vector<std::wstring> column_titles() {
     std::vector<std::wstring> titles;
@@ -114,7 +106,6 @@ inline bool save_png(const std::wstring& file_name, const capture& shot) {
 // Worker stand-ins: not a thread (the "run" lasts until the test ends it), or none, as when CreateThread fails.
 inline HANDLE no_worker(LPTHREAD_START_ROUTINE, HWND) { return CreateEventW(nullptr, TRUE, FALSE, nullptr); }
 inline HANDLE failed_worker(LPTHREAD_START_ROUTINE, HWND) { return nullptr; }
-inline void end_fake_run() { run_status = 0, pause_code = 0, progress_percent = 101; }
 
 // The real main window, made by the program's own start-up, with a 700 x 360 client area.
 class main_window_test : public ::testing::Test {

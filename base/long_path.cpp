@@ -1,4 +1,4 @@
-#include "search/long_path.h"
+#include "base/long_path.h"
 
 #include <windows.h>
 

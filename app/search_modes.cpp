@@ -1,0 +1,9 @@
+#include "app/search_modes.h"
+
+#include "app/globals.h"
+
+namespace orvkit {
+
+void show_path_box_b(uint32_t mode) { ShowWindow(edit_b, mode_uses_path_b(mode) ? SW_SHOWNORMAL : SW_HIDE); }
+
+}  // namespace orvkit
