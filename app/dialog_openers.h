@@ -11,7 +11,8 @@ INT_PTR show_about_dialog(HWND owner);
 HWND show_diagnostics_window(HWND owner);
 // The Duplicate File Action dialog (resource 1600) on the row in `row_item`.iItem.
 INT_PTR show_action_dialog(HWND owner);
-// The column delete confirmation (resource 1601), reading run_status 1020 / 1021.
+// The column delete confirmation (resource 1601), for the column run_status names
+// (status_delete_all_a or status_delete_all_b).
 INT_PTR show_column_delete_dialog(HWND owner);
 
 }  // namespace orvkit

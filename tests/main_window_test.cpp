@@ -261,7 +261,7 @@ TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25RunningScreens
     for (int percent : {0, 10, 50, 100, 150}) {
         pretend_running(percent);
         const capture shot = band();
-        const int right = (width - 175) * (percent > 101 ? 99 : percent) / 100;
+        const int right = (width - 175) * (percent > orvkit::progress_finished ? 99 : percent) / 100;
         EXPECT_EQ(shot.count({0, 5, width - 175, 20}, black) == 0, percent == 0) << "no bar at 0%";
         if (percent == 0) continue;
         EXPECT_EQ(shot.count({3, 5, 4, 20}, black) + shot.count({right - 1, 5, right, 20}, black), 30) << percent;

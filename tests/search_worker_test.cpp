@@ -264,3 +264,28 @@ TEST_F(SearchWorker, AutomaticRemovalKeepsACopyAndShowsOnlyWhatWasDone) {
     EXPECT_NE(rows.back()[1].find(L"Total deleted 0 bytes."), std::wstring::npos);
     EXPECT_TRUE(exists(b));
 }
+
+// A search keeps the options it started with: a menu command while it is paused in
+// its comparisons (lower match, automatic removal) changes nothing in it.
+TEST_F(SearchWorker, OptionsChangedMidRunDoNotReachTheRunningSearch) {
+    const auto a = tree_.make_file(L"a.bin", bytes_with_changes(1000, 0));
+    const auto b = tree_.make_file(L"b.bin", bytes_with_changes(1000, 50));
+    settings().match_percentage = 100;
+    search_mode = 1;
+    path_a = tree_.path();
+    pause_code = orvkit::pause_paused;
+    ResetEvent(go_event.get());
+    start_search();
+    ASSERT_TRUE(pump_until([] { return run_status.load() == orvkit::status_comparing; }));
+    settings().match_percentage = 50;
+    remove_column_a = 1;
+    pause_code = orvkit::pause_running;
+    SetEvent(go_event.get());
+    ASSERT_TRUE(finished());
+    remove_column_a = 0;
+    EXPECT_EQ(twin_count.load(), 0) << "95 % is below the 100 % the run began with";
+    EXPECT_TRUE(exists(a) && exists(b)) << "removal was off when the run began";
+
+    search(1, tree_.path());
+    EXPECT_EQ(twin_count.load(), 1) << "the next run takes the new match percentage";
+}

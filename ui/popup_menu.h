@@ -4,8 +4,8 @@
 
 namespace orvkit {
 
-// Builds and shows the menu at the pointer. A run_status of 2000 (opened while
-// idle) is consumed: it offers the idle-only entries and goes back to 0. Returns 1.
+// Builds and shows the menu at the pointer. A run_status of status_menu_open (opened while
+// idle) is consumed: it offers the idle-only entries and goes back to idle. Returns 1.
 int show_popup_menu(HWND window);
 
 // Carries out the menu command in the low word of `command`. Returns 0.
