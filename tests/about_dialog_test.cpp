@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -208,6 +209,10 @@ TEST_F(AboutDialog, TheAboutButtonOpensItOnTheProgDirsPage) {
             EXPECT_EQ(icons[i].left, corner.left);
             EXPECT_EQ(icons[i].top, corner.top);
         }
+        RECT frame;
+        GetClientRect(dialog, &frame);
+        const capture shot = print_client(dialog, frame.right, frame.bottom, true);
+        EXPECT_EQ(save_png(L"about_dialog.png", shot), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
         press(dialog, IDOK);
     });
     EXPECT_TRUE(IsWindow(window));
