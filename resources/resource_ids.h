@@ -8,3 +8,11 @@
 #define IDD_DUPLICATE_ACTION 1600
 #define IDD_COLUMN_DELETE 1601
 #define IDD_DIAGNOSTICS 1602
+
+// About dialog
+#define IDC_ABOUT_OPEN_DIRS 3
+#define IDC_ABOUT_PAGES 1003
+#define IDC_ABOUT_TEXT 1015
+
+// Diagnostics window
+#define IDC_DIAGNOSTICS_TEXT 1015
