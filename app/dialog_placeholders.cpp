@@ -23,7 +23,5 @@ INT_PTR open(HWND owner, int resource, LPARAM parameter) {
 
 INT_PTR show_about_dialog(HWND owner) { return open(owner, IDD_ABOUT, reinterpret_cast<LPARAM>(&about_state)); }
 HWND show_diagnostics_window(HWND) { return nullptr; }
-INT_PTR show_action_dialog(HWND owner) { return open(owner, IDD_DUPLICATE_ACTION, 0); }
-INT_PTR show_column_delete_dialog(HWND owner) { return open(owner, IDD_COLUMN_DELETE, 0); }
 
 }  // namespace orvkit

@@ -2,6 +2,7 @@
 
 #include "app/dialog_openers.h"
 #include "app/globals.h"
+#include "app/run_protocol.h"
 #include "app/worker_start.h"
 #include "ui/results_list.h"
 
@@ -9,19 +10,19 @@ namespace orvkit {
 
 int open_action_dialog(HWND window) {
     const int row = list_focused_row();
-    if (search_mode == 0 || run_status != 0) return 1;
+    if (search_mode == 0 || run_status != status_idle) return 1;
     row_item.iItem = row == 0 ? 1 : row;
     show_action_dialog(window);
 
     int32_t request = run_status;
-    if (request == 1001) {
+    if (request == status_detail_view) {
         // Detail View: compare the pair the dialog left in path_a and path_b.
         search_mode = 0;
         start_worker(window);
-    } else if (request == 1020 || request == 1021) {
+    } else if (request == status_delete_all_a || request == status_delete_all_b) {
         show_column_delete_dialog(window);
         // Should the column delete dialog not run, nobody else clears the request.
-        run_status.compare_exchange_strong(request, 0);
+        run_status.compare_exchange_strong(request, status_idle);
     }
     return 1;
 }
