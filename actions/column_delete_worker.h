@@ -1,0 +1,37 @@
+// The column delete batch: a thread that walks the results list while the
+// confirmation dialog shows its progress, and hands the chosen column's file of
+// every row found 100% the same to the deletion queue, once its row was checked again.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+namespace orvkit {
+
+// What one batch did; the worker writes it, the dialog reads it once run_status is
+// back to idle (the worker's last write).
+struct batch_outcome {
+    std::atomic<int> removed{0};       // handed to the queue and gone after the flush
+    std::atomic<int> twin_missing{0};  // kept: the other file of the row cannot be opened
+    std::atomic<int> twin_changed{0};  // kept: the two files differ now
+    std::atomic<int> same_file{0};     // kept: both cells reach one file
+    std::atomic<int> twin_removed{0};  // kept: its twin was removed earlier in the batch
+    int kept() const { return twin_missing + twin_changed + same_file + twin_removed; }
+};
+
+// The thread's parameter; the thread deletes it.
+struct column_batch {
+    HWND dialog = nullptr;
+    int column = 0;  // 0 column A, 1 column B
+    batch_outcome* outcome = nullptr;
+};
+
+// Thread procedure: the parameter is a `column_batch` made with new. Ends with the
+// queue flushed under its lock and run_status idle. Returns the last length read.
+DWORD WINAPI column_delete_worker(LPVOID parameter);
+
+// The closing row's text: how many files went and how many were kept, and why.
+std::wstring outcome_text(const batch_outcome& outcome);
+
+}  // namespace orvkit

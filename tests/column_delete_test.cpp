@@ -1,0 +1,243 @@
+// The column delete reached as a user reaches it: the action dialog's "Delete ALL",
+// then the confirmation dialog and its batch, driven from a helper thread; on rows
+// written by hand and on rows of real searches, in each delete mode, with the
+// last-copy guard checking every row again.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <set>
+
+#include "app/run_protocol.h"
+#include "app/state.h"
+#include "app/window_dialogs.h"
+#include "resources/resource_ids.h"
+#include "base/long_path.h"
+#include "support/dialog_script.h"
+#include "support/twin_rows.h"
+
+using namespace test_support;
+
+namespace {
+
+const std::wstring kept_none = L" kept: twin missing 0, twin changed 0, same file 0, twin already removed 0";
+
+struct batch_run {
+    std::vector<std::wstring> failures;
+    std::wstring yes_text, warning, no_text;
+    bool progress_hidden_at_start = false;
+    std::set<std::wstring> progress_seen;
+};
+
+enum class answer { no, yes, yes_then_no_at_once, yes_twice };
+
+}  // namespace
+
+class ColumnDelete : public twin_window_test {
+protected:
+    void TearDown() override {
+        app_state->deletions.delete_mode = 0;
+        twin_window_test::TearDown();
+    }
+
+    // Opens the action dialog on row 1, presses "Delete ALL" of the column, and
+    // answers the confirmation.
+    batch_run delete_column(int delete_all, answer reply) {
+        batch_run run;
+        focus_row(1);
+        dialog_script script([&](dialog_script& s) {
+            HWND action = s.find(L"Duplicate File Action");
+            if (!action) return;
+            press(action, delete_all);
+            if (!s.gone(action)) return;
+            HWND confirm = s.find(L"Ostrand 2.0");
+            if (!confirm) return;
+            run.yes_text = control_text(confirm, IDOK);
+            run.warning = control_text(confirm, IDC_BATCH_TEXT);
+            run.no_text = control_text(confirm, IDCANCEL);
+            run.progress_hidden_at_start = !IsWindowVisible(GetDlgItem(confirm, IDC_BATCH_PROGRESS));
+            if (reply == answer::no) {
+                press(confirm, IDCANCEL);
+            } else {
+                press(confirm, IDOK);
+                if (reply == answer::yes_twice) press(confirm, IDOK);
+                if (reply == answer::yes_then_no_at_once) press(confirm, IDCANCEL);
+            }
+            // The progress as it is shown, until the timer closes the dialog.
+            const bool closed = wait_until([&] {
+                const std::wstring shown = control_text(confirm, IDC_BATCH_PROGRESS);
+                if (!shown.empty() && shown != L" ") run.progress_seen.insert(shown);
+                return !IsWindow(confirm);
+            }, 60000);
+            if (!closed) s.fail(L"the column delete dialog stayed open");
+        });
+        EXPECT_EQ(orvkit::open_action_dialog(window), 1);
+        script.finish();
+        run.failures = script.failures;
+        return run;
+    }
+
+    // Pairs of twins with contents of distinct sizes, listed by hand under a status
+    // row and above a closing row, as a finished search leaves them.
+    std::vector<std::pair<std::wstring, std::wstring>> listed_pairs(const temp_folder& folder, int count) {
+        std::vector<std::pair<std::wstring, std::wstring>> pairs;
+        add_row(L"Start", std::to_wstring(2 * count) + L" files found", L"");
+        for (int i = 0; i < count; ++i) {
+            const std::string content(10 + i, static_cast<char>('a' + i));
+            const std::wstring n = std::to_wstring(i);
+            pairs.push_back({folder.make_file(L"a" + n + L".dat", content), folder.make_file(L"b" + n + L".dat", content)});
+            add_row(pairs.back().first, pairs.back().second, L"100");
+        }
+        add_row(L"Finished", L"twins", L"");
+        twin_count = count;
+        return pairs;
+    }
+
+    static int surviving(const std::vector<std::wstring>& copies) {
+        return static_cast<int>(std::count_if(copies.begin(), copies.end(), [](const std::wstring& p) { return exists(p); }));
+    }
+};
+
+TEST_F(ColumnDelete, NoBeforeTheBatchEndsItWithNothingDone) {
+    temp_folder files;
+    const auto pairs = listed_pairs(files, 2);
+    const batch_run run = delete_column(IDC_DELETE_ALL_B, answer::no);
+    EXPECT_EQ(run.failures, std::vector<std::wstring>{});
+    EXPECT_EQ(run.yes_text, L"Delete all files in Column B");
+    EXPECT_EQ(run.warning, L"Deleting all files in a column can be dangerous if you are not sure what you are doing. "
+                           L"Please be sure you are sure...");
+    EXPECT_EQ(run.no_text, L"Cancel action and do nothing");
+    EXPECT_TRUE(run.progress_hidden_at_start);
+    EXPECT_EQ(run_status.load(), orvkit::status_idle);
+    EXPECT_EQ(list_row_count(), 4) << "the list keeps its rows";
+    for (const auto& [a, b] : pairs) EXPECT_TRUE(exists(a) && exists(b));
+}
+
+TEST_F(ColumnDelete, YesInEachDeleteModeShowsTheProgressAndEmptiesTheList) {
+    temp_folder files, moved;
+    app_state->deletions.move_dir = moved.path();
+    for (uint32_t mode : {0u, 1u, 2u}) {
+        app_state->deletions.delete_mode = mode;
+        const auto pairs = listed_pairs(files, 3);
+        const bool column_a = mode != 1;
+        // A second Yes while the batch runs must start no second batch: the counts stay exact.
+        const batch_run run = delete_column(column_a ? IDC_DELETE_ALL_A : IDC_DELETE_ALL_B,
+                                            mode == 1 ? answer::yes_twice : answer::yes);
+        EXPECT_EQ(run.failures, std::vector<std::wstring>{}) << mode;
+        EXPECT_EQ(run.yes_text, column_a ? L"Delete all files in Column A" : L"Delete all files in Column B");
+        EXPECT_TRUE(run.progress_seen.count(L"3 of 3")) << "the last row's progress stays until the dialog closes";
+        for (const std::wstring& shown : run.progress_seen)
+            EXPECT_TRUE(shown == L"1 of 3" || shown == L"2 of 3" || shown == L"3 of 3") << shown;
+        EXPECT_EQ(run_status.load(), orvkit::status_idle);
+        ASSERT_EQ(list_row_count(), 1) << "emptied, and one row tells the outcome";
+        EXPECT_EQ(list_cell(0, 1), L"3 files removed, 0" + kept_none) << mode;
+        EXPECT_EQ(list_cell(0, 2), L"");
+        for (const auto& [a, b] : pairs) {
+            const std::wstring& gone = column_a ? a : b;
+            EXPECT_FALSE(exists(gone)) << mode;
+            EXPECT_TRUE(exists(column_a ? b : a)) << "the twin stays";
+            if (mode == 0) {
+                EXPECT_TRUE(in_trash(gone));
+            } else if (mode == 2) {
+                EXPECT_TRUE(exists(moved / gone.substr(gone.rfind(L'\\') + 1)));
+            }
+        }
+        orvkit::list_clear();
+    }
+    EXPECT_EQ(twin_count.load(), 3) << "the twin count is left alone";
+}
+
+TEST_F(ColumnDelete, NoDuringTheBatchStopsAfterTheCurrentRowAndStillFlushesTheRecycleBin) {
+    temp_folder files;
+    const auto pairs = listed_pairs(files, 3);
+    const batch_run run = delete_column(IDC_DELETE_ALL_A, answer::yes_then_no_at_once);
+    EXPECT_EQ(run.failures, std::vector<std::wstring>{});
+    EXPECT_TRUE(in_trash(pairs[0].first) && !exists(pairs[0].first)) << "queued before the stop: still recycled";
+    EXPECT_TRUE(exists(pairs[1].first) && exists(pairs[2].first));
+    ASSERT_EQ(list_row_count(), 1);
+    EXPECT_EQ(list_cell(0, 1), L"1 files removed, 0" + kept_none);
+    EXPECT_EQ(run_status.load(), orvkit::status_idle);
+}
+
+TEST_F(ColumnDelete, ThreeIdenticalFilesKeepOneCopyWhicheverColumnGoes) {
+    temp_folder tree;
+    app_state->deletions.delete_mode = 1;
+    for (int delete_all : {IDC_DELETE_ALL_A, IDC_DELETE_ALL_B}) {
+        const std::vector<std::wstring> copies{tree.make_file(L"x.txt", "same words"), tree.make_file(L"y.txt", "same words"),
+                                               tree.make_file(L"z.txt", "same words")};
+        search(2, tree.path());
+        ASSERT_EQ(list_row_count(), 5) << "three rows of twins";
+        const batch_run run = delete_column(delete_all, answer::yes);
+        EXPECT_EQ(run.failures, std::vector<std::wstring>{});
+        EXPECT_EQ(surviving(copies), 1) << delete_all;
+        EXPECT_EQ(list_cell(0, 1), L"2 files removed, 0" + kept_none);
+    }
+}
+
+TEST_F(ColumnDelete, QDirPlusOverOneFolderTwiceKeepsOneCopyOfEveryFile) {
+    temp_folder tree;
+    app_state->deletions.delete_mode = 1;
+    const std::vector<std::wstring> first{tree.make_file(L"p.txt", "alpha"), tree.make_file(L"q.txt", "alpha")};
+    const std::vector<std::wstring> second{tree.make_file(L"r.txt", "beta content"),
+                                           tree.make_file(L"s.txt", "beta content"),
+                                           tree.make_file(L"t.txt", "beta content")};
+    const std::wstring alone = tree.make_file(L"u.txt", "unique");
+    search(3, tree.path(), tree.path());
+    // Column A holds every copy of each file: taken as the rows stand, the batch
+    // would remove them all.
+    std::set<std::wstring> column_a;
+    for (int row = 1; row < list_row_count() - 1; ++row)
+        if (list_cell(row, 2) == L"100") column_a.insert(orvkit::case_key(list_cell(row, 0)));
+    for (const auto* group : {&first, &second})
+        for (const std::wstring& copy : *group) ASSERT_TRUE(column_a.count(orvkit::case_key(copy))) << copy;
+    const batch_run run = delete_column(IDC_DELETE_ALL_A, answer::yes);
+    EXPECT_EQ(run.failures, std::vector<std::wstring>{});
+    EXPECT_EQ(surviving(first), 1);
+    EXPECT_EQ(surviving(second), 1);
+    EXPECT_TRUE(exists(alone));
+    EXPECT_NE(list_cell(0, 1).find(L"twin already removed "), std::wstring::npos);
+    EXPECT_EQ(list_cell(0, 1).rfind(L"3 files removed, ", 0), 0u) << list_cell(0, 1);
+}
+
+TEST_F(ColumnDelete, RowsWhoseTwinWasEditedDeletedOrIsTheSameFileAreKept) {
+    temp_folder tree;
+    app_state->deletions.delete_mode = 0;
+    const std::wstring a1 = tree.make_file(L"a1", "aaaa"), a2 = tree.make_file(L"a2", "aaaa");
+    const std::wstring b1 = tree.make_file(L"b1", "bbbbb"), b2 = tree.make_file(L"b2", "bbbbb");
+    const std::wstring c1 = tree.make_file(L"c1", "cccccc"), c2 = tree.make_file(L"c2", "cccccc");
+    const std::wstring d1 = tree.make_file(L"d1", "ddddddd"), d2 = tree.make_file(L"d2", "ddddddd");
+    search(2, tree.path());
+    ASSERT_EQ(list_row_count(), 6);
+    tree.make_file(L"a2", "aaab");  // edited: same size, another byte
+    ASSERT_TRUE(DeleteFileW(b2.c_str()));
+    ASSERT_TRUE(DeleteFileW(c2.c_str()));
+    ASSERT_TRUE(CreateHardLinkW(c2.c_str(), c1.c_str(), nullptr)) << "c2 now names c1's file";
+    const batch_run run = delete_column(IDC_DELETE_ALL_A, answer::yes);
+    EXPECT_EQ(run.failures, std::vector<std::wstring>{});
+    EXPECT_TRUE(exists(a1) && exists(b1) && exists(c1));
+    EXPECT_TRUE(in_trash(d1) && !exists(d1) && exists(d2));
+    EXPECT_EQ(list_cell(0, 1),
+              L"1 files removed, 3 kept: twin missing 1, twin changed 1, same file 1, twin already removed 0");
+}
+
+TEST_F(ColumnDelete, ASearchAtNinetyPercentHasItsRowsBelowAHundredPassedOver) {
+    temp_folder tree;
+    app_state->deletions.delete_mode = 1;
+    app_state->settings.match_percentage = 90;
+    std::string content(100, 'n');
+    const std::wstring n1 = tree.make_file(L"n1", content);
+    content.replace(0, 5, "XXXXX");
+    const std::wstring n2 = tree.make_file(L"n2", content);
+    const std::wstring e1 = tree.make_file(L"e1", "equal"), e2 = tree.make_file(L"e2", "equal");
+    search(1, tree.path());
+    ASSERT_EQ(list_row_count(), 4);
+    std::set<int> percents{_wtoi(list_cell(1, 2).c_str()), _wtoi(list_cell(2, 2).c_str())};
+    ASSERT_EQ(percents.size(), 2u);
+    ASSERT_EQ(*percents.rbegin(), 100);
+    ASSERT_GE(*percents.begin(), 90);
+    const batch_run run = delete_column(IDC_DELETE_ALL_A, answer::yes);
+    EXPECT_EQ(run.failures, std::vector<std::wstring>{});
+    EXPECT_TRUE(exists(n1) && exists(n2)) << "the row below 100 is passed over";
+    EXPECT_EQ(exists(e1) + exists(e2), 1);
+    EXPECT_EQ(list_cell(0, 1), L"1 files removed, 0" + kept_none);
+}
