@@ -1,9 +1,10 @@
 // The column delete dialog: asks before every file of one column of the results list
 // is removed, then shows the batch's progress while `column_delete_worker` runs.
 //
-// The dialog and its thread talk only through run_status: Yes sets 1025 before the
-// thread starts, No while it runs asks for a stop (9999), the thread sets 0 last, and
-// the dialog's timer, polling for 0, empties the list and closes the dialog.
+// The dialog and its thread talk only through run_status: Yes sets
+// status_batch_running before the thread starts, No while it runs asks for a stop
+// (status_batch_stop), the thread sets idle last, and the dialog's timer, polling
+// for idle, empties the list and closes the dialog.
 #include <windows.h>
 
 #include <memory>

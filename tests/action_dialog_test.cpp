@@ -191,7 +191,7 @@ TEST_F(ActionDialog, DetailViewComparesThePairInFileModeAndOpenFileNeverBlocks) 
     EXPECT_LT(answered_ms, 1000u);
     EXPECT_EQ(after, before) << "a file without a viewer leaves the dialog as it was";
     EXPECT_EQ(search_mode.load(), 0u) << "Detail View switches to File mode";
-    ASSERT_TRUE(pump_until([] { return run_status == 0 && list_row_count() >= 2; }));
+    ASSERT_TRUE(pump_until([] { return run_status == orvkit::status_idle && list_row_count() >= 2; }));
     EXPECT_EQ(window_text(edit_a) + L"|" + window_text(edit_b), a + L"|" + b);
     EXPECT_EQ(list_cell(0, 0), L"Start");
     EXPECT_EQ(list_cell(list_row_count() - 1, 0) + L"|" + list_cell(list_row_count() - 1, 2), L"End|Same");

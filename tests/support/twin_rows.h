@@ -59,7 +59,7 @@ protected:
         click_at(start);
         ASSERT_TRUE(pump_until([] {
             const std::wstring closing = list_cell(list_row_count() - 1, 0);
-            return run_status == 0 && list_row_count() > 1 && closing == L"Finished";
+            return run_status == orvkit::status_idle && list_row_count() > 1 && closing == L"Finished";
         }, 60000));
     }
     temp_folder data_;
