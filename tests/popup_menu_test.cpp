@@ -393,3 +393,32 @@ TEST_F(PopupMenu, ExitWhileBusyClosesWithoutWritingTheSettings) {
     ASSERT_TRUE(pump_until([&] { return !IsWindow(window); }, 5000));
     EXPECT_FALSE(exists(data / L"dVelk.dat"));
 }
+
+// The help page beside the program names every item the menu can show.
+TEST_F(PopupMenu, HelpPageDescribesEveryMenuItem) {
+    wchar_t exe[1024] = {};
+    ASSERT_TRUE(GetEnvironmentVariableW(L"OSTRAND_EXE", exe, 1024)) << "run through CTest";
+    std::wstring program = to_windows_path(to_unix_path(exe));
+    const std::string page = read_file(program.substr(0, program.rfind(L'\\') + 1) + L"ReadMe.htm");
+    ASSERT_FALSE(page.empty());
+    remove_when_found = 1;
+    std::wstring items;
+    for (int32_t twins : {0, 1}) {
+        twin_count = twins;
+        run_status = status_menu_open;
+        const popup_menu_set menus = build_popup_menu();
+        items += describe_menu(menus.main) + L"|";
+    }
+    for (wchar_t& c : items) c = c == L'[' ? L'|' : c;  // one segment per item, submenus too
+    std::size_t from = 0;
+    int named = 0;
+    for (std::size_t bar; (bar = items.find(L'|', from)) != std::wstring::npos; from = bar + 1) {
+        std::wstring item = items.substr(from, bar - from);
+        item = item.substr(0, std::min(item.find(L'='), item.find(L'>')));  // the text alone
+        if (item.empty() || item == L"-" || item.back() == L'%') continue;
+        if (item.rfind(L"Move to ", 0) == 0) item = L"Move to";
+        EXPECT_NE(page.find(std::string(item.begin(), item.end())), std::string::npos) << item.c_str();
+        ++named;
+    }
+    EXPECT_EQ(named, 2 * 21) << "every item of both menus but the nine percentages";
+}
