@@ -223,34 +223,6 @@ TEST_F(SettingsFile, FirstStartTakesTheDefaultsAndTheDesktop) {
     EXPECT_FALSE(test_support::exists(file())) << "reading creates nothing";
 }
 
-TEST_F(SettingsFile, WrittenBytesAreReadBackByTheNextStart) {
-    search_mode = 3;
-    app_state->deletions.delete_mode = 1;
-    app_state->deletions.override_read_only = 1;
-    app_state->deletions.move_dir = L"C:\\Users\\j.smith\\Moved";
-    app_state->settings.match_percentage = 96;
-    app_state->settings.remove_empty_dirs = 0;
-    write_settings();
-    const std::vector<uint8_t> written = file_bytes(file());
-    ASSERT_EQ(written.size(), 2432u);
-    EXPECT_EQ(u32_at(written, 8), 3u);
-    EXPECT_EQ(u32_at(written, 16), 1u);
-    EXPECT_FALSE(test_support::exists(file() + L".new")) << "the scratch file was moved into place";
-
-    app_state = std::make_shared<ostrand_state>();
-    app_state->data_path = data.path() + L"\\x";
-    search_mode = 0;
-    read_settings();
-    EXPECT_EQ(search_mode.load(), 3u);
-    EXPECT_EQ(app_state->deletions.delete_mode, 1u);
-    EXPECT_EQ(app_state->deletions.override_read_only, 1);
-    EXPECT_EQ(app_state->deletions.move_dir, L"C:\\Users\\j.smith\\Moved");
-    EXPECT_EQ(app_state->settings.match_percentage, 96u);
-    EXPECT_EQ(app_state->settings.remove_empty_dirs, 0);
-    write_settings();
-    EXPECT_EQ(file_bytes(file()), written) << "byte for byte";
-}
-
 TEST_F(SettingsFile, AShortFileTakesTheDesktopAndALongOneOnlyItsFirst2432Bytes) {
     std::vector<uint8_t> bytes = sample_file();
     bytes.resize(20);
@@ -269,9 +241,19 @@ TEST_F(SettingsFile, AShortFileTakesTheDesktopAndALongOneOnlyItsFirst2432Bytes) 
     EXPECT_EQ(app_state->settings.match_percentage, 97u);
 }
 
-TEST_F(SettingsFile, AFailedWriteLeavesTheOldFileWhole) {
+TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
+    put(std::vector<uint8_t>(5000, 0xEE));
+    search_mode = 1;
+    app_state->deletions.move_dir = L"D:\\Moved twins";
+    app_state->settings.match_percentage = 97;
+    app_state->settings.use_hash = app_state->settings.check_zero_length = 0;
+    app_state->settings.on_top = app_state->deletions.override_read_only = 1;
+    app_state->deletions.delete_mode = 2;
+    write_settings();
     const std::vector<uint8_t> old = sample_file();
-    put(old);
+    EXPECT_EQ(file_bytes(file()), old) << "the whole file, byte for byte";
+    EXPECT_FALSE(test_support::exists(file() + L".new")) << "the scratch file was moved into place";
+
     data.make_folder(L"dVelk.dat.new");  // the scratch file cannot be made
     search_mode = 0;
     write_settings();
