@@ -62,7 +62,7 @@ protected:
         const auto at = menu.find(L"Settings>");
         return at == std::wstring::npos ? L"" : menu.substr(at, menu.rfind(L"|-|Exit") - at);
     }
-    // Rows of a finished search: status, `twins` twin rows, the closing row; the focus on `focused`.
+    // Rows of a finished search: the status row, `twins` twin rows, the closing row.
     void fake_search_rows(int twins) {
         list_insert_row(0, L"Start");
         for (int i = 1; i <= twins; ++i) list_insert_row(i, (L"twin " + std::to_wstring(i)).c_str());
