@@ -1,21 +1,67 @@
 #include "app/settings_file.h"
 
+#include <windows.h>
+
 #include "app/globals.h"
+#include "app/settings_layout.h"
 #include "app/state.h"
+#include "base/owner.h"
+#include "base/win32_numbers.h"
+#include "base/long_path.h"
 
 namespace orvkit {
 
-// No file is read yet: the options start at their defaults.
+std::wstring settings_file_path() { return app_state->data_path.folder + L"dVelk.dat"; }
+
+// One read of at most the file's 2432 bytes: a longer file's tail is never looked at.
 int read_settings() {
-    search_mode = app_state->settings.mode;
+    ostrand_state& state = *app_state;
+    uint8_t bytes[settings_file_bytes] = {};
+    DWORD got = 0;
+    {
+        unique_handle file(CreateFileW(system_path(settings_file_path()).c_str(), GENERIC_READ, 0, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file && !ReadFile(file.get(), bytes, sizeof(bytes), &got, nullptr)) got = 0;
+    }
+    // Without a file the block is not touched: the size field keeps the
+    // constructor's value, yet no file means the defaults, as a foreign one does.
+    if (got == 0) state.settings.block_size = 0;
+    const settings_outside outside = apply_settings_bytes(state.settings, bytes, got);
+    if (outside.accepted) {
+        state.deletions.delete_mode = outside.delete_mode;
+        state.deletions.override_read_only = outside.override_read_only;
+        // A short file leaves the folder empty; the desktop the state started with stays.
+        if (!outside.move_dir.empty()) state.deletions.move_dir = outside.move_dir;
+        search_mode = outside.mode;
+    } else {
+        state.deletions.override_read_only = 0;
+        state.deletions.delete_mode = 0;
+        search_mode = outside.mode;
+    }
     return 0;
 }
 
-}  // namespace orvkit
-
-namespace orvkit {
-
-// Placeholder until the settings file lands.
-void write_settings() {}
+// The new bytes go to a file beside the old one, which is replaced in one step
+// once they are all on disk: a full disk or a killed program never leaves a
+// half-written settings file behind.
+void write_settings() {
+    ostrand_state& state = *app_state;
+    store_outside_options(state.settings, search_mode, state.deletions.delete_mode,
+                          state.deletions.override_read_only, state.deletions.move_dir);
+    const std::vector<uint8_t> image = settings_file_image(state.settings);
+    const std::wstring target = system_path(settings_file_path());
+    const std::wstring scratch = system_path(settings_file_path() + L".new");
+    bool written = false;
+    {
+        unique_handle file(CreateFileW(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return;
+        DWORD put = 0;
+        written = WriteFile(file.get(), image.data(), static_cast<DWORD>(image.size()), &put, nullptr) &&
+                  put == image.size() && FlushFileBuffers(file.get());
+    }
+    if (!written || !MoveFileExW(scratch.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        DeleteFileW(scratch.c_str());
+}
 
 }  // namespace orvkit

@@ -99,9 +99,12 @@ TEST_F(MainWindow, ClicksThatStartNothingAndAnIdleClose) {
     search_mode = 9;  // from a foreign settings file: no worker knows it
     click_at(start);
     EXPECT_EQ(run_status.load(), orvkit::status_idle);
+    temp_folder data;  // the settings file of this test only
+    app_state->data_path = data.path() + L"\\";
     SendMessageW(window, WM_CLOSE, 0, 0);  // idle: closes at once and ends the loop
     MSG quit;
     EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(read_file(data / L"dVelk.dat").size(), 2432u) << "the settings are saved";
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
 }
 

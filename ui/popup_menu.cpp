@@ -1,16 +1,19 @@
 #include "ui/popup_menu.h"
 
-#include "app/globals.h"
+#include "ui/menu_build.h"
 
 namespace orvkit {
 
-// Placeholders until the menu lands: the idle marker is consumed, no command acts.
-int show_popup_menu(HWND) {
-    int32_t menu_opened_idle = status_menu_open;
-    run_status.compare_exchange_strong(menu_opened_idle, status_idle);
+// The menu lives only for this call: TrackPopupMenuEx returns once it closes, and
+// the chosen item arrives afterwards as a posted WM_COMMAND.
+int show_popup_menu(HWND window) {
+    const popup_menu_set menus = build_popup_menu();
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    // Without the foreground the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(window);
+    TrackPopupMenuEx(menus.main, TPM_RIGHTALIGN, pointer.x, pointer.y, window, nullptr);
     return 1;
 }
-
-LRESULT handle_menu_command(HWND, WPARAM) { return 0; }
 
 }  // namespace orvkit

@@ -1,0 +1,266 @@
+// The settings file: its 2432 bytes, which files are accepted, the ranges every
+// option is brought back into, and the file written and read through the state.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <random>
+
+#include "app/globals.h"
+#include "app/settings_file.h"
+#include "app/settings_layout.h"
+#include "app/state.h"
+#include "support/temp_folder.h"
+
+using namespace orvkit;
+using test_support::temp_folder;
+
+namespace {
+
+uint32_t u32_at(const std::vector<uint8_t>& bytes, std::size_t offset) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | bytes[offset + i];
+    return value;
+}
+
+void put_u32(std::vector<uint8_t>& bytes, std::size_t offset, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// A whole file as the program writes it: mode 1, 97 %, move, Hash off, the folder given.
+std::vector<uint8_t> sample_file(const std::wstring& folder = L"D:\\Moved twins") {
+    settings_block block;
+    block.match_percentage = 97;
+    block.use_hash = 0;
+    block.check_zero_length = 0;
+    block.on_top = 1;
+    store_outside_options(block, 1, 2, 1, folder);
+    return settings_file_image(block);
+}
+
+settings_outside read_bytes(settings_block& block, const std::vector<uint8_t>& bytes) {
+    return apply_settings_bytes(block, bytes.data(), bytes.size());
+}
+
+std::wstring desktop() {
+    wchar_t folder[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, folder, CSIDL_DESKTOPDIRECTORY, FALSE);
+    return folder;
+}
+
+std::vector<uint8_t> file_bytes(const std::wstring& path) {
+    const std::string text = test_support::read_file(path);
+    return {text.begin(), text.end()};
+}
+
+}  // namespace
+
+TEST(SettingsLayout, ImageIsTheMagicAndTheBlockAtTheirOffsets) {
+    const std::vector<uint8_t> image = sample_file(L"D:\\Moved");
+    ASSERT_EQ(image.size(), 2432u);
+    EXPECT_EQ(std::string(image.begin(), image.begin() + 8), "VELK2000");
+    EXPECT_EQ(u32_at(image, 8), 1u) << "mode";
+    EXPECT_EQ(u32_at(image, 12), 97u) << "match_percentage";
+    EXPECT_EQ(u32_at(image, 16), 2u) << "delete_mode";
+    EXPECT_EQ(u32_at(image, 20), 2424u) << "block_size";
+    EXPECT_EQ(std::vector<uint8_t>(image.begin() + 24, image.begin() + 32), (std::vector<uint8_t>{0, 0, 1, 0, 0, 1, 1, 0}))
+        << "use_hash, check_zero_length, remove_empty_dirs, two reserved, override_read_only, on_top, padding";
+    const std::string folder("D\0:\0\\\0M\0o\0v\0e\0d\0\0\0", 18);
+    EXPECT_EQ(std::string(image.begin() + 32, image.begin() + 32 + folder.size()), folder) << "UTF-16LE, NUL-ended";
+    EXPECT_EQ(std::count(image.begin() + 32 + folder.size(), image.end(), 0), 2432 - 32 - static_cast<long>(folder.size()));
+}
+
+TEST(SettingsLayout, StoredOptionsReadBackAndALongFolderIsCutTo1199) {
+    settings_block block;
+    const settings_outside outside = read_bytes(block, sample_file());
+    EXPECT_TRUE(outside.accepted);
+    EXPECT_EQ(outside.mode, 1u);
+    EXPECT_EQ(outside.delete_mode, 2u);
+    EXPECT_EQ(outside.override_read_only, 1);
+    EXPECT_EQ(outside.move_dir, L"D:\\Moved twins");
+    EXPECT_EQ(block.match_percentage, 97u);
+    EXPECT_EQ(block.use_hash + block.check_zero_length * 2 + block.remove_empty_dirs * 4 + block.on_top * 8, 4 + 8);
+
+    settings_block again;
+    EXPECT_EQ(read_bytes(again, sample_file(std::wstring(1500, L'm'))).move_dir, std::wstring(1199, L'm'));
+    std::vector<uint8_t> unterminated = sample_file();
+    std::fill(unterminated.begin() + 32, unterminated.end(), 'n');  // no NUL anywhere
+    EXPECT_EQ(read_bytes(again, unterminated).move_dir.size(), 1199u);
+}
+
+TEST(SettingsLayout, AnotherMagicIsAcceptedAWrongSizeFieldResetsAllButTwoFlags) {
+    std::vector<uint8_t> foreign = sample_file();
+    std::memcpy(foreign.data(), "NOTVELK!", 8);
+    settings_block block;
+    EXPECT_TRUE(read_bytes(block, foreign).accepted);
+    EXPECT_EQ(block.match_percentage, 97u);
+
+    std::vector<uint8_t> wrong = sample_file();
+    wrong[12] = 90;  // 90 %
+    wrong[25] = 0, wrong[26] = 0;  // check_zero_length and remove_empty_dirs off: they stay off
+    put_u32(wrong, 20, 2428);
+    settings_block reset;
+    const settings_outside outside = read_bytes(reset, wrong);
+    EXPECT_FALSE(outside.accepted);
+    EXPECT_EQ(outside.mode, 2u);
+    EXPECT_EQ(outside.delete_mode, 0u);
+    EXPECT_EQ(outside.override_read_only, 0);
+    EXPECT_TRUE(outside.move_dir.empty()) << "the folder the program has stays";
+    EXPECT_EQ(reset.match_percentage, 100u);
+    EXPECT_EQ(reset.use_hash, 1);
+    EXPECT_EQ(reset.on_top, 0);
+    EXPECT_EQ(reset.override_read_only, 0);
+    EXPECT_EQ(reset.delete_mode, 0u);
+    EXPECT_EQ(reset.block_size, 2424u);
+    EXPECT_EQ(reset.check_zero_length, 0);
+    EXPECT_EQ(reset.remove_empty_dirs, 0);
+}
+
+TEST(SettingsLayout, AShortFileKeepsTheDefaultsPastItsEndAndNamesNoFolder) {
+    std::vector<uint8_t> bytes = sample_file();
+    bytes.resize(20);  // the magic, mode, percentage and delete mode
+    settings_block block;
+    const settings_outside outside = read_bytes(block, bytes);
+    EXPECT_TRUE(outside.accepted) << "the size field was never reached";
+    EXPECT_EQ(outside.mode, 1u);
+    EXPECT_EQ(outside.delete_mode, 2u);
+    EXPECT_EQ(block.match_percentage, 97u);
+    EXPECT_EQ(block.use_hash, 1) << "the default, not the file's";
+    EXPECT_TRUE(outside.move_dir.empty());
+    for (std::size_t size : {0u, 5u, 8u}) {
+        settings_block untouched;
+        EXPECT_TRUE(apply_settings_bytes(untouched, bytes.data(), size).accepted);
+        EXPECT_EQ(untouched.mode, 2u);
+        EXPECT_EQ(untouched.match_percentage, 100u);
+    }
+    settings_block cut;
+    bytes = sample_file();
+    bytes.resize(22);  // half of the size field: 2424's low half over the default's
+    EXPECT_TRUE(read_bytes(cut, bytes).accepted);
+    bytes[20] = 1;
+    EXPECT_FALSE(read_bytes(cut, bytes).accepted);
+}
+
+// Below 50 % files sharing a single byte would be twins, and with automatic
+// removal on, files that are not duplicates would be removed.
+TEST(SettingsLayout, PercentagesOutsideFiftyToHundredReadAsHundredEightyStays) {
+    for (uint32_t percentage : {0u, 1u, 49u, 101u, 250u, 0xFFFFFFFFu, 80u, 50u, 100u}) {
+        std::vector<uint8_t> bytes = sample_file();
+        put_u32(bytes, 12, percentage);
+        settings_block block;
+        read_bytes(block, bytes);
+        const bool in_range = percentage >= 50 && percentage <= 100;
+        EXPECT_EQ(block.match_percentage, in_range ? percentage : 100u) << percentage;
+    }
+}
+
+TEST(SettingsLayout, UnknownModesAndFlagBytesComeBackIntoRange) {
+    std::vector<uint8_t> bytes = sample_file();
+    put_u32(bytes, 8, 9);
+    put_u32(bytes, 16, 7);
+    for (std::size_t flag : {24u, 25u, 26u, 29u, 30u}) bytes[flag] = 0x80;
+    settings_block block;
+    const settings_outside outside = read_bytes(block, bytes);
+    EXPECT_EQ(outside.mode, 2u) << "Quick Dir";
+    EXPECT_EQ(outside.delete_mode, 0u) << "the recycle bin";
+    EXPECT_EQ(outside.override_read_only, 1);
+    EXPECT_EQ(block.use_hash + block.check_zero_length + block.remove_empty_dirs + block.on_top, 4);
+}
+
+// Random files of every length up to 3,000 bytes, half of them carrying the size
+// field that gets them accepted: never a crash, every option within its range.
+TEST(SettingsLayout, RandomFilesOfEveryLengthLeaveEveryOptionInRange) {
+    std::mt19937 random(20261207);
+    std::vector<uint8_t> bytes(3000);
+    for (std::size_t size = 0; size <= bytes.size(); ++size) {
+        for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random() & (random() & 1 ? 0x01 : 0xFF));
+        if (size % 2 && size >= 24) put_u32(bytes, 20, 2424);
+        settings_block block;
+        const settings_outside outside = apply_settings_bytes(block, bytes.data(), size);
+        ASSERT_EQ(block.block_size, 2424u) << size;
+        ASSERT_LE(outside.mode, 3u) << size;
+        ASSERT_LE(outside.delete_mode, 2u) << size;
+        ASSERT_LE(outside.override_read_only, 1) << size;
+        ASSERT_LE(outside.move_dir.size(), 1199u) << size;
+        ASSERT_TRUE(block.match_percentage >= 50 && block.match_percentage <= 100) << size;
+        ASSERT_LE(block.use_hash | block.check_zero_length | block.remove_empty_dirs | block.on_top, 1) << size;
+        std::vector<uint8_t> field{0x78, 0x09, 0, 0};  // 2424, the file's bytes over it as far as they reach
+        for (std::size_t i = 20; i < 24 && i < size; ++i) field[i - 20] = bytes[i];
+        ASSERT_EQ(outside.accepted, u32_at(field, 0) == 2424) << size;
+    }
+}
+
+// The file itself, read into and written from a state of its own in a data folder
+// of the test's own.
+class SettingsFile : public testing::Test {
+protected:
+    void SetUp() override {
+        app_state = std::make_shared<ostrand_state>();
+        app_state->data_path = data.path() + L"\\x";
+        search_mode = 0;
+    }
+    void TearDown() override { app_state.reset(); }
+    std::wstring file() const { return data / L"dVelk.dat"; }
+    void put(const std::vector<uint8_t>& bytes) const {
+        data.make_file(L"dVelk.dat", std::string(bytes.begin(), bytes.end()));
+    }
+    temp_folder data;
+};
+
+TEST_F(SettingsFile, FirstStartTakesTheDefaultsAndTheDesktop) {
+    app_state->settings.block_size = 0;  // whatever the block held, no file means the defaults
+    app_state->settings.on_top = 1;
+    EXPECT_EQ(read_settings(), 0);
+    EXPECT_EQ(search_mode.load(), 2u);
+    EXPECT_EQ(app_state->settings.match_percentage, 100u);
+    EXPECT_EQ(app_state->settings.on_top, 0);
+    EXPECT_EQ(app_state->settings.block_size, 2424u);
+    EXPECT_EQ(app_state->deletions.delete_mode, 0u);
+    EXPECT_EQ(app_state->deletions.override_read_only, 0);
+    ASSERT_FALSE(desktop().empty());
+    EXPECT_EQ(app_state->deletions.move_dir, desktop());
+    EXPECT_FALSE(test_support::exists(file())) << "reading creates nothing";
+}
+
+TEST_F(SettingsFile, AShortFileTakesTheDesktopAndALongOneOnlyItsFirst2432Bytes) {
+    std::vector<uint8_t> bytes = sample_file();
+    bytes.resize(20);
+    put(bytes);
+    read_settings();
+    EXPECT_EQ(search_mode.load(), 1u);
+    EXPECT_EQ(app_state->deletions.delete_mode, 2u);
+    EXPECT_EQ(app_state->deletions.move_dir, desktop()) << "\"Move to \" names a folder";
+    EXPECT_FALSE(desktop().empty());
+
+    bytes = sample_file();
+    bytes.resize(2900, 0xEE);
+    put(bytes);
+    read_settings();
+    EXPECT_EQ(app_state->deletions.move_dir, L"D:\\Moved twins");
+    EXPECT_EQ(app_state->settings.match_percentage, 97u);
+}
+
+TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
+    put(std::vector<uint8_t>(5000, 0xEE));
+    search_mode = 1;
+    app_state->deletions.move_dir = L"D:\\Moved twins";
+    app_state->settings.match_percentage = 97;
+    app_state->settings.use_hash = app_state->settings.check_zero_length = 0;
+    app_state->settings.on_top = app_state->deletions.override_read_only = 1;
+    app_state->deletions.delete_mode = 2;
+    write_settings();
+    const std::vector<uint8_t> old = sample_file();
+    EXPECT_EQ(file_bytes(file()), old) << "the whole file, byte for byte";
+    EXPECT_FALSE(test_support::exists(file() + L".new")) << "the scratch file was moved into place";
+
+    data.make_folder(L"dVelk.dat.new");  // the scratch file cannot be made
+    search_mode = 0;
+    write_settings();
+    EXPECT_EQ(file_bytes(file()), old);
+    RemoveDirectoryW((file() + L".new").c_str());
+
+    app_state->data_path = data.path() + L"\\missing\\x";  // no such folder: nothing, silently
+    write_settings();
+    EXPECT_FALSE(test_support::exists(data / L"missing"));
+}

@@ -1,0 +1,172 @@
+// The commands of the popup menu: options flipped or set, and what the less
+// frequent commands open or start.
+#include <shlobj.h>
+
+#include "app/dialog_openers.h"
+#include "app/globals.h"
+#include "app/run_protocol.h"
+#include "app/state.h"
+#include "app/window_dialogs.h"
+#include "app/worker_start.h"
+#include "search/list_file.h"
+#include "ui/menu_ids.h"
+#include "ui/popup_menu.h"
+#include "ui/results_list.h"
+#include "ui/standard_dialogs.h"
+
+namespace orvkit {
+
+namespace {
+
+constexpr BYTE transparent_alpha = 75;
+// The deletion queue's modes.
+constexpr uint32_t delete_by_recycling = 0;
+constexpr uint32_t delete_outright = 1;
+constexpr uint32_t delete_by_moving = 2;
+constexpr UINT browse_flags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_RETURNFSANCESTORS;
+
+void flip(uint8_t& flag) { flag = flag ? 0 : 1; }
+void flip(std::atomic<uint8_t>& flag) { flag = flag ? 0 : 1; }
+
+void toggle_on_top(HWND window) {
+    uint8_t& on_top = app_state->settings.on_top;
+    flip(on_top);
+    SetWindowPos(window, on_top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+// Only the layered bit changes: the window keeps accepting dropped files.
+void toggle_transparent(HWND window) {
+    flip(transparent);
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    if (transparent) {
+        SetWindowLongPtrW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(window, 0, transparent_alpha, LWA_ALPHA);
+    } else {
+        SetWindowLongPtrW(window, GWL_EXSTYLE, style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    }
+}
+
+uint32_t percentage_of(UINT id) {
+    if (id == menu_percent_50) return 50;
+    if (id == menu_percent_75) return 75;
+    if (id == menu_percent_90) return 90;
+    return 95 + (id - menu_percent_95);
+}
+
+// The mark moves to "Move to " even when the browser is then cancelled.
+void select_move_dir(HWND window) {
+    DeleteQueue& deletions = app_state->deletions;
+    deletions.delete_mode = delete_by_moving;
+    std::wstring folder;
+    if (menu_open.browse_folder(window, folder)) deletions.move_dir = folder;
+}
+
+void toggle_remove_when_found(HWND window) {
+    if (remove_when_found == 0) {
+        remove_when_found = 1;
+        return;
+    }
+    remove_when_found = 0;
+    remove_column_a = 0;
+    remove_column_b = 0;
+    set_list_columns(window);
+}
+
+// The two columns exclude each other; the list's third column follows them.
+void choose_column(HWND window, std::atomic<uint8_t>& chosen, std::atomic<uint8_t>& other) {
+    if (chosen == 0) {
+        chosen = 1;
+        other = 0;
+    } else {
+        chosen = 0;
+    }
+    set_list_columns(window);
+}
+
+void show_help(HWND window) {
+    if (HWND diagnostics = menu_open.diagnostics(window)) ShowWindow(diagnostics, SW_SHOW);
+    menu_open.help(app_state);
+}
+
+// A saved index of 2 or more files is compared again without walking the folders.
+// Only while idle: a second worker must never start beside a running one.
+void resume_seeking(HWND window, const wchar_t* list_name) {
+    if (run_status != status_idle) return;
+    const std::shared_ptr<orvFileList> list = make_file_list();
+    std::atomic_store(&app_state->loaded_list, list);
+    if (read_list_file(*list, list_name) >= 2) start_worker(window);
+}
+
+// The twin rows are rows 1 to twin_count: the status row above them and the
+// closing row below stay, so twin_count keeps counting the twin rows shown.
+// Not while a worker writes rows by their index.
+void remove_focused_row() {
+    if (run_status != status_idle) return;
+    const int32_t twins = twin_count;
+    if (twins <= 0) return;
+    const int row = list_focused_row();
+    if (row < 1 || row > twins) return;
+    list_delete_row(row);
+    twin_count = twins - 1;
+}
+
+}  // namespace
+
+// A folder is taken only when the shell names a file-system path for it. The
+// browser needs COM on this thread; the call is balanced, so what the taskbar
+// started stays as it was.
+bool browse_move_folder(HWND owner, std::wstring& folder) {
+    const HRESULT com = CoInitialize(nullptr);
+    BROWSEINFOW browse{};
+    browse.hwndOwner = owner;
+    browse.lpszTitle = L"Where the deleted files go";
+    browse.ulFlags = browse_flags;
+    bool named = false;
+    if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse)) {
+        wchar_t path[MAX_PATH] = {};
+        named = SHGetPathFromIDListW(chosen, path) && path[0];
+        CoTaskMemFree(chosen);
+        if (named) folder = path;
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return named;
+}
+
+menu_openers menu_open{show_about_dialog, show_diagnostics_window, open_help, open_action_dialog, browse_move_folder};
+
+// Menu commands come with a high word of 0; the edit boxes' notifications, which
+// share WM_COMMAND, carry their code there and are left alone.
+LRESULT handle_menu_command(HWND window, WPARAM command) {
+    const UINT id = LOWORD(command);
+    if (HIWORD(command) != 0) return 0;
+    ostrand_state& state = *app_state;
+    settings_block& settings = state.settings;
+    switch (id) {
+    case menu_on_top: toggle_on_top(window); break;
+    case menu_transparent: toggle_transparent(window); break;
+    case menu_check_zero_length: flip(settings.check_zero_length); break;
+    case menu_hash: flip(settings.use_hash); break;
+    case menu_remove_empty_dirs: flip(settings.remove_empty_dirs); break;
+    case menu_override_read_only: flip(state.deletions.override_read_only); break;
+    case menu_recycle: state.deletions.delete_mode = delete_by_recycling; break;
+    case menu_delete: state.deletions.delete_mode = delete_outright; break;
+    case menu_move_to: state.deletions.delete_mode = delete_by_moving; break;
+    case menu_select_move_dir: select_move_dir(window); break;
+    case menu_remove_when_found: toggle_remove_when_found(window); break;
+    case menu_column_a: choose_column(window, remove_column_a, remove_column_b); break;
+    case menu_column_b: choose_column(window, remove_column_b, remove_column_a); break;
+    case menu_about: menu_open.about(window); break;
+    case menu_help: show_help(window); break;
+    case menu_details: menu_open.details(window); break;
+    case menu_resume_seeking: resume_seeking(window, L"LastList.txt"); break;
+    case menu_resume_seeking_pruned: resume_seeking(window, L"LastListPruned.txt"); break;
+    case menu_remove_row: remove_focused_row(); break;
+    case menu_exit: SendMessageW(window, WM_CLOSE, 0, 0); break;
+    default:
+        if (id >= menu_percent_50 && id <= menu_percent_100) settings.match_percentage = percentage_of(id);
+        break;
+    }
+    return 0;
+}
+
+}  // namespace orvkit
