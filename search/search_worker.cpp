@@ -8,10 +8,13 @@
 #include "app/globals.h"
 #include "app/state.h"
 #include "search/directory_walk.h"
+#include "search/checksum_pass.h"
 #include "search/file_identity.h"
+#include "search/group_compare.h"
 #include "search/list_file.h"
 #include "search/long_path.h"
 #include "search/pair_scan.h"
+#include "search/pause_gate.h"
 #include "search/search_summary.h"
 #include "ui/results_list.h"
 
@@ -31,6 +34,7 @@ struct search_run {
     int row_counter = 0;  // index of the next row; the closing row goes here
     uint32_t pruned_count = 0;
     bool memory_failed = false;
+    group_compare* groups = nullptr;  // the pair scan's files held in memory
     std::unordered_set<std::wstring> recycle_queued;  // keys of the files queued this run
 };
 
@@ -69,6 +73,8 @@ std::wstring remove_twin(search_run& run, const file_record& removed, const file
     if (recycling && queued(run, removed)) return done;
     if (recycling && queued(run, kept)) return not_done;
     if (deletions.submit(removed.path) != delete_done) return not_done;
+    // Deleted or moved at once: its later pairs find it gone, as a fresh open would.
+    if (!recycling) run.groups->forget_content(removed);
     if (recycling)
         for (auto& key : queue_keys(removed)) run.recycle_queued.insert(key);
     run.list->deleted_bytes += removed.size;
@@ -78,14 +84,24 @@ std::wstring remove_twin(search_run& run, const file_record& removed, const file
 void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     file_record& record_a = *run.list->records[a];
     file_record& record_b = *run.list->records[b];
+    run.groups->prepare(record_a, record_b);
     if (same_file(record_a, record_b)) return;
 
     path_b = record_b.path;
-    const uint32_t percent = compare_files(run.window);
-    const uint32_t outcome = run.state->compare_result;
+    pair_outcome compared;
+    if (run.groups->compare(record_a, record_b, compared)) {
+        run.state->compare_result = static_cast<uint32_t>(compared.outcome);
+        if (aborting()) return;
+    } else {
+        compared.percent = compare_files(run.window);
+        compared.outcome = static_cast<int32_t>(run.state->compare_result.load());
+    }
+    const uint32_t percent = compared.percent;
+    const int32_t outcome = compared.outcome;
     if (outcome == compare_invalid_a) return;
     if (outcome == compare_invalid_b) {
         ++record_b.fail_count;
+        run.groups->done_with(record_b);  // pruned: needed no more
         return;
     }
     // Nothing in common is never a twin, whatever a foreign settings file says.
@@ -132,7 +148,8 @@ void index_folders(search_run& run) {
     }
     auto list = make_file_list();
     const settings_block& settings = run.state->settings;
-    list->compute_checksums = settings.use_hash;
+    // The walk sums nothing: the checksums follow it, for the files that can pair.
+    list->compute_checksums = 0;
     list->mode = search_mode;
     list->remove_empty_folders = settings.remove_empty_dirs;
     run.list = list;
@@ -141,6 +158,8 @@ void index_folders(search_run& run) {
     if (aborting()) list->status = orvFileList::stop_requested;
     walk_folder(*list, folder_a, false);
     if (search_mode == 3) walk_folder(*list, folder_b, false);
+    const uint32_t mode = search_mode;
+    if (settings.use_hash && (mode == 2 || mode == 3) && !aborting()) checksum_shared_sizes(*list);
     write_list_file(*list, L"LastList.txt", L"LastListLast.txt");
 }
 
@@ -152,18 +171,32 @@ void compare_candidates(search_run& run) {
     list_set_cell(0, 1, (std::to_wstring(run.file_count) + L" files found").c_str());
     run.row_counter = 1;
 
+    const settings_block& settings = run.state->settings;
+    pair_settings compared;
+    compared.stop_at_first = run.state->stop_at_first_difference.load() != 0;
+    compared.match_percentage = settings.match_percentage;
+    compared.check_zero_length = settings.check_zero_length != 0;
+    group_compare groups(list, compared);
+    run.groups = &groups;
+
     pair_scan_hooks hooks;
     hooks.begin_pass = [&](std::size_t a) {
-        if (pause_code.load() != 0) WaitForSingleObject(go_event, INFINITE);  // paused: hold here
+        hold_while_paused();
         path_a = list.records[a]->path;
         shown_path.set(path_a);
     };
-    hooks.candidate = [&](std::size_t a, std::size_t b) { compare_pair(run, a, b); };
+    // Paused before every pair, not only between passes: a pass over hundreds of
+    // partners of an empty file has no byte at which the comparison would hold.
+    hooks.candidate = [&](std::size_t a, std::size_t b) {
+        if (hold_while_paused()) compare_pair(run, a, b);
+    };
     hooks.end_pass = [&](std::size_t a) {
+        groups.done_with(*list.records[a]);
         if (run.file_count) progress_percent = static_cast<int32_t>((100ull * a) / run.file_count);
     };
     hooks.stop_requested = aborting;
     run.pruned_count = scan_candidate_pairs(list, hooks);
+    run.groups = nullptr;
     run.state->deletions.flush_locked();
 }
 

@@ -1,0 +1,39 @@
+#include "search/pause_gate.h"
+
+#include <windows.h>
+
+#include "app/globals.h"
+#include "app/run_protocol.h"
+
+namespace orvkit {
+
+namespace {
+
+// When this thread first saw the current pause; 0 while not paused.
+thread_local ULONGLONG pause_seen_at = 0;
+
+}  // namespace
+
+bool search_aborting() { return pause_code.load() == pause_aborting; }
+
+bool hold_while_paused() {
+    if (pause_code.load(std::memory_order_relaxed) != pause_running) WaitForSingleObject(go_event, INFINITE);
+    return !search_aborting();
+}
+
+bool hold_when_pause_settles() {
+    const int32_t code = pause_code.load(std::memory_order_relaxed);
+    if (code == pause_running) {
+        pause_seen_at = 0;
+        return true;
+    }
+    if (code == pause_aborting) return false;
+    const ULONGLONG now = GetTickCount64();
+    if (pause_seen_at == 0) pause_seen_at = now;
+    if (now - pause_seen_at < pause_grace_ms) return true;
+    WaitForSingleObject(go_event, INFINITE);
+    pause_seen_at = 0;
+    return !search_aborting();
+}
+
+}  // namespace orvkit
