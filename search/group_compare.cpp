@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "actions/byte_runs.h"
 #include "actions/compare.h"
@@ -14,6 +15,8 @@
 namespace orvkit {
 
 namespace {
+
+std::atomic<uint64_t> all_opens{0};
 
 struct member_key {
     uint64_t size;
@@ -41,6 +44,8 @@ uint64_t count_differing(const uint8_t* a, const uint8_t* b, std::size_t length,
 }
 
 }  // namespace
+
+uint64_t group_compare_opens() { return all_opens.load(); }
 
 group_compare::group_compare(const orvFileList& list, const pair_settings& settings, std::size_t budget,
                              std::size_t file_limit)
@@ -80,6 +85,7 @@ group_compare::held_file& group_compare::load(file_record& record) {
     unique_handle file(CreateFileW(long_path(record.path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     ++opens_;
+    ++all_opens;
     if (!file) return held;
     held.opened = true;
     if (!record.identity.index_known) read_file_index(file.get(), record.identity);

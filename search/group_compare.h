@@ -26,6 +26,9 @@ struct pair_outcome {
     int32_t outcome = 0;  // compare_finished, compare_invalid_a, compare_both_empty or compare_invalid_b
 };
 
+// Files opened by every group_compare of the process (for tests and benchmarks).
+uint64_t group_compare_opens();
+
 // What compare_files needs to know of the run's settings.
 struct pair_settings {
     bool stop_at_first = false;   // stop_at_first_difference
