@@ -20,6 +20,9 @@ constexpr int32_t compare_invalid_b = 8;
 // Thread procedure (parameter: the main window, unused) and direct call alike.
 DWORD WINAPI compare_files(LPVOID ignored);
 
+// Bytes the comparisons of this process have read (for benchmarks).
+uint64_t compare_bytes_read();
+
 // Takes the two 20,000,064-byte comparison blocks if not yet held: 0, or 13 after
 // showing "Memory Error" when they cannot be had.
 int reserve_compare_buffers();

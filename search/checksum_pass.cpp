@@ -28,6 +28,7 @@ std::atomic<uint64_t> pass_done{0};
 std::atomic<uint64_t> pass_total{0};
 published_text pass_file;
 std::atomic<uint64_t> pass_opens{0};
+std::atomic<uint64_t> pass_bytes{0};
 
 bool keep_summing(const orvFileList& list) {
     return list.status.load() != orvFileList::stop_requested && hold_when_pause_settles();
@@ -51,6 +52,7 @@ bool sum_file(file_record& record, orvFileList& list, uint8_t* buffer) {
         DWORD delivered = 0;
         if (!ReadFile(file.get(), buffer, block, &delivered, nullptr) || delivered == 0) break;
         sum.add_block(buffer, delivered);
+        pass_bytes += delivered;
         remaining -= block;
     }
     record.checksum = sum.value();
@@ -115,5 +117,7 @@ std::wstring checksum_status_line() {
 }
 
 uint64_t checksum_pass_opens() { return pass_opens.load(); }
+
+uint64_t checksum_pass_bytes() { return pass_bytes.load(); }
 
 }  // namespace orvkit

@@ -21,5 +21,7 @@ std::wstring checksum_status_line();
 
 // Files opened by the pass since the process started (for tests and benchmarks).
 uint64_t checksum_pass_opens();
+// Bytes the pass has read since the process started.
+uint64_t checksum_pass_bytes();
 
 }  // namespace orvkit

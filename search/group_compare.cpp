@@ -17,6 +17,7 @@ namespace orvkit {
 namespace {
 
 std::atomic<uint64_t> all_opens{0};
+std::atomic<uint64_t> all_bytes{0};
 
 struct member_key {
     uint64_t size;
@@ -47,6 +48,8 @@ uint64_t count_differing(const uint8_t* a, const uint8_t* b, std::size_t length,
 
 uint64_t group_compare_opens() { return all_opens.load(); }
 
+uint64_t group_compare_bytes() { return all_bytes.load(); }
+
 group_compare::group_compare(const orvFileList& list, const pair_settings& settings, std::size_t budget,
                              std::size_t file_limit)
     : settings_(settings), budget_(budget), file_limit_(file_limit) {
@@ -67,6 +70,7 @@ group_compare::group_compare(const orvFileList& list, const pair_settings& setti
                 group_of_[keys[i].record] = static_cast<uint32_t>(groups_.size());
             }
             members.remaining = static_cast<uint32_t>(end - first);
+            members.size = end - first;
             groups_.push_back(std::move(members));
         }
         first = end;
@@ -77,7 +81,9 @@ group_compare::held_file& group_compare::load(file_record& record) {
     held_file& held = held_files_[&record];
     if (held.loaded) return held;
     held.loaded = true;
-    if (record.size > file_limit_ || held_ + record.size > budget_) {
+    const auto member = group_of_.find(&record);
+    const bool small_group = member == group_of_.end() || groups_[member->second].size < smallest_held_group;
+    if (small_group || record.size > file_limit_ || held_ + record.size > budget_) {
         held.streamed = true;
         return held;
     }
@@ -105,6 +111,7 @@ group_compare::held_file& group_compare::load(file_record& record) {
         if (!ReadFile(file.get(), held.bytes.data() + got, want, &delivered, nullptr) || delivered == 0) break;
         got += delivered;
     }
+    all_bytes += got;
     held.bytes.resize(got);  // a file that shrank or could not be read: the rest differs
     held_ += static_cast<std::size_t>(held.size);
     peak_ = std::max(peak_, held_);
