@@ -129,3 +129,29 @@ TEST_F(SearchSpeed, PauseAndAbortTakeHoldAtOnceInAPassOverManyEmptyFiles) {
     EXPECT_EQ(listed.back().substr(0, 8), L"Aborted|");
     EXPECT_EQ(static_cast<int32_t>(listed.size()), held + 2);
 }
+
+TEST_F(SearchSpeed, PauseHoldsTheWalkWithinATenthOfASecond) {
+    for (int folder = 0; folder < 1500; ++folder)
+        tree_.make_file(L"d" + std::to_wstring(folder) + L"\\f", std::to_string(folder));
+    app_state->settings.use_hash = 0;
+    start_search(1, tree_.path());
+    auto walked = [] {
+        const auto list = std::atomic_load(&app_state->scan_list);
+        return list ? list->record_count.load() : 0;
+    };
+    ASSERT_TRUE(pump_until([&] { return run_status.load() == 200 && walked() > 0; }));
+    pause_code = 5;  // as the Pause click does
+    ResetEvent(go_event);
+    const ULONGLONG clicked = GetTickCount64();
+    pump_until([&] { return GetTickCount64() - clicked >= 100; }, 1000);
+    const int64_t held = walked();
+    pump_until([&] { return GetTickCount64() - clicked >= 600; }, 2000);
+    EXPECT_EQ(walked(), held) << "the walk stands from 0.1 s after the pause";
+    EXPECT_LT(held, 1500) << "the walk ended before the pause: more folders needed";
+    EXPECT_EQ(run_status.load(), 200);
+
+    pause_code = 0;  // as the Resume click does
+    SetEvent(go_event);
+    ASSERT_TRUE(finished());
+    EXPECT_EQ(rows().front(), L"Start|1500 files found||");
+}
