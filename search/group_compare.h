@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "search/file_list.h"
+#include "search/preloaded_files.h"
 
 namespace orvkit {
 
@@ -49,9 +50,12 @@ public:
     static constexpr std::size_t file_limit_bytes = 1u << 20;
     static constexpr std::size_t smallest_held_group = 3;
 
-    // `list` as the pair scan starts on it: its groups are fixed here.
+    // `list` as the pair scan starts on it: its groups are fixed here. The contents
+    // the checksum pass kept in `preloaded` are taken over (and it is emptied): those
+    // files are not opened again, whatever the size of their group.
     group_compare(const orvFileList& list, const pair_settings& settings,
-                  std::size_t budget = memory_budget_bytes, std::size_t file_limit = file_limit_bytes);
+                  std::size_t budget = memory_budget_bytes, std::size_t file_limit = file_limit_bytes,
+                  preloaded_files* preloaded = nullptr);
 
     // Opens and reads what pair (a, b) needs, as compare_files opens it (a first, b
     // only when a opened), and fills an unknown file index from the open file.

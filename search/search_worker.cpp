@@ -35,6 +35,7 @@ struct search_run {
     uint32_t pruned_count = 0;
     bool memory_failed = false;
     group_compare* groups = nullptr;  // the pair scan's files held in memory
+    preloaded_files preloaded;        // small files the checksum pass read for it
     std::unordered_set<std::wstring> recycle_queued;  // keys of the files queued this run
 };
 
@@ -159,7 +160,7 @@ void index_folders(search_run& run) {
     walk_folder(*list, folder_a, false);
     if (search_mode == 3) walk_folder(*list, folder_b, false);
     const uint32_t mode = search_mode;
-    if (settings.use_hash && (mode == 2 || mode == 3) && !aborting()) checksum_shared_sizes(*list);
+    if (settings.use_hash && (mode == 2 || mode == 3) && !aborting()) checksum_shared_sizes(*list, &run.preloaded);
     write_list_file(*list, L"LastList.txt", L"LastListLast.txt");
 }
 
@@ -176,7 +177,8 @@ void compare_candidates(search_run& run) {
     compared.stop_at_first = run.state->stop_at_first_difference.load() != 0;
     compared.match_percentage = settings.match_percentage;
     compared.check_zero_length = settings.check_zero_length != 0;
-    group_compare groups(list, compared);
+    group_compare groups(list, compared, group_compare::memory_budget_bytes, group_compare::file_limit_bytes,
+                         &run.preloaded);
     run.groups = &groups;
 
     pair_scan_hooks hooks;
