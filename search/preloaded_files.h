@@ -16,7 +16,11 @@ struct preloaded_file {
 };
 
 struct preloaded_files {
-    // The same limits as the pair scan's (see search/group_compare.h).
+    // Files of up to 1 MiB, at most 64 MiB in all: the pair scan's own limits (see
+    // search/group_compare.h). Opening a file again costs about 0.2 ms on Wine, more
+    // than reading a small one; sizes are summed from the smallest up, so the budget
+    // goes to the small files, where the open counts most. A run with 256 MiB read
+    // 22 % fewer bytes on a tree of 100,000 documents but was no faster.
     static constexpr std::size_t budget_bytes = 64u << 20;
     static constexpr std::size_t file_limit_bytes = 1u << 20;
 
