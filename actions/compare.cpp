@@ -1,6 +1,7 @@
 #include "actions/compare.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 
 #include "actions/byte_runs.h"
@@ -53,9 +54,12 @@ unique_handle open_for_reading(const std::wstring& path) {
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+std::atomic<uint64_t> bytes_read{0};  // for benchmarks
+
 DWORD read_into(HANDLE file, uint8_t* target, std::size_t length) {
     DWORD got = 0;
     if (!ReadFile(file, target, static_cast<DWORD>(length), &got, nullptr)) return 0;
+    bytes_read.fetch_add(got, std::memory_order_relaxed);
     return got;
 }
 
@@ -257,6 +261,8 @@ DWORD WINAPI compare_files(LPVOID) {
         return 0;
     }
 }
+
+uint64_t compare_bytes_read() { return bytes_read.load(); }
 
 int reserve_compare_buffers() {
     if (!compare_buffer_a) compare_buffer_a = static_cast<uint8_t*>(GlobalAlloc(GPTR, buffer_bytes));

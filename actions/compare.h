@@ -29,6 +29,8 @@ DWORD WINAPI compare_files(LPVOID ignored);
 // One candidate pair of a search, `path_a` with `path_b`, under the search's own
 // copy of the options: the percentage in common, the outcome in `compare_result`.
 uint32_t compare_candidate(ostrand_state* state, const run_options& options);
+// Bytes the comparisons of this process have read (for benchmarks).
+uint64_t compare_bytes_read();
 
 // Takes the two 20,000,064-byte comparison blocks if not yet held: 0, or 13 after
 // showing "Memory Error" when they cannot be had.

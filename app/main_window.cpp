@@ -14,13 +14,14 @@
 #include "ui/band_painting.h"
 #include "ui/popup_menu.h"
 #include "ui/results_list.h"
+#include "ui/virtual_list.h"
 
 namespace orvkit {
 
 namespace {
 
 constexpr DWORD edit_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD list_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER;
+constexpr DWORD list_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER | LVS_OWNERDATA;
 constexpr DWORD list_extended_style = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
 
 HWND make_edit(HWND window, int y) {
@@ -41,6 +42,7 @@ LRESULT on_create(HWND window) {
     edit_b = make_edit(window, 75);
     list_view = CreateWindowExW(0, WC_LISTVIEWW, nullptr, list_style, 82, 100, 200, 200, window, nullptr,
                                 app_state->instance, nullptr);
+    attach_virtual_list(list_view);
     SendMessageW(list_view, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, list_extended_style);
     set_list_columns(window);
     return 1;
@@ -72,6 +74,9 @@ LRESULT on_right_button_up(HWND window) {
 
 LRESULT on_notify(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+    bool handled = false;
+    const LRESULT answer = list_notification(header, handled);
+    if (handled) return answer;
     if (header->code == static_cast<UINT>(NM_DBLCLK) && header->hwndFrom == list_view)
         return open_action_dialog(window);
     return DefWindowProcW(window, message, wparam, lparam);

@@ -4,6 +4,7 @@
 #include "app/settings_file.h"
 #include "app/state.h"
 #include "app/window_geometry.h"
+#include "ui/virtual_list.h"
 
 namespace orvkit {
 
@@ -34,6 +35,7 @@ void toggle_pause() {
 LRESULT on_timer(HWND window, WPARAM timer) {
     const uint32_t w = client_width;
     if (timer == refresh_timer) {
+        list_sync_view();  // rows written by the worker since the last tick
         if (worker_running(run_status)) {
             if (pause_code == pause_running) {
                 const RECT progress = progress_band_rect(w);

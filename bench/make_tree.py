@@ -5,7 +5,10 @@ Sizes follow a log-normal spread (many small files, a few large ones); some file
 come in duplicate groups, some are empty, and some share a size with another file
 but differ in content. The same seed gives the same tree.
 
-usage: make_tree.py FOLDER [FILES] [SEED]
+usage: make_tree.py FOLDER [FILES] [SEED] [EMPTY_SHARE]
+
+EMPTY_SHARE (default 0.003) is the share of empty files: about 300 in 100,000, whose
+pairs alone make some 45,000 twin rows.
 """
 import os
 import random
@@ -16,6 +19,7 @@ def main():
     root = sys.argv[1]
     total = int(sys.argv[2]) if len(sys.argv) > 2 else 100_000
     rng = random.Random(int(sys.argv[3]) if len(sys.argv) > 3 else 7)
+    empty_share = float(sys.argv[4]) if len(sys.argv) > 4 else 0.003
     os.makedirs(root, exist_ok=True)
     folders = [root]
     made = 0
@@ -51,16 +55,16 @@ def main():
         size = min(int(rng.lognormvariate(8.0, 1.8)), 64 << 20)
         roll = rng.random()
         name = os.path.join(folder, "file%06d.bin" % made)
-        if roll < 0.002:
+        if roll < empty_share:
             write(name, b"")                                   # empty
-        elif roll < 0.10:
+        elif roll < empty_share + 0.098:
             data = content(size, made)                         # a duplicate group
             for copy in range(rng.randint(2, 4)):
                 if made >= total:
                     break
                 target = rng.choice(folders)
                 write(os.path.join(target, "copy%06d_%d.bin" % (made, copy)), data)
-        elif roll < 0.14:
+        elif roll < empty_share + 0.138:
             data = bytearray(content(size or 1, made))         # same size, other content
             write(name, bytes(data))
             data[len(data) // 2] ^= 0xFF

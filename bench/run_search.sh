@@ -4,7 +4,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 files="${OSTRAND_BENCH_FILES:-100000}"
-tree="${TMPDIR:-/tmp}/ostrand-bench-tree-$files"
+tree="${TMPDIR:-/tmp}/ostrand-bench-tree-v2-$files"
 if [ ! -f "$tree.ready" ]; then
   rm -rf "$tree"
   python3 "$top/bench/make_tree.py" "$tree" "$files"

@@ -9,6 +9,7 @@
 #include "search/checksum.h"
 #include "search/file_identity.h"
 #include "base/long_path.h"
+#include "search/pause_gate.h"
 
 namespace orvkit {
 
@@ -64,7 +65,7 @@ void walk_tree(walk_context& walk, const std::wstring& folder, bool inherited_ma
         if (found) {
             do {
                 add_entry(walk, entry, folder, marked, beyond_link);
-            } while (FindNextFileW(found.get(), &entry));
+            } while (list.status.load() != orvFileList::stop_requested && FindNextFileW(found.get(), &entry));
         }
     }
 
@@ -86,6 +87,7 @@ void walk_folder(orvFileList& list, const std::wstring& folder, bool marked) {
 void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wstring& folder, bool marked,
                bool beyond_link) {
     orvFileList& list = walk.list;
+    if (!hold_when_pause_settles()) return;
     const std::wstring name = entry.cFileName;
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         if (name == L"." || name == L"..") return;

@@ -10,10 +10,13 @@
 #include "app/search_modes.h"
 #include "app/state.h"
 #include "search/directory_walk.h"
+#include "search/checksum_pass.h"
 #include "search/file_identity.h"
+#include "search/group_compare.h"
 #include "search/list_file.h"
 #include "base/long_path.h"
 #include "search/pair_scan.h"
+#include "search/pause_gate.h"
 #include "search/search_summary.h"
 #include "ui/results_list.h"
 
@@ -31,6 +34,8 @@ struct search_run {
     int row_counter = 0;  // index of the next row; the closing row goes here
     uint32_t pruned_count = 0;
     bool memory_failed = false;
+    group_compare* groups = nullptr;  // the pair scan's files held in memory
+    preloaded_files preloaded;        // small files the checksum pass read for it
     std::unordered_set<std::wstring> recycle_queued;  // keys of the files queued this run
 };
 
@@ -64,6 +69,8 @@ std::wstring remove_twin(search_run& run, const file_record& removed, const file
     if (recycling && queued(run, removed)) return done;
     if (recycling && queued(run, kept)) return not_done;
     if (deletions.submit(removed.path, run.options.removal) != delete_done) return not_done;
+    // Deleted or moved at once: its later pairs find it gone, as a fresh open would.
+    if (!recycling) run.groups->forget_content(removed);
     if (recycling)
         for (auto& key : queue_keys(removed)) run.recycle_queued.insert(key);
     run.list->deleted_bytes += removed.size;
@@ -73,14 +80,24 @@ std::wstring remove_twin(search_run& run, const file_record& removed, const file
 void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     file_record& record_a = *run.list->records[a];
     file_record& record_b = *run.list->records[b];
+    run.groups->prepare(record_a, record_b);
     if (same_file(record_a, record_b)) return;
 
     path_b = record_b.path;
-    const uint32_t percent = compare_candidate(run.state.get(), run.options);
-    const uint32_t outcome = run.state->compare_result;
+    pair_outcome compared;
+    if (run.groups->compare(record_a, record_b, compared)) {
+        run.state->compare_result = static_cast<uint32_t>(compared.outcome);
+        if (aborting()) return;
+    } else {
+        compared.percent = compare_candidate(run.state.get(), run.options);
+        compared.outcome = static_cast<int32_t>(run.state->compare_result.load());
+    }
+    const uint32_t percent = compared.percent;
+    const int32_t outcome = compared.outcome;
     if (outcome == compare_invalid_a) return;
     if (outcome == compare_invalid_b) {
         ++record_b.fail_count;
+        run.groups->done_with(record_b);  // pruned: needed no more
         return;
     }
     // Nothing in common is never a twin, whatever a foreign settings file says.
@@ -125,7 +142,8 @@ void index_folders(search_run& run) {
         return;
     }
     auto list = make_file_list();
-    list->compute_checksums = run.options.use_hash;
+    // The walk sums nothing: the checksums follow it, for the files that can pair.
+    list->compute_checksums = 0;
     list->mode = search_mode;
     list->remove_empty_folders = run.options.remove_empty_dirs;
     run.list = list;
@@ -133,7 +151,10 @@ void index_folders(search_run& run) {
     // An abort that came before this list existed could not reach it.
     if (aborting()) list->status = orvFileList::stop_requested;
     walk_folder(*list, folder_a, false);
-    if (search_mode == mode_qdir_plus) walk_folder(*list, folder_b, false);
+    const uint32_t mode = search_mode;
+    if (mode == mode_qdir_plus) walk_folder(*list, folder_b, false);
+    if (run.options.use_hash && (mode == mode_quick_dir || mode == mode_qdir_plus) && !aborting())
+        checksum_shared_sizes(*list, &run.preloaded);
     write_list_file(*list, L"LastList.txt", L"LastListLast.txt");
 }
 
@@ -145,18 +166,32 @@ void compare_candidates(search_run& run) {
     list_set_cell(0, 1, (std::to_wstring(run.file_count) + L" files found").c_str());
     run.row_counter = 1;
 
+    pair_settings compared;
+    compared.stop_at_first = run.state->stop_at_first_difference.load() != 0;
+    compared.match_percentage = run.options.match_percentage;
+    compared.check_zero_length = run.options.check_zero_length;
+    group_compare groups(list, compared, group_compare::memory_budget_bytes, group_compare::file_limit_bytes,
+                         &run.preloaded);
+    run.groups = &groups;
+
     pair_scan_hooks hooks;
     hooks.begin_pass = [&](std::size_t a) {
-        if (pause_code.load() != pause_running) WaitForSingleObject(go_event.get(), INFINITE);  // paused: hold here
+        hold_while_paused();
         path_a = list.records[a]->path;
         shown_path.set(path_a);
     };
-    hooks.candidate = [&](std::size_t a, std::size_t b) { compare_pair(run, a, b); };
+    // Paused before every pair, not only between passes: a pass over hundreds of
+    // partners of an empty file has no byte at which the comparison would hold.
+    hooks.candidate = [&](std::size_t a, std::size_t b) {
+        if (hold_while_paused()) compare_pair(run, a, b);
+    };
     hooks.end_pass = [&](std::size_t a) {
+        groups.done_with(*list.records[a]);
         if (run.file_count) progress_percent = static_cast<int32_t>((100ull * a) / run.file_count);
     };
     hooks.stop_requested = aborting;
     run.pruned_count = scan_candidate_pairs(list, hooks);
+    run.groups = nullptr;
     run.state->deletions.flush_locked();
 }
 

@@ -7,6 +7,7 @@
 #include "app/state.h"
 #include "app/search_modes.h"
 #include "app/window_geometry.h"
+#include "search/checksum_pass.h"
 #include "ui/draw_button.h"
 #include "base/dc_scope.h"
 #include "base/owner.h"
@@ -28,6 +29,8 @@ void draw_captions(HDC dc, uint32_t mode) {
 std::wstring status_line(int32_t status) {
     // path_a changes under the worker; it publishes the file it compares as a copy.
     if (status != status_indexing) return shown_path.get();
+    const std::wstring checksums = checksum_status_line();  // the pass after the walk
+    if (!checksums.empty()) return checksums;
     const std::shared_ptr<orvFileList> list = std::atomic_load(&app_state->scan_list);
     if (!list) return {};
     return std::to_wstring(list->record_count.load()) + L" files scanned. Current directory: " +

@@ -5,6 +5,7 @@
 #include "app/globals.h"
 #include "app/search_modes.h"
 #include "app/state.h"
+#include "ui/virtual_list.h"
 
 namespace orvkit {
 
@@ -62,40 +63,38 @@ int set_list_columns(HWND) {
     return 1;
 }
 
-void list_clear() { SendMessageW(list_view, LVM_DELETEALLITEMS, 0, 0); }
+void list_clear() {
+    result_rows().clear();
+    SendMessageW(list_view, LVM_DELETEALLITEMS, 0, 0);
+}
 
+// A row written on the window thread shows at once; one written by a worker shows
+// when the window's refresh timer catches up, so a row costs no message.
 void list_insert_row(int index, const wchar_t* text) {
-    row_item.mask = LVIF_TEXT | LVIF_PARAM;
-    row_item.iItem = index;
-    row_item.iSubItem = 0;
-    row_item.pszText = const_cast<wchar_t*>(text);
-    row_item.lParam = 0;
-    SendMessageW(list_view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row_item));
+    result_rows().insert(index, text);
+    if (on_list_thread()) list_sync_view();
 }
 
 void list_set_cell(int index, int column, const wchar_t* text) {
-    row_item.mask = LVIF_TEXT;
-    row_item.iItem = index;
-    row_item.iSubItem = column;
-    row_item.pszText = const_cast<wchar_t*>(text);
-    SendMessageW(list_view, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&row_item));
+    if (result_rows().set(index, column, text) && on_list_thread()) list_sync_view();
 }
 
-void list_delete_row(int index) { SendMessageW(list_view, LVM_DELETEITEM, index, 0); }
+// The control moves its selection and focus with the rows, so it is told at once.
+void list_delete_row(int index) {
+    if (result_rows().erase(index)) SendMessageW(list_view, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+}
 
-void list_show_row(int index) { SendMessageW(list_view, LVM_ENSUREVISIBLE, index, FALSE); }
+void list_show_row(int index) {
+    request_show_row(index);
+    if (on_list_thread()) list_sync_view();
+}
 
 int list_focused_row() {
     return static_cast<int>(SendMessageW(list_view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
 }
 
 int list_get_cell(int index, int column, wchar_t* buffer) {
-    buffer[0] = L'\0';
-    row_item.iItem = index;
-    row_item.iSubItem = column;
-    row_item.pszText = buffer;
-    row_item.cchTextMax = cell_text_units;
-    return static_cast<int>(SendMessageW(list_view, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&row_item)));
+    return result_rows().copy(index, column, buffer, cell_text_units);
 }
 
 int add_tooltip(const ostrand_state& state, HWND parent, int control_id, const char* text) {

@@ -1,9 +1,10 @@
 // The results list: its columns per mode, the row operations that workers and
 // dialogs use, and the tooltips shared by the main window and the dialogs.
 //
-// Every row operation is one SendMessageW to `list_view` through the shared
-// `row_item`. Called from a worker thread, the send runs on the window thread while
-// the worker waits, so list operations never overlap.
+// The rows live in memory (ui/row_store.h), written under a small lock from any
+// thread; the list view is virtual and shows them from there. A row written is
+// read back by list_get_cell at once; the control's row count and scroll position
+// follow on the window thread (ui/virtual_list.h).
 #pragma once
 #include <windows.h>
 

@@ -1,0 +1,46 @@
+#include "search/pause_gate.h"
+
+#include <windows.h>
+
+#include "app/globals.h"
+#include "app/run_protocol.h"
+
+namespace orvkit {
+
+namespace {
+
+// When this thread first saw the current pause; 0 while not paused.
+thread_local ULONGLONG pause_seen_at = 0;
+
+// Waits while paused. A Pause click writes pause_code before it resets the event:
+// a wait that slips in between finds the event still set, so the code is read
+// again after every wake-up.
+void wait_while_paused() {
+    while (pause_code.load() == pause_paused) WaitForSingleObject(go_event.get(), INFINITE);
+}
+
+}  // namespace
+
+bool search_aborting() { return pause_code.load() == pause_aborting; }
+
+bool hold_while_paused() {
+    if (pause_code.load(std::memory_order_relaxed) != pause_running) wait_while_paused();
+    return !search_aborting();
+}
+
+bool hold_when_pause_settles() {
+    const int32_t code = pause_code.load(std::memory_order_relaxed);
+    if (code == pause_running) {
+        pause_seen_at = 0;
+        return true;
+    }
+    if (code == pause_aborting) return false;
+    const ULONGLONG now = GetTickCount64();
+    if (pause_seen_at == 0) pause_seen_at = now;
+    if (now - pause_seen_at < pause_grace_ms) return true;
+    wait_while_paused();
+    pause_seen_at = 0;
+    return !search_aborting();
+}
+
+}  // namespace orvkit

@@ -1,0 +1,177 @@
+// The pair scan's comparisons from memory against the pair-by-pair comparison of
+// compare_files, on real random trees: copies, near copies, empty files, files
+// that cannot be opened and files whose size changed after the walk.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <random>
+
+#include "actions/compare.h"
+#include "app/globals.h"
+#include "app/run_protocol.h"
+#include "app/startup.h"
+#include "app/state.h"
+#include "search/checksum_pass.h"
+#include "search/directory_walk.h"
+#include "search/file_identity.h"
+#include "search/group_compare.h"
+#include "search/pair_scan.h"
+#include "support/temp_folder.h"
+
+using namespace orvkit;
+using test_support::temp_folder;
+
+namespace {
+
+// One visited pair as the search would see it: the outcome, and the percentage of
+// a pair that would be listed (below the match percentage the count may stop early).
+struct visit {
+    std::wstring a, b;
+    int32_t outcome;
+    uint32_t listed_percent;
+    bool operator==(const visit&) const = default;
+};
+
+std::shared_ptr<orvFileList> copy_of(const orvFileList& list) {
+    auto copy = make_file_list();
+    for (const auto& record : list.records) copy->append_record(std::make_unique<file_record>(*record));
+    return copy;
+}
+
+// The scan of the search worker, with the memory held by `held` (none: pair by pair).
+std::vector<visit> scan(orvFileList& list, const pair_settings& settings, std::size_t budget, std::size_t file_limit,
+                        bool in_memory, uint64_t& opens, preloaded_files* preloaded = nullptr) {
+    std::unique_ptr<group_compare> held;
+    if (in_memory) held = std::make_unique<group_compare>(list, settings, budget, file_limit, preloaded);
+    std::vector<visit> visits;
+    pair_scan_hooks hooks;
+    hooks.begin_pass = [&](std::size_t a) { path_a = list.records[a]->path; };
+    hooks.candidate = [&](std::size_t a, std::size_t b) {
+        file_record& x = *list.records[a];
+        file_record& y = *list.records[b];
+        if (held) held->prepare(x, y);
+        if (same_file(x, y)) return;
+        pair_outcome result;
+        if (!held || !held->compare(x, y, result)) {
+            path_b = y.path;
+            run_status = status_comparing;
+            result.percent = compare_files(nullptr);
+            result.outcome = static_cast<int32_t>(app_state->compare_result.load());
+        }
+        const bool listed = result.percent > 0 && result.percent >= settings.match_percentage;
+        visits.push_back({x.path, y.path, result.outcome, listed ? result.percent : 0});
+        if (result.outcome == compare_invalid_b) {
+            ++y.fail_count;
+            if (held) held->done_with(y);
+        }
+    };
+    hooks.end_pass = [&](std::size_t a) {
+        if (held) held->done_with(*list.records[a]);
+    };
+    hooks.stop_requested = [] { return false; };
+    scan_candidate_pairs(list, hooks);
+    opens = held ? held->opens() : 0;
+    if (held) {
+        EXPECT_EQ(held->held_bytes(), 0u) << "every group let go once its passes ended";
+    }
+    return visits;
+}
+
+std::string bytes(std::mt19937& random, std::size_t size) {
+    std::string out(size, '\0');
+    for (auto& c : out) c = static_cast<char>(random() % 4);  // few values: runs of equal and differing bytes
+    return out;
+}
+
+class GroupCompare : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(initialise(GetModuleHandleW(nullptr), SW_HIDE), 0);
+        ASSERT_EQ(reserve_compare_buffers(), 0);
+        search_mode = 2;
+    }
+    void TearDown() override {
+        release_compare_buffers();
+        run_status = 0;
+        DestroyWindow(app_state->main_window);
+    }
+};
+
+}  // namespace
+
+TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
+    std::mt19937 random(9);
+    const std::size_t sizes[] = {0, 1, 7, 100, 4096, 70001, 200000};
+    for (int round = 0; round < 8; ++round) {
+        temp_folder tree;
+        int made = 0;
+        for (int group = 0; group < 6; ++group) {
+            const std::size_t size = sizes[random() % std::size(sizes)];
+            const std::string base = bytes(random, size);
+            const int members = 2 + static_cast<int>(random() % 5);
+            for (int m = 0; m < members; ++m) {
+                std::string content = base;
+                const int kind = static_cast<int>(random() % 4);  // copy, a few changes, many changes, other
+                const std::size_t changes = kind == 1 ? 1 + random() % 8 : kind == 2 ? size / 3 : 0;
+                for (std::size_t c = 0; size && c < changes; ++c) content[random() % size] ^= 0x5A;
+                if (kind == 3) content = bytes(random, size);
+                tree.make_file(L"d" + std::to_wstring(random() % 3) + L"\\f" + std::to_wstring(made++), content);
+            }
+        }
+        auto walked = make_file_list();
+        walked->mode = 2;
+        walk_folder(*walked, tree.path(), false);
+        if (round % 2) {  // Quick Dir with Hash; else by sizes alone
+            ASSERT_TRUE(checksum_shared_sizes(*walked));
+        }
+        ASSERT_EQ(static_cast<int>(walked->records.size()), made);
+
+        // After the walk: some files cannot be opened, some grew or shrank.
+        std::vector<HANDLE> locks;
+        for (const auto& record : walked->records) {
+            const int fate = static_cast<int>(random() % 12);
+            const std::string unix_path = "'" + test_support::to_unix_path(record->path) + "'";
+            if (fate == 0) {
+                locks.push_back(CreateFileW(record->path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            } else if (fate == 1 && record->size > 0) {
+                ASSERT_EQ(test_support::run_unix("truncate -s " + std::to_string(record->size - 1) + " " + unix_path), 0);
+            } else if (fate == 2) {
+                ASSERT_EQ(test_support::run_unix("printf x >> " + unix_path), 0);
+            }
+        }
+
+        for (const pair_settings settings : {pair_settings{true, 100, true}, pair_settings{false, 100, false},
+                                             pair_settings{false, 90, true}, pair_settings{false, 40, true}}) {
+            app_state->stop_at_first_difference = settings.stop_at_first;
+            app_state->settings.match_percentage = settings.match_percentage;
+            app_state->settings.check_zero_length = settings.check_zero_length;
+            auto one_by_one = copy_of(*walked), from_memory = copy_of(*walked), part_held = copy_of(*walked);
+            uint64_t opens = 0, unused = 0;
+            const auto expected = scan(*one_by_one, settings, 0, 0, false, unused);
+            const auto got = scan(*from_memory, settings, group_compare::memory_budget_bytes,
+                                  group_compare::file_limit_bytes, true, opens);
+            // A budget too small for the larger files: some pairs stream, the rest from memory.
+            const auto mixed = scan(*part_held, settings, 150000, 80000, true, unused);
+            ASSERT_FALSE(expected.empty());
+            EXPECT_EQ(got, expected) << "round " << round << " match " << settings.match_percentage;
+            EXPECT_EQ(mixed, expected) << "round " << round << " match " << settings.match_percentage;
+            EXPECT_LE(opens, walked->records.size()) << "each file opened once at most";
+            EXPECT_EQ(from_memory->records.size(), one_by_one->records.size()) << "the same files pruned";
+            EXPECT_EQ(part_held->records.size(), one_by_one->records.size());
+
+            // The checksums summed now, over the changed files, once plainly and once
+            // keeping the small files it read for the scan, which then opens none of them.
+            auto summed = copy_of(*walked), kept = copy_of(*walked);
+            preloaded_files preloaded;
+            ASSERT_TRUE(checksum_shared_sizes(*summed));
+            ASSERT_TRUE(checksum_shared_sizes(*kept, &preloaded));
+            const auto summed_expected = scan(*summed, settings, 0, 0, false, unused);
+            const auto from_pass = scan(*kept, settings, group_compare::memory_budget_bytes,
+                                        group_compare::file_limit_bytes, true, opens, &preloaded);
+            EXPECT_EQ(from_pass, summed_expected) << "round " << round << " match " << settings.match_percentage;
+            EXPECT_EQ(kept->records.size(), summed->records.size());
+            EXPECT_TRUE(preloaded.files.empty()) << "taken over by the scan";
+        }
+        for (HANDLE lock : locks) CloseHandle(lock);
+    }
+}

@@ -1,0 +1,157 @@
+// What the search costs, seen from outside: files of a size no other file has are
+// never opened, an empty file is opened once however many partners it has, and a
+// pause or an abort takes hold at once in a pass over many empty files.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/globals.h"
+#include "app/startup.h"
+#include "app/state.h"
+#include "search/checksum_pass.h"
+#include "search/group_compare.h"
+#include "search/list_file.h"
+#include "search/search_worker.h"
+#include "support/pump.h"
+#include "support/temp_folder.h"
+#include "ui/results_list.h"
+
+using namespace test_support;
+
+namespace {
+
+class SearchSpeed : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(orvkit::initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL), 0);
+        app_state->data_path = data_.path() + L"\\x";
+        app_state->settings.match_percentage = 100;
+        app_state->settings.remove_empty_dirs = 0;
+        app_state->settings.use_hash = 1;
+        app_state->settings.check_zero_length = 1;
+    }
+    void TearDown() override { DestroyWindow(app_state->main_window); }
+
+    static void start_search(uint32_t mode, const std::wstring& folder) {
+        search_mode = mode;
+        path_a = folder;
+        run_status = 1;
+        progress_percent = 0;
+        twin_count = 0;
+        CloseHandle(CreateThread(nullptr, 64 << 20, orvkit::search_worker, app_state->main_window,
+                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    }
+    static bool finished(DWORD timeout = 60000) {
+        return pump_until([] { return run_status.load() == 0 && progress_percent.load() == 101; }, timeout);
+    }
+    static std::vector<std::wstring> rows() {
+        std::vector<std::wstring> out(SendMessageW(list_view, LVM_GETITEMCOUNT, 0, 0));
+        wchar_t cell[orvkit::cell_text_units];
+        for (std::size_t row = 0; row < out.size(); ++row)
+            for (int column = 0; column < 3; ++column)
+                out[row] += (orvkit::list_get_cell(static_cast<int>(row), column, cell), std::wstring(cell) + L"|");
+        return out;
+    }
+
+    temp_folder data_;
+    temp_folder tree_;
+};
+
+}  // namespace
+
+TEST_F(SearchSpeed, AFileOfAUniqueSizeIsNeverOpenedAndSavedWithChecksumZero) {
+    for (int i = 0; i < 5; ++i) tree_.make_file(L"unique" + std::to_wstring(i), std::string(10 + i, 'u'));
+    // One unique file cannot even be opened: nothing notices, as nothing opens it.
+    HANDLE lock = CreateFileW((tree_ / L"unique0").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    tree_.make_file(L"x", "a twin pair....");
+    tree_.make_file(L"sub\\y", "a twin pair....");
+    tree_.make_file(L"z", "other content..");  // the same size, another checksum
+    for (int i = 0; i < 40; ++i) tree_.make_file(L"empty\\e" + std::to_wstring(i), "");
+
+    const uint64_t summed_before = orvkit::checksum_pass_opens(), held_before = orvkit::group_compare_opens();
+    start_search(2, tree_.path());
+    ASSERT_TRUE(finished());
+    CloseHandle(lock);
+    EXPECT_EQ(orvkit::checksum_pass_opens() - summed_before, 3u) << "x, y and z are summed; empty files are not";
+    EXPECT_EQ(orvkit::group_compare_opens() - held_before, 40u) << "each empty file once, for 780 pairs; x and y were kept by the checksum pass";
+    EXPECT_EQ(twin_count.load(), 1 + 40 * 39 / 2);
+    const auto first = rows();
+    EXPECT_EQ(std::count(first.begin(), first.end(), tree_ / L"sub\\y|" + tree_ / L"x|100|"), 1)
+        << "walk order: sub before x";
+
+    auto saved = orvkit::make_file_list();
+    ASSERT_EQ(orvkit::read_list_file(*saved, L"LastList.txt"), 48);
+    for (const auto& record : saved->records) {
+        const bool paired = record->path == tree_ / L"x" || record->path == tree_ / L"sub\\y";
+        if (paired) {
+            EXPECT_NE(record->checksum, 0u) << "summed: its size is shared";
+        }
+        if (record->path.find(L"unique") != std::wstring::npos) {
+            EXPECT_EQ(record->checksum, 0u);
+        }
+    }
+
+    // Resumed over the saved index: the same rows (the summary counts no folders).
+    std::atomic_store(&app_state->loaded_list, saved);
+    start_search(2, tree_ / L"nowhere");
+    ASSERT_TRUE(finished());
+    auto resumed = rows();
+    ASSERT_EQ(resumed.size(), first.size());
+    EXPECT_EQ(std::vector<std::wstring>(resumed.begin(), resumed.end() - 1),
+              std::vector<std::wstring>(first.begin(), first.end() - 1));
+}
+
+TEST_F(SearchSpeed, PauseAndAbortTakeHoldAtOnceInAPassOverManyEmptyFiles) {
+    for (int i = 0; i < 500; ++i) tree_.make_file(L"e" + std::to_wstring(i), "");  // 124,750 pairs
+    start_search(2, tree_.path());
+    ASSERT_TRUE(pump_until([] { return twin_count.load() > 2000 || run_status.load() == 0; }));
+    ASSERT_NE(run_status.load(), 0) << "the run ended before the pause: more files needed";
+    pause_code = 5;  // as the Pause click does
+    ResetEvent(go_event.get());
+    const ULONGLONG clicked = GetTickCount64();
+    pump_until([&] { return GetTickCount64() - clicked >= 100; }, 1000);
+    const int32_t held = twin_count.load();
+    pump_until([&] { return GetTickCount64() - clicked >= 600; }, 2000);
+    EXPECT_EQ(twin_count.load(), held) << "no pair compared from 0.1 s after the pause";
+    EXPECT_LT(held, 124750);
+
+    SetEvent(go_event.get());  // as the Abort click does
+    int32_t running = run_status.load();
+    while (running != 0 && !run_status.compare_exchange_weak(running, 2)) {
+    }
+    pause_code = 10;
+    const ULONGLONG aborted = GetTickCount64();
+    ASSERT_TRUE(finished(5000));
+    EXPECT_LT(GetTickCount64() - aborted, 500u) << "the run ends within 0.5 s of the abort";
+    const auto listed = rows();
+    EXPECT_EQ(listed.back().substr(0, 8), L"Aborted|");
+    EXPECT_EQ(static_cast<int32_t>(listed.size()), held + 2);
+}
+
+TEST_F(SearchSpeed, PauseHoldsTheWalkWithinATenthOfASecond) {
+    for (int folder = 0; folder < 1500; ++folder)
+        tree_.make_file(L"d" + std::to_wstring(folder) + L"\\f", std::to_string(folder));
+    app_state->settings.use_hash = 0;
+    start_search(1, tree_.path());
+    auto walked = [] {
+        const auto list = std::atomic_load(&app_state->scan_list);
+        return list ? list->record_count.load() : 0;
+    };
+    ASSERT_TRUE(pump_until([&] { return run_status.load() == 200 && walked() > 0; }));
+    pause_code = 5;  // as the Pause click does
+    ResetEvent(go_event.get());
+    const ULONGLONG clicked = GetTickCount64();
+    pump_until([&] { return GetTickCount64() - clicked >= 100; }, 1000);
+    const int64_t held = walked();
+    pump_until([&] { return GetTickCount64() - clicked >= 600; }, 2000);
+    EXPECT_EQ(walked(), held) << "the walk stands from 0.1 s after the pause";
+    EXPECT_LT(held, 1500) << "the walk ended before the pause: more folders needed";
+    EXPECT_EQ(run_status.load(), 200);
+
+    pause_code = 0;  // as the Resume click does
+    SetEvent(go_event.get());
+    ASSERT_TRUE(finished());
+    EXPECT_EQ(rows().front(), L"Start|1500 files found||");
+}

@@ -1,0 +1,46 @@
+// The rows of the results list, kept in memory by the list's own module.
+//
+// Workers write rows here under one small lock and never send the list a message
+// per row; the list view is virtual (LVS_OWNERDATA) and asks for the texts it
+// shows through LVN_GETDISPINFOW, which the window answers from this store. The
+// control's row count follows the store when the window catches up (its refresh
+// timer, the end of a run) and whenever anybody asks the control about its rows.
+#pragma once
+#include <array>
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace orvkit {
+
+class row_store {
+public:
+    static constexpr int columns = 3;
+    static constexpr int no_row = -1;
+
+    // Inserts a row whose first cell is `text` at `index` (appends past the end).
+    void insert(int index, const wchar_t* text);
+    // Sets one cell; false when the row or column does not exist.
+    bool set(int index, int column, const wchar_t* text);
+    bool erase(int index);
+    void clear();
+    int count() const;
+    // Copies the cell, cut to `units` - 1 characters and terminated; returns the
+    // characters copied (0 and an empty text for a cell that does not exist).
+    int copy(int index, int column, wchar_t* buffer, int units) const;
+
+    // Rows changed in place since the last call, as a first/last pair (no_row when
+    // none); the call forgets them.
+    std::pair<int, int> take_changed();
+
+private:
+    void mark_changed(int index);
+
+    mutable std::mutex lock_;
+    std::vector<std::array<std::wstring, columns>> rows_;
+    int changed_first_ = no_row;
+    int changed_last_ = no_row;
+};
+
+}  // namespace orvkit
