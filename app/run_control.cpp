@@ -27,8 +27,10 @@ void toggle_pause() {
         pause_code = pause_running;
         SetEvent(go_event.get());
     } else if (pause_code == pause_running) {
-        pause_code = pause_paused;
+        // The event first: a worker that sees the pause code then always finds the
+        // event reset and holds, instead of passing a wait that is still open.
         ResetEvent(go_event.get());
+        pause_code = pause_paused;
     }
 }
 

@@ -12,9 +12,8 @@ namespace {
 // When this thread first saw the current pause; 0 while not paused.
 thread_local ULONGLONG pause_seen_at = 0;
 
-// Waits while paused. A Pause click writes pause_code before it resets the event:
-// a wait that slips in between finds the event still set, so the code is read
-// again after every wake-up.
+// Waits while paused. The code is read again after every wake-up: a Resume quickly
+// followed by another Pause must hold again.
 void wait_while_paused() {
     while (pause_code.load() == pause_paused) WaitForSingleObject(go_event.get(), INFINITE);
 }
