@@ -3,16 +3,8 @@
 # on the same tree in the same run. Needs the environment of scripts/bench.sh.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-files="${OSTRAND_BENCH_FILES:-100000}"
-tree="${TMPDIR:-/tmp}/ostrand-bench-tree-v2-$files"
-if [ ! -f "$tree.ready" ]; then
-  rm -rf "$tree"
-  python3 "$top/bench/make_tree.py" "$tree" "$files"
-  touch "$tree.ready"
-fi
+source "$top/bench/tree.sh"
 megabytes=$(du -sm --apparent-size "$tree" | cut -f1)
-cat "$(find "$tree" -type f | head -n 1)" >/dev/null
-find "$tree" -type f -print0 | xargs -0 cat >/dev/null  # warm the page cache
 
 peer() {
   local name="$1"; shift
