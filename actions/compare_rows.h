@@ -7,9 +7,9 @@
 
 namespace orvkit {
 
-// More rows than this would keep the window busy for minutes and the list huge;
-// runs beyond it are counted and summed up in one row. Read when a comparison
-// starts; only tests change it (a list insert costs milliseconds under Wine).
+// More rows than this make a list nobody reads and hold memory for nothing; runs
+// beyond it are counted and summed up in one row. Read when a comparison starts;
+// only tests change it.
 constexpr uint64_t default_difference_row_limit = 100000;
 extern std::atomic<uint64_t> difference_row_limit;
 
