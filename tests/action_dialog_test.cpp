@@ -112,7 +112,8 @@ TEST_F(ActionDialog, NothingOpensInFileModeWhileBusyOrWithoutARowToShow) {
     focus_row(1);
     const std::size_t before = visible_dialogs().size();
     // No pair (the fill finds none and the dialog ends at once), File mode, a search running.
-    for (auto [mode, status] : {std::pair{2u, orvkit::status_idle}, {0u, orvkit::status_idle}, {2u, orvkit::status_comparing}}) {
+    using orvkit::status_comparing, orvkit::status_idle;
+    for (auto [mode, status] : {std::pair{2u, status_idle}, {0u, status_idle}, {2u, status_comparing}}) {
         search_mode = mode;
         run_status = status;
         EXPECT_EQ(orvkit::open_action_dialog(window), 1) << mode;

@@ -61,7 +61,8 @@ protected:
     }
     // The run is over and its closing row shown.
     static bool run_closed() {
-        return run_status == orvkit::status_idle && list_row_count() > 1 && list_cell(list_row_count() - 1, 0) == L"Finished";
+        const int rows = list_row_count();
+        return run_status == orvkit::status_idle && rows > 1 && list_cell(rows - 1, 0) == L"Finished";
     }
     temp_folder data_;
 };
