@@ -43,6 +43,15 @@ inline std::wstring control_text(HWND dialog, int id) {
     return text;
 }
 
+// The texts of a dialog's controls, each followed by "|".
+inline std::wstring dialog_texts(HWND dialog) {
+    std::wstring texts;
+    EnumChildWindows(dialog, [](HWND child, LPARAM all) {
+        return *reinterpret_cast<std::wstring*>(all) += caption_of(child) + L"|", TRUE;
+    }, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
 // Polls `done` every 10 ms on the helper thread, for at most `timeout_ms`.
 inline bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 10000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);

@@ -57,10 +57,12 @@ protected:
         SetWindowTextW(edit_a, folder.c_str());
         SetWindowTextW(edit_b, second.c_str());
         click_at(start);
-        ASSERT_TRUE(pump_until([] {
-            const std::wstring closing = list_cell(list_row_count() - 1, 0);
-            return run_status == orvkit::status_idle && list_row_count() > 1 && closing == L"Finished";
-        }, 60000));
+        ASSERT_TRUE(pump_until(run_closed, 60000));
+    }
+    // The run is over and its closing row shown.
+    static bool run_closed() {
+        const int rows = list_row_count();
+        return run_status == orvkit::status_idle && rows > 1 && list_cell(rows - 1, 0) == L"Finished";
     }
     temp_folder data_;
 };
