@@ -15,6 +15,7 @@
 
 using namespace orvkit;
 using test_support::temp_folder;
+using numbers = std::vector<uint32_t>;
 
 namespace {
 
@@ -43,50 +44,43 @@ settings_outside read_bytes(settings_block& block, const std::vector<uint8_t>& b
     return apply_settings_bytes(block, bytes.data(), bytes.size());
 }
 
+// mode, delete_mode, override_read_only; then match_percentage and the block's four flags.
+numbers outside_of(const settings_outside& o) { return {o.mode, o.delete_mode, o.override_read_only}; }
+numbers options_of(const settings_block& b) {
+    return {b.match_percentage, b.use_hash, b.check_zero_length, b.remove_empty_dirs, b.on_top};
+}
+
 std::wstring desktop() {
     wchar_t folder[MAX_PATH] = {};
     SHGetSpecialFolderPathW(nullptr, folder, CSIDL_DESKTOPDIRECTORY, FALSE);
     return folder;
 }
 
-std::vector<uint8_t> file_bytes(const std::wstring& path) {
-    const std::string text = test_support::read_file(path);
-    return {text.begin(), text.end()};
-}
-
 }  // namespace
 
-TEST(SettingsLayout, ImageIsTheMagicAndTheBlockAtTheirOffsets) {
+TEST(SettingsLayout, ImageHoldsTheOptionsAtTheirOffsetsAndReadsBackWithTheFolderCutTo1199) {
     const std::vector<uint8_t> image = sample_file(L"D:\\Moved");
     ASSERT_EQ(image.size(), 2432u);
     EXPECT_EQ(std::string(image.begin(), image.begin() + 8), "VELK2000");
-    EXPECT_EQ(u32_at(image, 8), 1u) << "mode";
-    EXPECT_EQ(u32_at(image, 12), 97u) << "match_percentage";
-    EXPECT_EQ(u32_at(image, 16), 2u) << "delete_mode";
-    EXPECT_EQ(u32_at(image, 20), 2424u) << "block_size";
+    EXPECT_EQ((numbers{u32_at(image, 8), u32_at(image, 12), u32_at(image, 16), u32_at(image, 20)}),
+              (numbers{1, 97, 2, 2424})) << "mode, match_percentage, delete_mode, block_size";
     EXPECT_EQ(std::vector<uint8_t>(image.begin() + 24, image.begin() + 32), (std::vector<uint8_t>{0, 0, 1, 0, 0, 1, 1, 0}))
         << "use_hash, check_zero_length, remove_empty_dirs, two reserved, override_read_only, on_top, padding";
     const std::string folder("D\0:\0\\\0M\0o\0v\0e\0d\0\0\0", 18);
     EXPECT_EQ(std::string(image.begin() + 32, image.begin() + 32 + folder.size()), folder) << "UTF-16LE, NUL-ended";
     EXPECT_EQ(std::count(image.begin() + 32 + folder.size(), image.end(), 0), 2432 - 32 - static_cast<long>(folder.size()));
-}
 
-TEST(SettingsLayout, StoredOptionsReadBackAndALongFolderIsCutTo1199) {
     settings_block block;
     const settings_outside outside = read_bytes(block, sample_file());
     EXPECT_TRUE(outside.accepted);
-    EXPECT_EQ(outside.mode, 1u);
-    EXPECT_EQ(outside.delete_mode, 2u);
-    EXPECT_EQ(outside.override_read_only, 1);
+    EXPECT_EQ(outside_of(outside), (numbers{1, 2, 1}));
     EXPECT_EQ(outside.move_dir, L"D:\\Moved twins");
-    EXPECT_EQ(block.match_percentage, 97u);
-    EXPECT_EQ(block.use_hash + block.check_zero_length * 2 + block.remove_empty_dirs * 4 + block.on_top * 8, 4 + 8);
+    EXPECT_EQ(options_of(block), (numbers{97, 0, 0, 1, 1}));
 
-    settings_block again;
-    EXPECT_EQ(read_bytes(again, sample_file(std::wstring(1500, L'm'))).move_dir, std::wstring(1199, L'm'));
+    EXPECT_EQ(read_bytes(block, sample_file(std::wstring(1500, L'm'))).move_dir, std::wstring(1199, L'm'));
     std::vector<uint8_t> unterminated = sample_file();
     std::fill(unterminated.begin() + 32, unterminated.end(), 'n');  // no NUL anywhere
-    EXPECT_EQ(read_bytes(again, unterminated).move_dir.size(), 1199u);
+    EXPECT_EQ(read_bytes(block, unterminated).move_dir.size(), 1199u);
 }
 
 TEST(SettingsLayout, AnotherMagicIsAcceptedAWrongSizeFieldResetsAllButTwoFlags) {
@@ -97,49 +91,16 @@ TEST(SettingsLayout, AnotherMagicIsAcceptedAWrongSizeFieldResetsAllButTwoFlags) 
     EXPECT_EQ(block.match_percentage, 97u);
 
     std::vector<uint8_t> wrong = sample_file();
-    wrong[12] = 90;  // 90 %
+    wrong[12] = 90;                // 90 %
     wrong[25] = 0, wrong[26] = 0;  // check_zero_length and remove_empty_dirs off: they stay off
     put_u32(wrong, 20, 2428);
     settings_block reset;
     const settings_outside outside = read_bytes(reset, wrong);
     EXPECT_FALSE(outside.accepted);
-    EXPECT_EQ(outside.mode, 2u);
-    EXPECT_EQ(outside.delete_mode, 0u);
-    EXPECT_EQ(outside.override_read_only, 0);
+    EXPECT_EQ(outside_of(outside), (numbers{2, 0, 0})) << "the defaults";
     EXPECT_TRUE(outside.move_dir.empty()) << "the folder the program has stays";
-    EXPECT_EQ(reset.match_percentage, 100u);
-    EXPECT_EQ(reset.use_hash, 1);
-    EXPECT_EQ(reset.on_top, 0);
-    EXPECT_EQ(reset.override_read_only, 0);
-    EXPECT_EQ(reset.delete_mode, 0u);
-    EXPECT_EQ(reset.block_size, 2424u);
-    EXPECT_EQ(reset.check_zero_length, 0);
-    EXPECT_EQ(reset.remove_empty_dirs, 0);
-}
-
-TEST(SettingsLayout, AShortFileKeepsTheDefaultsPastItsEndAndNamesNoFolder) {
-    std::vector<uint8_t> bytes = sample_file();
-    bytes.resize(20);  // the magic, mode, percentage and delete mode
-    settings_block block;
-    const settings_outside outside = read_bytes(block, bytes);
-    EXPECT_TRUE(outside.accepted) << "the size field was never reached";
-    EXPECT_EQ(outside.mode, 1u);
-    EXPECT_EQ(outside.delete_mode, 2u);
-    EXPECT_EQ(block.match_percentage, 97u);
-    EXPECT_EQ(block.use_hash, 1) << "the default, not the file's";
-    EXPECT_TRUE(outside.move_dir.empty());
-    for (std::size_t size : {0u, 5u, 8u}) {
-        settings_block untouched;
-        EXPECT_TRUE(apply_settings_bytes(untouched, bytes.data(), size).accepted);
-        EXPECT_EQ(untouched.mode, 2u);
-        EXPECT_EQ(untouched.match_percentage, 100u);
-    }
-    settings_block cut;
-    bytes = sample_file();
-    bytes.resize(22);  // half of the size field: 2424's low half over the default's
-    EXPECT_TRUE(read_bytes(cut, bytes).accepted);
-    bytes[20] = 1;
-    EXPECT_FALSE(read_bytes(cut, bytes).accepted);
+    EXPECT_EQ(options_of(reset), (numbers{100, 1, 0, 0, 0}));
+    EXPECT_EQ((numbers{reset.override_read_only, reset.delete_mode, reset.block_size}), (numbers{0, 0, 2424}));
 }
 
 // Below 50 % files sharing a single byte would be twins, and with automatic
@@ -150,8 +111,7 @@ TEST(SettingsLayout, PercentagesOutsideFiftyToHundredReadAsHundredEightyStays) {
         put_u32(bytes, 12, percentage);
         settings_block block;
         read_bytes(block, bytes);
-        const bool in_range = percentage >= 50 && percentage <= 100;
-        EXPECT_EQ(block.match_percentage, in_range ? percentage : 100u) << percentage;
+        EXPECT_EQ(block.match_percentage, percentage >= 50 && percentage <= 100 ? percentage : 100u) << percentage;
     }
 }
 
@@ -161,11 +121,8 @@ TEST(SettingsLayout, UnknownModesAndFlagBytesComeBackIntoRange) {
     put_u32(bytes, 16, 7);
     for (std::size_t flag : {24u, 25u, 26u, 29u, 30u}) bytes[flag] = 0x80;
     settings_block block;
-    const settings_outside outside = read_bytes(block, bytes);
-    EXPECT_EQ(outside.mode, 2u) << "Quick Dir";
-    EXPECT_EQ(outside.delete_mode, 0u) << "the recycle bin";
-    EXPECT_EQ(outside.override_read_only, 1);
-    EXPECT_EQ(block.use_hash + block.check_zero_length + block.remove_empty_dirs + block.on_top, 4);
+    EXPECT_EQ(outside_of(read_bytes(block, bytes)), (numbers{2, 0, 1})) << "Quick Dir, the recycle bin";
+    EXPECT_EQ(options_of(block), (numbers{97, 1, 1, 1, 1}));
 }
 
 // Random files of every length up to 3,000 bytes, half of them carrying the size
@@ -179,9 +136,7 @@ TEST(SettingsLayout, RandomFilesOfEveryLengthLeaveEveryOptionInRange) {
         settings_block block;
         const settings_outside outside = apply_settings_bytes(block, bytes.data(), size);
         ASSERT_EQ(block.block_size, 2424u) << size;
-        ASSERT_LE(outside.mode, 3u) << size;
-        ASSERT_LE(outside.delete_mode, 2u) << size;
-        ASSERT_LE(outside.override_read_only, 1) << size;
+        ASSERT_TRUE(outside.mode <= 3 && outside.delete_mode <= 2 && outside.override_read_only <= 1) << size;
         ASSERT_LE(outside.move_dir.size(), 1199u) << size;
         ASSERT_TRUE(block.match_percentage >= 50 && block.match_percentage <= 100) << size;
         ASSERT_LE(block.use_hash | block.check_zero_length | block.remove_empty_dirs | block.on_top, 1) << size;
@@ -205,6 +160,10 @@ protected:
     void put(const std::vector<uint8_t>& bytes) const {
         data.make_file(L"dVelk.dat", std::string(bytes.begin(), bytes.end()));
     }
+    std::vector<uint8_t> file_bytes() const {
+        const std::string text = test_support::read_file(file());
+        return {text.begin(), text.end()};
+    }
     temp_folder data;
 };
 
@@ -213,25 +172,25 @@ TEST_F(SettingsFile, FirstStartTakesTheDefaultsAndTheDesktop) {
     app_state->settings.on_top = 1;
     EXPECT_EQ(read_settings(), 0);
     EXPECT_EQ(search_mode.load(), 2u);
-    EXPECT_EQ(app_state->settings.match_percentage, 100u);
-    EXPECT_EQ(app_state->settings.on_top, 0);
+    EXPECT_EQ(options_of(app_state->settings), (numbers{100, 1, 1, 1, 0}));
     EXPECT_EQ(app_state->settings.block_size, 2424u);
-    EXPECT_EQ(app_state->deletions.delete_mode, 0u);
-    EXPECT_EQ(app_state->deletions.override_read_only, 0);
+    EXPECT_EQ(app_state->deletions.delete_mode + app_state->deletions.override_read_only, 0u);
     ASSERT_FALSE(desktop().empty());
     EXPECT_EQ(app_state->deletions.move_dir, desktop());
     EXPECT_FALSE(test_support::exists(file())) << "reading creates nothing";
 }
 
-TEST_F(SettingsFile, AShortFileTakesTheDesktopAndALongOneOnlyItsFirst2432Bytes) {
+// A file that ends within its size field, its half over the default's: accepted.
+// The random files above try every other length.
+TEST_F(SettingsFile, AShortFileKeepsDefaultsPastItsEndAndTakesTheDesktopALongOneOnlyItsFirst2432Bytes) {
     std::vector<uint8_t> bytes = sample_file();
-    bytes.resize(20);
+    bytes.resize(22);  // mode, percentage, delete mode, and 2424's low half over the default's
     put(bytes);
     read_settings();
     EXPECT_EQ(search_mode.load(), 1u);
     EXPECT_EQ(app_state->deletions.delete_mode, 2u);
+    EXPECT_EQ(options_of(app_state->settings), (numbers{97, 1, 1, 1, 0})) << "the defaults past the end";
     EXPECT_EQ(app_state->deletions.move_dir, desktop()) << "\"Move to \" names a folder";
-    EXPECT_FALSE(desktop().empty());
 
     bytes = sample_file();
     bytes.resize(2900, 0xEE);
@@ -251,13 +210,13 @@ TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
     app_state->deletions.delete_mode = 2;
     write_settings();
     const std::vector<uint8_t> old = sample_file();
-    EXPECT_EQ(file_bytes(file()), old) << "the whole file, byte for byte";
+    EXPECT_EQ(file_bytes(), old) << "the whole file, byte for byte";
     EXPECT_FALSE(test_support::exists(file() + L".new")) << "the scratch file was moved into place";
 
     data.make_folder(L"dVelk.dat.new");  // the scratch file cannot be made
     search_mode = 0;
     write_settings();
-    EXPECT_EQ(file_bytes(file()), old);
+    EXPECT_EQ(file_bytes(), old);
     RemoveDirectoryW((file() + L".new").c_str());
 
     app_state->data_path = data.path() + L"\\missing\\x";  // no such folder: nothing, silently
