@@ -167,11 +167,13 @@ TEST_F(PopupMenu, SelectMoveDirWithTheFolderBrowserAnsweredAndCancelled) {
                 item.cchTextMax = MAX_PATH;
                 return item.hItem && SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? std::wstring(text) : L"";
             };
-            // Wine drops a selection asked for before the dialog is initialised: ask until it shows.
+            // Wine drops a selection asked for before the dialog is initialised: ask until it
+            // shows, waiting longer each time, since a busy machine expands the tree slowly
+            // and asking again starts the expansion over.
             const std::wstring leaf = folder.substr(folder.rfind(L'\\') + 1);
-            for (int i = 0; !folder.empty() && i < 50 && selected() != leaf; ++i) {
+            for (int i = 1; !folder.empty() && i <= 12 && selected() != leaf; ++i) {
                 SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-                wait_until([&] { return selected() == leaf; }, 200);
+                wait_until([&] { return selected() == leaf; }, 250 * i);
             }
             press(dialog, folder.empty() ? IDCANCEL : IDOK);
             s.gone(dialog);
