@@ -58,7 +58,7 @@ DeleteQueue::~DeleteQueue() {
 uint32_t DeleteQueue::submit(const std::wstring& path) {
     {
         std::lock_guard<std::mutex> held(lock);
-        if (delete_mode == 2 && !move_dir.empty() && move_dir.back() != L'\\') move_dir += L'\\';
+        if (delete_mode == delete_mode_move && !move_dir.empty() && move_dir.back() != L'\\') move_dir += L'\\';
     }
     return submit(path, options());
 }
@@ -80,9 +80,9 @@ uint32_t DeleteQueue::submit(const std::wstring& path, const removal_options& op
 
 uint32_t DeleteQueue::perform(const std::wstring& path, const removal_options& options) {
     switch (options.delete_mode) {
-    case 0: return queue_recycle(path);
-    case 1: return delete_file(path);
-    case 2: return move_file(path, options.move_dir);
+    case delete_mode_recycle: return queue_recycle(path);
+    case delete_mode_delete: return delete_file(path);
+    case delete_mode_move: return move_file(path, options.move_dir);
     default: return delete_failed;
     }
 }
@@ -139,7 +139,7 @@ uint32_t DeleteQueue::queue_recycle(const std::wstring& path) {
 // A list left pending after delete_mode changed away from Recycle is dropped unsent.
 uint32_t DeleteQueue::flush() {
     uint32_t result = delete_done;
-    if (delete_mode == 0 && batch_cursor) result = send_batch();
+    if (delete_mode == delete_mode_recycle && batch_cursor) result = send_batch();
     free_batch();
     return result;
 }

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 
+#include "actions/delete_modes.h"
 #include "base/owner.h"
 
 namespace orvkit {
@@ -32,7 +33,7 @@ constexpr FILEOP_FLAGS batch_recycle_flags =
 
 // How a request removes a file: the queue's own options, or a run's copy of them.
 struct removal_options {
-    uint32_t delete_mode = 0;        // 0 Recycle, 1 Delete, 2 Move to
+    uint32_t delete_mode = delete_mode_recycle;
     std::wstring move_dir;           // target folder of "Move to"
     uint8_t override_read_only = 0;  // retry once after clearing the file's attributes
 };
@@ -58,7 +59,7 @@ public:
     uint32_t flush_locked();
 
     std::wstring move_dir;            // target folder of "Move to"
-    uint32_t delete_mode = 0;         // 0 Recycle, 1 Delete, 2 Move to
+    uint32_t delete_mode = delete_mode_recycle;
     uint8_t override_read_only = 0;   // retry once after clearing the file's attributes
     HWND owner_window = nullptr;      // owner of the shell operation; stays null
 

@@ -35,7 +35,7 @@ int read_settings() {
         search_mode = outside.mode;
     } else {
         state.deletions.override_read_only = 0;
-        state.deletions.delete_mode = 0;
+        state.deletions.delete_mode = delete_mode_recycle;
         search_mode = outside.mode;
     }
     return 0;

@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "actions/delete_modes.h"
+#include "app/search_modes.h"
+
 namespace orvkit {
 
 namespace {
 
 constexpr uint32_t lowest_percentage = 50;
 constexpr uint32_t highest_percentage = 100;
-constexpr uint32_t highest_mode = 3;         // QDir+
-constexpr uint32_t highest_delete_mode = 2;  // move
 
 uint8_t as_flag(uint8_t byte) { return byte ? 1 : 0; }
 
@@ -35,8 +36,8 @@ settings_outside apply_settings_bytes(settings_block& block, const uint8_t* byte
     outside.accepted = block.block_size == settings_block::expected_size;
     if (outside.accepted) {
         block.match_percentage = sane_match_percentage(block.match_percentage);
-        if (block.mode > highest_mode) block.mode = 2;
-        if (block.delete_mode > highest_delete_mode) block.delete_mode = 0;
+        if (!known_mode(block.mode)) block.mode = mode_default;
+        if (!known_delete_mode(block.delete_mode)) block.delete_mode = delete_mode_recycle;
         block.use_hash = as_flag(block.use_hash);
         block.override_read_only = as_flag(block.override_read_only);
         block.on_top = as_flag(block.on_top);
@@ -48,11 +49,11 @@ settings_outside apply_settings_bytes(settings_block& block, const uint8_t* byte
         outside.move_dir.assign(block.move_dir, block.move_dir + length);
     } else {
         block.on_top = 0;
-        block.mode = 2;
+        block.mode = mode_default;
         block.use_hash = 1;
         block.match_percentage = highest_percentage;
         block.override_read_only = 0;
-        block.delete_mode = 0;
+        block.delete_mode = delete_mode_recycle;
         block.block_size = settings_block::expected_size;
     }
     block.check_zero_length = as_flag(block.check_zero_length);

@@ -65,7 +65,7 @@ std::wstring remove_twin(search_run& run, const file_record& removed, const file
     DeleteQueue& deletions = run.state->deletions;
     const std::wstring done = std::wstring(L"Deleted ") + column;
     const std::wstring not_done = std::wstring(L"Not deleted ") + column;
-    const bool recycling = run.options.removal.delete_mode == 0;
+    const bool recycling = run.options.removal.delete_mode == delete_mode_recycle;
     if (recycling && queued(run, removed)) return done;
     if (recycling && queued(run, kept)) return not_done;
     if (deletions.submit(removed.path, run.options.removal) != delete_done) return not_done;

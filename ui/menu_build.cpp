@@ -40,9 +40,9 @@ void fill_percentage(HMENU menu, uint32_t percentage) {
 }
 
 void fill_batch_delete(HMENU menu, const DeleteQueue& deletions) {
-    add_item(menu, menu_recycle, L"Recycle", deletions.delete_mode == 0);
-    add_item(menu, menu_delete, L"Delete", deletions.delete_mode == 1);
-    add_item(menu, menu_move_to, (L"Move to " + deletions.move_dir).c_str(), deletions.delete_mode == 2);
+    add_item(menu, menu_recycle, L"Recycle", deletions.delete_mode == delete_mode_recycle);
+    add_item(menu, menu_delete, L"Delete", deletions.delete_mode == delete_mode_delete);
+    add_item(menu, menu_move_to, (L"Move to " + deletions.move_dir).c_str(), deletions.delete_mode == delete_mode_move);
     add_separator(menu);
     add_item(menu, menu_select_move_dir, L"Select Move Dir");
 }

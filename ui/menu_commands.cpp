@@ -19,10 +19,6 @@ namespace orvkit {
 namespace {
 
 constexpr BYTE transparent_alpha = 75;
-// The deletion queue's modes.
-constexpr uint32_t delete_by_recycling = 0;
-constexpr uint32_t delete_outright = 1;
-constexpr uint32_t delete_by_moving = 2;
 constexpr UINT browse_flags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_RETURNFSANCESTORS;
 
 void flip(uint8_t& flag) { flag = flag ? 0 : 1; }
@@ -56,7 +52,7 @@ uint32_t percentage_of(UINT id) {
 // The mark moves to "Move to " even when the browser is then cancelled.
 void select_move_dir(HWND window) {
     DeleteQueue& deletions = app_state->deletions;
-    deletions.delete_mode = delete_by_moving;
+    deletions.delete_mode = delete_mode_move;
     std::wstring folder;
     if (menu_open.browse_folder(window, folder)) deletions.move_dir = folder;
 }
@@ -148,9 +144,9 @@ LRESULT handle_menu_command(HWND window, WPARAM command) {
     case menu_hash: flip(settings.use_hash); break;
     case menu_remove_empty_dirs: flip(settings.remove_empty_dirs); break;
     case menu_override_read_only: flip(state.deletions.override_read_only); break;
-    case menu_recycle: state.deletions.delete_mode = delete_by_recycling; break;
-    case menu_delete: state.deletions.delete_mode = delete_outright; break;
-    case menu_move_to: state.deletions.delete_mode = delete_by_moving; break;
+    case menu_recycle: state.deletions.delete_mode = delete_mode_recycle; break;
+    case menu_delete: state.deletions.delete_mode = delete_mode_delete; break;
+    case menu_move_to: state.deletions.delete_mode = delete_mode_move; break;
     case menu_select_move_dir: select_move_dir(window); break;
     case menu_remove_when_found: toggle_remove_when_found(window); break;
     case menu_column_a: choose_column(window, remove_column_a, remove_column_b); break;
