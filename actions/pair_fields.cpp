@@ -78,7 +78,6 @@ int fill_pair_fields(HWND dialog) {
             SetDlgItemTextW(dialog, IDC_MODIFIED_B, L"");
         }
         const std::wstring percent = cell(row, 2);
-        row_item.iItem = row;  // list_get_cell used row_item: the current row stays this one
         SetDlgItemTextW(dialog, IDC_PAIR_TITLE, pair_title(percent, twin_found).c_str());
         return 1;
     }
