@@ -6,56 +6,24 @@
 
 #include <algorithm>
 
-#include "app/globals.h"
-#include "app/startup.h"
-#include "app/state.h"
 #include "search/checksum_pass.h"
 #include "search/group_compare.h"
 #include "search/list_file.h"
-#include "search/search_worker.h"
-#include "support/pump.h"
-#include "support/temp_folder.h"
+#include "support/search_fixture.h"
 #include "ui/results_list.h"
 
 using namespace test_support;
 
 namespace {
 
-class SearchSpeed : public testing::Test {
+class SearchSpeed : public search_worker_test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(orvkit::initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL), 0);
-        app_state->data_path = data_.path() + L"\\x";
-        app_state->settings.match_percentage = 100;
-        app_state->settings.remove_empty_dirs = 0;
-        app_state->settings.use_hash = 1;
-        app_state->settings.check_zero_length = 1;
-    }
-    void TearDown() override { DestroyWindow(app_state->main_window); }
-
-    static void start_search(uint32_t mode, const std::wstring& folder) {
-        search_mode = mode;
-        path_a = folder;
-        run_status = 1;
-        progress_percent = 0;
-        twin_count = 0;
-        CloseHandle(CreateThread(nullptr, 64 << 20, orvkit::search_worker, app_state->main_window,
-                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-    }
-    static bool finished(DWORD timeout = 60000) {
-        return pump_until([] { return run_status.load() == 0 && progress_percent.load() == 101; }, timeout);
-    }
+    // Each row as its three cells joined, each followed by "|".
     static std::vector<std::wstring> rows() {
-        std::vector<std::wstring> out(SendMessageW(list_view, LVM_GETITEMCOUNT, 0, 0));
-        wchar_t cell[orvkit::cell_text_units];
-        for (std::size_t row = 0; row < out.size(); ++row)
-            for (int column = 0; column < 3; ++column)
-                out[row] += (orvkit::list_get_cell(static_cast<int>(row), column, cell), std::wstring(cell) + L"|");
+        std::vector<std::wstring> out;
+        for (const list_row& row : read_list_rows()) out.push_back(row[0] + L"|" + row[1] + L"|" + row[2] + L"|");
         return out;
     }
-
-    temp_folder data_;
-    temp_folder tree_;
 };
 
 }  // namespace
