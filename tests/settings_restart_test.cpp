@@ -6,6 +6,7 @@
 #include "app/settings_file.h"
 #include "app/settings_layout.h"
 #include "support/menu_reader.h"
+#include "support/program_run.h"
 #include "support/window_driver.h"
 #include "ui/menu_ids.h"
 #include "ui/popup_menu.h"
@@ -68,11 +69,11 @@ TEST_F(SettingsRestart, EveryOptionSetThroughTheMenuIsShownAfterANewStart) {
 // The program itself, started from a folder of its own holding a settings file:
 // it keeps the window normal, and closing it writes back the very same bytes.
 TEST(SettingsProgram, ANewStartOfTheProgramKeepsEveryOptionOfItsFile) {
-    wchar_t exe[1024] = {};
-    ASSERT_TRUE(GetEnvironmentVariableW(L"OSTRAND_EXE", exe, 1024)) << "run through CTest";
+    const std::wstring exe = built_program();
+    ASSERT_FALSE(exe.empty()) << "run through CTest";
     temp_folder folder;
     const std::wstring program = folder / L"Ostrand.exe";
-    ASSERT_TRUE(CopyFileW(to_windows_path(to_unix_path(exe)).c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(exe.c_str(), program.c_str(), FALSE));
     settings_block block;
     block.match_percentage = 75;
     block.use_hash = block.remove_empty_dirs = 0;
@@ -81,24 +82,9 @@ TEST(SettingsProgram, ANewStartOfTheProgramKeepsEveryOptionOfItsFile) {
     const std::vector<uint8_t> image = settings_file_image(block);
     folder.make_file(L"dVelk.dat", std::string(image.begin(), image.end()));
 
-    std::wstring line = L"\"" + program + L"\"";
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    static DWORD id;
-    static HWND shown;
-    id = process.dwProcessId, shown = nullptr;
-    ASSERT_TRUE(pump_until([] {
-        for (shown = nullptr; (shown = FindWindowExW(nullptr, shown, L"Ostrand", nullptr));) {
-            DWORD owner = 0;
-            if (GetWindowThreadProcessId(shown, &owner) && owner == id && IsWindowVisible(shown)) return true;
-        }
-        return false;
-    }));
-    EXPECT_FALSE(GetWindowLongPtrW(shown, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    PostMessageW(shown, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    program_run run;
+    ASSERT_TRUE(run.start(L"\"" + program + L"\""));
+    EXPECT_FALSE(GetWindowLongPtrW(run.window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(run.close(), 0u);
     EXPECT_EQ(read_file(folder / L"dVelk.dat"), std::string(image.begin(), image.end()));
 }

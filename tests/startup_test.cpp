@@ -4,56 +4,23 @@
 #include "app/globals.h"
 #include "app/startup.h"
 #include "app/state.h"
+#include "support/program_run.h"
 #include "support/pump.h"
 #include "support/temp_folder.h"
 
 using namespace orvkit;
 
-namespace {
-
-struct found_window {
-    DWORD process;
-    HWND window;
-};
-
-BOOL CALLBACK find_main_window(HWND window, LPARAM param) {
-    auto* found = reinterpret_cast<found_window*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t class_name[32] = {};
-    GetClassNameW(window, class_name, 32);
-    if (process != found->process || std::wstring(class_name) != L"Ostrand" || !IsWindowVisible(window)) return TRUE;
-    found->window = window;
-    return FALSE;
-}
-
-}  // namespace
-
 // The real program, started with arguments it must ignore, shows its window and
 // exits with 0 when the window is closed.
 TEST(Program, ShowsItsWindowIgnoresArgumentsAndExitsWithZero) {
-    wchar_t exe[1024] = {};
-    GetEnvironmentVariableW(L"OSTRAND_EXE", exe, 1024);
-    std::wstring line = L"\"" + test_support::to_windows_path(test_support::to_unix_path(exe)) +
-                        L"\" C:\\nothing\\here.txt /q --mode=3";
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    found_window found{process.dwProcessId, nullptr};
-    ASSERT_TRUE(test_support::pump_until([&] {
-        EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&found));
-        return found.window != nullptr;
-    }));
+    const std::wstring exe = test_support::built_program();
+    ASSERT_FALSE(exe.empty()) << "run through CTest";
+    test_support::program_run program;
+    ASSERT_TRUE(program.start(L"\"" + exe + L"\" C:\\nothing\\here.txt /q --mode=3"));
     wchar_t title[64] = {};
-    GetWindowTextW(found.window, title, 64);
+    GetWindowTextW(program.window(), title, 64);
     EXPECT_STREQ(title, L"Ostrand 2.0");
-    PostMessageW(found.window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
-    DWORD exit_code = 99;
-    GetExitCodeProcess(process.hProcess, &exit_code);
-    EXPECT_EQ(exit_code, 0u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(program.close(), 0u);
 }
 
 TEST(Startup, InitialiseMakesTheStateTheWindowAndARunningEvent) {
