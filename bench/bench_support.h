@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "actions/compare.h"
+#include "app/state.h"
 #include "search/checksum_pass.h"
 #include "search/group_compare.h"
 
@@ -77,6 +78,13 @@ inline void open_and_read_all(const std::wstring& folder, std::vector<char>& buf
         ++totals.files;
     } while (FindNextFileW(found, &entry));
     FindClose(found);
+}
+
+// The list files a benchmark's searches save go to the temporary folder.
+inline void keep_list_files_in_temp(orvkit::ostrand_state& state) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    state.data_path = std::wstring(temp) + L"x";
 }
 
 }  // namespace bench

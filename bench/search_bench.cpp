@@ -43,9 +43,7 @@ int wmain(int argc, wchar_t** argv) {
 
     app_state = std::make_shared<ostrand_state>();
     go_event.reset(CreateEventW(nullptr, TRUE, TRUE, nullptr));
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    app_state->data_path = std::wstring(temp) + L"x";
+    keep_list_files_in_temp(*app_state);
     search_mode = 2;
     app_state->settings.match_percentage = 100;
     app_state->settings.use_hash = 1;

@@ -67,9 +67,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring tree = argv[1];
     if (initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL) != 0) return 3;
     HWND window = app_state->main_window;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    app_state->data_path = std::wstring(temp) + L"x";  // list files in the temporary folder
+    keep_list_files_in_temp(*app_state);
     RECT frame{0, 0, width, height};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_ACCEPTFILES);
     SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOZORDER);
