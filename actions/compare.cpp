@@ -11,9 +11,8 @@
 #include "app/run_options.h"
 #include "app/search_modes.h"
 #include "app/state.h"
+#include "base/file_reading.h"
 #include "base/owner.h"
-#include "base/win32_numbers.h"
-#include "base/long_path.h"
 #include "ui/results_list.h"
 
 namespace orvkit {
@@ -42,16 +41,11 @@ struct comparison {
     run_counter counter;
 };
 
+// 0 when the size cannot be had.
 uint64_t size_of(HANDLE file) {
-    DWORD high = 0;
-    const DWORD low = GetFileSize(file, &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return 0;
-    return join_halves(high, low);
-}
-
-unique_handle open_for_reading(const std::wstring& path) {
-    return unique_handle(CreateFileW(long_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    uint64_t size = 0;
+    size_of_open_file(file, size);
+    return size;
 }
 
 std::atomic<uint64_t> bytes_read{0};  // for benchmarks

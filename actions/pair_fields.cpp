@@ -1,10 +1,8 @@
 #include "actions/pair_fields.h"
 
 #include "app/globals.h"
-#include "base/owner.h"
-#include "base/win32_numbers.h"
+#include "base/file_reading.h"
 #include "resources/resource_ids.h"
-#include "base/long_path.h"
 #include "ui/results_list.h"
 
 namespace orvkit {
@@ -24,12 +22,11 @@ constexpr file_fields fields_b{IDC_PATH_B, IDC_SIZE_B, IDC_MODIFIED_B};
 
 // Fills the size and time of the file at `path`; false when it cannot be opened.
 bool show_file(HWND dialog, const file_fields& fields, const std::wstring& path) {
-    unique_handle file(CreateFileW(long_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    unique_handle file = open_for_reading(path);
     if (!file) return false;
-    DWORD high = 0;
-    const DWORD low = GetFileSize(file.get(), &high);
-    SetDlgItemTextW(dialog, fields.size, std::to_wstring(join_halves(high, low)).c_str());
+    uint64_t size = 0;
+    size_of_open_file(file.get(), size);
+    SetDlgItemTextW(dialog, fields.size, std::to_wstring(size).c_str());
     FILETIME written{};
     GetFileTime(file.get(), nullptr, nullptr, &written);
     SetDlgItemTextW(dialog, fields.modified, format_file_time(written).c_str());

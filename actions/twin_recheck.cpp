@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/file_reading.h"
 #include "base/owner.h"
-#include "base/win32_numbers.h"
 #include "search/file_identity.h"
 #include "base/long_path.h"
 
@@ -13,18 +13,6 @@ namespace orvkit {
 namespace {
 
 constexpr DWORD read_piece_bytes = 1 << 20;
-
-unique_handle open_for_reading(const std::wstring& path) {
-    return unique_handle(CreateFileW(long_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-bool size_of(HANDLE file, uint64_t& size) {
-    LARGE_INTEGER value{};
-    if (!GetFileSizeEx(file, &value)) return false;
-    size = static_cast<uint64_t>(value.QuadPart);
-    return true;
-}
 
 bool known(const file_identity& identity) { return identity.index_known && identity.volume_known; }
 
@@ -64,7 +52,7 @@ twin_verdict recheck_twin(const std::wstring& file, const file_identity& identit
 bool equal_contents(const std::wstring& first, const std::wstring& second) {
     unique_handle a = open_for_reading(first), b = open_for_reading(second);
     uint64_t size_a = 0, size_b = 0;
-    if (!a || !b || !size_of(a.get(), size_a) || !size_of(b.get(), size_b) || size_a != size_b) return false;
+    if (!a || !b || !size_of_open_file(a.get(), size_a) || !size_of_open_file(b.get(), size_b) || size_a != size_b) return false;
     std::vector<uint8_t> piece_a(read_piece_bytes), piece_b(read_piece_bytes);
     uint64_t remaining = size_a;
     while (remaining > 0) {

@@ -8,11 +8,10 @@
 
 #include "app/globals.h"
 #include "base/published_text.h"
+#include "base/file_reading.h"
 #include "base/owner.h"
-#include "base/win32_numbers.h"
 #include "search/checksum.h"
 #include "search/file_identity.h"
-#include "base/long_path.h"
 #include "search/pause_gate.h"
 
 namespace orvkit {
@@ -35,24 +34,11 @@ bool keep_summing(const orvFileList& list) {
     return list.status.load() != orvFileList::stop_requested && hold_when_pause_settles();
 }
 
-// Reads up to `length` bytes into `target`; the count read.
-std::size_t read_whole(HANDLE file, uint8_t* target, std::size_t length) {
-    std::size_t got = 0;
-    while (got < length) {
-        DWORD delivered = 0;
-        if (!ReadFile(file, target + got, static_cast<DWORD>(length - got), &delivered, nullptr) || delivered == 0)
-            break;
-        got += delivered;
-    }
-    return got;
-}
-
 // The sum content_checksum gives, read piece by piece with the run's checks in
 // between; a small file is read whole into `kept` when given. False when stopped
 // before the end.
 bool sum_file(file_record& record, orvFileList& list, uint8_t* buffer, preloaded_files* keep) {
-    unique_handle file(CreateFileW(long_path(record.path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    unique_handle file = open_for_reading(record.path, FILE_FLAG_SEQUENTIAL_SCAN);
     ++pass_opens;
     record.checksum = 0;
     if (!file) return true;

@@ -8,10 +8,8 @@
 #include "actions/byte_runs.h"
 #include "actions/compare.h"
 #include "actions/compare_math.h"
-#include "base/owner.h"
-#include "base/win32_numbers.h"
+#include "base/file_reading.h"
 #include "search/file_identity.h"
-#include "base/long_path.h"
 
 namespace orvkit {
 
@@ -100,29 +98,21 @@ group_compare::held_file& group_compare::load(file_record& record) {
         return held;
     }
     // Opened as compare_files opens its files, so the same files fail.
-    unique_handle file(CreateFileW(long_path(record.path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    unique_handle file = open_for_reading(record.path, FILE_FLAG_SEQUENTIAL_SCAN);
     ++opens_;
     ++all_opens;
     if (!file) return held;
     held.opened = true;
     if (!record.identity.index_known) read_file_index(file.get(), record.identity);
-    DWORD high = 0;
-    const DWORD low = GetFileSize(file.get(), &high);
-    held.size = low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR ? 0 : join_halves(high, low);
+    held.size = 0;
+    size_of_open_file(file.get(), held.size);
     // Grown past the budget since the walk: read by compare_files instead.
     if (held.size > file_limit_ || held_ + held.size > budget_) {
         held.streamed = true;
         return held;
     }
     held.bytes.resize(static_cast<std::size_t>(held.size));
-    std::size_t got = 0;
-    while (got < held.bytes.size()) {
-        DWORD delivered = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(held.bytes.size() - got, 1u << 30));
-        if (!ReadFile(file.get(), held.bytes.data() + got, want, &delivered, nullptr) || delivered == 0) break;
-        got += delivered;
-    }
+    const std::size_t got = read_whole(file.get(), held.bytes.data(), held.bytes.size());
     all_bytes += got;
     held.bytes.resize(got);  // a file that shrank or could not be read: the rest differs
     held_ += static_cast<std::size_t>(held.size);

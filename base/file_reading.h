@@ -1,0 +1,46 @@
+// Opening a file for its content, its size, and reading it whole: the same calls
+// for the comparison, the checksum pass, the grouped comparison and the dialogs,
+// so the same files fail everywhere.
+#pragma once
+#include <windows.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "base/long_path.h"
+#include "base/owner.h"
+
+namespace orvkit {
+
+// Shared for reading, through the long form of the path. `flags` may add a hint
+// such as FILE_FLAG_SEQUENTIAL_SCAN.
+inline unique_handle open_for_reading(const std::wstring& path, DWORD flags = 0) {
+    return unique_handle(CreateFileW(long_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL | flags, nullptr));
+}
+
+// The size of an open file; false (and `size` untouched) when it cannot be had.
+inline bool size_of_open_file(HANDLE file, uint64_t& size) {
+    LARGE_INTEGER value{};
+    if (!GetFileSizeEx(file, &value)) return false;
+    size = static_cast<uint64_t>(value.QuadPart);
+    return true;
+}
+
+// Reads up to `length` bytes into `target`, in as many calls as it takes; the count
+// read, less than `length` when the file ends early or a read fails.
+inline std::size_t read_whole(HANDLE file, uint8_t* target, std::size_t length) {
+    constexpr std::size_t largest_read = std::size_t{1} << 30;  // ReadFile counts in a DWORD
+    std::size_t got = 0;
+    while (got < length) {
+        DWORD delivered = 0;
+        const DWORD want = static_cast<DWORD>(std::min(length - got, largest_read));
+        if (!ReadFile(file, target + got, want, &delivered, nullptr) || delivered == 0) break;
+        got += delivered;
+    }
+    return got;
+}
+
+}  // namespace orvkit
