@@ -150,7 +150,16 @@ TEST_F(PopupMenu, OnTopAndTransparentChangeTheWindowAndDropsStillWork) {
 // The real folder browser, answered by a helper thread: a folder chosen, then Cancel.
 TEST_F(PopupMenu, SelectMoveDirWithTheFolderBrowserAnsweredAndCancelled) {
     menu_open.browse_folder = browse_move_folder;
-    const std::wstring chosen = data_.make_folder(L"moved here");
+    // A folder on the prefix's own drive: to show a folder under Z:\ the browser first
+    // lists the whole Linux root, which on a fresh prefix can outlast any wait.
+    wchar_t temp[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring chosen = std::wstring(temp) + L"moved here " + std::to_wstring(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryW(chosen.c_str(), nullptr));
+    struct remove_at_end {
+        std::wstring folder;
+        ~remove_at_end() { RemoveDirectoryW(folder.c_str()); }
+    } cleanup{chosen};
     auto answer = [&](const std::wstring& folder) {
         std::wstring texts;
         dialog_script script([&](dialog_script& s) {
