@@ -11,6 +11,7 @@
 
 #include "actions/delete_queue.h"
 #include "actions/pair_fields.h"
+#include "actions/removal_guard.h"
 #include "app/dialog_openers.h"
 #include "app/globals.h"
 #include "app/run_protocol.h"
@@ -94,12 +95,27 @@ void open_file(HWND dialog, int path_control) {
     CloseHandle(thread);
 }
 
+// The user chose this file, so the guard does not refuse it; but when the other file
+// of the pair would not keep its bytes, it says so and asks first.
+bool partner_check_allows(HWND dialog, const std::wstring& file, const std::wstring& partner) {
+    const wchar_t* why = nullptr;
+    switch (removal_guard().check(file, partner)) {
+    case removal_verdict::partner_missing: why = L"The other file of this pair cannot be opened now."; break;
+    case removal_verdict::partner_changed: why = L"The other file of this pair no longer holds the same bytes."; break;
+    case removal_verdict::same_file: why = L"Both names of this pair reach one and the same file."; break;
+    default: return true;
+    }
+    const std::wstring text = std::wstring(why) + L"\nThis may be the last copy of the file.\n\nDelete it anyway?";
+    return MessageBoxW(dialog, text.c_str(), L"Ostrand 2.0", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 // The shell on Windows takes only plain paths of at most MAX_PATH characters; the
 // long form is kept for longer ones, which only some shells accept. The one-entry
 // list ends in a double NUL.
-void delete_file(HWND dialog, int path_control, int pressed) {
+void delete_file(HWND dialog, int path_control, int partner_control, int pressed) {
     const std::wstring path = item_text(dialog, path_control);
     if (path.empty()) return;
+    if (!partner_check_allows(dialog, path, item_text(dialog, partner_control))) return;
     std::wstring list = system_path(path);
     list.append(2, L'\0');
     if (shell_recycle(dialog, list.c_str(), FOF_ALLOWUNDO) != delete_done) return;
@@ -137,8 +153,8 @@ INT_PTR on_command(HWND dialog, int id) {
     switch (id) {
     case IDC_OPEN_A: open_file(dialog, IDC_PATH_A); return TRUE;
     case IDC_OPEN_B: open_file(dialog, IDC_PATH_B); return TRUE;
-    case IDC_DELETE_A: delete_file(dialog, IDC_PATH_A, id); return TRUE;
-    case IDC_DELETE_B: delete_file(dialog, IDC_PATH_B, id); return TRUE;
+    case IDC_DELETE_A: delete_file(dialog, IDC_PATH_A, IDC_PATH_B, id); return TRUE;
+    case IDC_DELETE_B: delete_file(dialog, IDC_PATH_B, IDC_PATH_A, id); return TRUE;
     case IDC_DETAIL_VIEW: detail_view(dialog); return TRUE;
     case IDC_DELETE_ALL_A: run_status = status_delete_all_a; EndDialog(dialog, id); return TRUE;
     case IDC_DELETE_ALL_B: run_status = status_delete_all_b; EndDialog(dialog, id); return TRUE;

@@ -4,11 +4,10 @@
 #include <memory>
 #include <vector>
 
-#include "actions/twin_recheck.h"
+#include "actions/removal_guard.h"
 #include "app/globals.h"
 #include "app/run_protocol.h"
 #include "app/state.h"
-#include "search/file_identity.h"
 #include "resources/resource_ids.h"
 #include "base/long_path.h"
 #include "ui/results_list.h"
@@ -19,12 +18,12 @@ namespace {
 
 constexpr int full_match = 100;
 
-void count_kept(batch_outcome& outcome, twin_verdict verdict) {
+void count_kept(batch_outcome& outcome, removal_verdict verdict) {
     switch (verdict) {
-    case twin_verdict::twin_missing: ++outcome.twin_missing; break;
-    case twin_verdict::twin_changed: ++outcome.twin_changed; break;
-    case twin_verdict::same_file: ++outcome.same_file; break;
-    case twin_verdict::twin_removed: ++outcome.twin_removed; break;
+    case removal_verdict::partner_missing: ++outcome.twin_missing; break;
+    case removal_verdict::partner_changed: ++outcome.twin_changed; break;
+    case removal_verdict::same_file: ++outcome.same_file; break;
+    case removal_verdict::partner_removed: ++outcome.twin_removed; break;
     default: break;
     }
 }
@@ -34,7 +33,7 @@ void count_kept(batch_outcome& outcome, twin_verdict verdict) {
 int walk_rows(const column_batch& batch, DeleteQueue& queue, std::vector<std::wstring>& handed_paths) {
     wchar_t text[cell_text_units];
     wchar_t progress[64];
-    handed_files handed;
+    removal_guard guard;
     int length = 0;
     int row = 1;
     do {
@@ -50,15 +49,9 @@ int walk_rows(const column_batch& batch, DeleteQueue& queue, std::vector<std::ws
                 SetDlgItemTextW(batch.dialog, IDC_BATCH_PROGRESS, progress);
                 // The row may be old, and a column can hold every copy of a file: the
                 // file goes only while a distinct, equal twin that stays is there.
-                const file_identity identity = identity_of(file);
-                const twin_verdict verdict = recheck_twin(file, identity, twin, handed);
-                if (verdict == twin_verdict::still_twin) {
-                    handed.add(file, identity);
-                    handed_paths.push_back(file);
-                    queue.submit(file);
-                } else {
-                    count_kept(*batch.outcome, verdict);
-                }
+                const removal_verdict verdict = guard.remove(queue, file, twin);
+                if (verdict == removal_verdict::removed) handed_paths.push_back(file);
+                count_kept(*batch.outcome, verdict);
             }
         }
         ++row;

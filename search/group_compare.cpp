@@ -9,6 +9,7 @@
 #include "actions/compare.h"
 #include "actions/compare_math.h"
 #include "base/file_reading.h"
+#include "base/long_path.h"
 #include "search/file_identity.h"
 
 namespace orvkit {
@@ -165,13 +166,30 @@ void group_compare::release(const file_record* record) {
     held_files_.erase(held);
 }
 
-void group_compare::forget_content(const file_record& record) {
-    const auto held = held_files_.find(&record);
+void group_compare::forget_content(const file_record* record) {
+    const auto held = held_files_.find(record);
     if (held == held_files_.end() || held->second.streamed) return;
     if (held->second.opened) held_ -= static_cast<std::size_t>(held->second.size);
     held->second.opened = false;
     held->second.size = 0;
     std::vector<uint8_t>().swap(held->second.bytes);
+}
+
+// Records of one file have one size and checksum, so they share a group. A member
+// with the removed file's path is that file; one with its index is the same file
+// when its own path no longer opens (a hard link keeps the bytes and still opens).
+void group_compare::forget_file(const file_record& record) {
+    forget_content(&record);
+    const auto found = group_of_.find(&record);
+    if (found == group_of_.end()) return;
+    const std::wstring key = case_key(record.path);
+    for (const file_record* member : groups_[found->second].members) {
+        if (member == &record || !held_files_.count(member)) continue;
+        const bool same_index = member->identity.index_known && record.identity.index_known &&
+                                member->identity.file_index == record.identity.file_index;
+        if (case_key(member->path) == key || (same_index && !open_for_reading(member->path)))
+            forget_content(member);
+    }
 }
 
 void group_compare::done_with(const file_record& record) {

@@ -66,8 +66,10 @@ public:
     // The record's own pass is over, or it was pruned: it is needed no more as file A
     // and, once its group has at most one member left, its group is let go.
     void done_with(const file_record& record);
-    // The file was deleted or moved away: from now on it fails to open.
-    void forget_content(const file_record& record);
+    // The file was deleted or moved away: from now on it fails to open, under this
+    // record and under every other record of its group that named the same file (the
+    // same path met twice, or a link whose target it was).
+    void forget_file(const file_record& record);
 
     uint64_t opens() const { return opens_; }
     std::size_t held_bytes() const { return held_; }
@@ -89,6 +91,7 @@ private:
 
     held_file& load(file_record& record);
     void release(const file_record* record);
+    void forget_content(const file_record* record);
 
     pair_settings settings_;
     std::size_t budget_;

@@ -1,10 +1,9 @@
 #include "search/search_worker.h"
 
 #include <string>
-#include <unordered_set>
-#include <vector>
 
 #include "actions/compare.h"
+#include "actions/removal_guard.h"
 #include "app/globals.h"
 #include "app/run_options.h"
 #include "app/search_modes.h"
@@ -36,45 +35,27 @@ struct search_run {
     bool memory_failed = false;
     group_compare* groups = nullptr;  // the pair scan's files held in memory
     preloaded_files preloaded;        // small files the checksum pass read for it
-    std::unordered_set<std::wstring> recycle_queued;  // keys of the files queued this run
+    removal_guard guard;              // the files this run removed or queued
 };
 
 bool aborting() { return pause_code.load() == pause_aborting; }
 
-// Keys of a file for the recycle requests of this run: its path, and its file
-// index when known, so that another path to the same file is recognised too.
-std::vector<std::wstring> queue_keys(const file_record& record) {
-    std::vector<std::wstring> keys{L"P" + case_key(record.path)};
-    if (record.identity.index_known) keys.push_back(L"I" + std::to_wstring(record.identity.file_index));
-    return keys;
-}
-
-bool queued(const search_run& run, const file_record& record) {
-    for (const auto& key : queue_keys(record))
-        if (run.recycle_queued.count(key)) return true;
-    return false;
-}
-
-// Hands `removed`, one file of a twin pair, to the deletion queue and returns the
-// result cell. Delete and Move are done at once, so their failure is known and
-// shown. A recycle request is only carried out at the end of the run, so until then
-// every queued file still opens: a request is counted once however many rows name
-// the file, and refused when the copy to be kept is itself queued (overlapping
-// trees or a link can pair each copy with the other), so one copy always stays.
-std::wstring remove_twin(search_run& run, const file_record& removed, const file_record& kept, wchar_t column) {
-    DeleteQueue& deletions = run.state->deletions;
-    const std::wstring done = std::wstring(L"Deleted ") + column;
-    const std::wstring not_done = std::wstring(L"Not deleted ") + column;
-    const bool recycling = run.options.removal.delete_mode == delete_mode_recycle;
-    if (recycling && queued(run, removed)) return done;
-    if (recycling && queued(run, kept)) return not_done;
-    if (deletions.submit(removed.path, run.options.removal) != delete_done) return not_done;
-    // Deleted or moved at once: its later pairs find it gone, as a fresh open would.
-    if (!recycling) run.groups->forget_content(removed);
-    if (recycling)
-        for (auto& key : queue_keys(removed)) run.recycle_queued.insert(key);
+// Hands `removed`, one file of a twin pair, to the deletion queue through the guard
+// and returns the result cell. The row says "Deleted" only when the file went (Delete,
+// Move) or is queued for the recycle bin, which happens at the end of the run; a file
+// already queued under another row or path is counted once. When the guard finds the
+// copy that is to stay missing, changed, the same file or on its way out itself, the
+// file stays: overlapping trees and links can pair each copy with the other.
+std::wstring remove_twin(search_run& run, file_record& removed, const file_record& kept, wchar_t column) {
+    const removal_verdict verdict =
+        run.guard.remove(run.state->deletions, removed.path, kept.path, &run.options.removal);
+    if (verdict == removal_verdict::already_removed) return std::wstring(L"Deleted ") + column;
+    if (verdict != removal_verdict::removed) return std::wstring(L"Not deleted ") + column;
+    // Deleted or moved at once: its later pairs, under any of its records, find it
+    // gone, as a fresh open would.
+    if (run.options.removal.delete_mode != delete_mode_recycle) run.groups->forget_file(removed);
     run.list->deleted_bytes += removed.size;
-    return done;
+    return std::wstring(L"Deleted ") + column;
 }
 
 void compare_pair(search_run& run, std::size_t a, std::size_t b) {

@@ -133,7 +133,8 @@ TEST_F(ActionDialog, DeleteFileThroughTheShellThenTheNextPairThenClosingAfterThe
     add_row(L"Finished", L"2 twins found in 4 files.", L"");
     focus_row(1);
     field_list declined, first;
-    bool closed_by_last = false;
+    std::wstring warning;
+    bool kept_on_no = false, closed_by_last = false;
     run_dialog([&](dialog_script& s, HWND dialog) {
         press(dialog, IDC_DELETE_B);
         answer_shell(s, dialog, L"No");
@@ -141,10 +142,18 @@ TEST_F(ActionDialog, DeleteFileThroughTheShellThenTheNextPairThenClosingAfterThe
         press(dialog, IDC_DELETE_A);
         answer_shell(s, dialog, L"Yes");
         first = fields(dialog);
+        // File B is gone: the program warns before the shell asks, and No keeps A.
         press(dialog, IDC_DELETE_A);
+        if (HWND box = s.find(L"Ostrand 2.0", dialog)) warning = dialog_texts(box);
+        answer_shell(s, dialog, L"No");
+        kept_on_no = exists(a2) && IsWindow(dialog) && visible_dialogs().size() == 1;
+        press(dialog, IDC_DELETE_A);
+        answer_shell(s, dialog, L"Yes");
         answer_shell(s, dialog, L"Yes");
         closed_by_last = s.gone(dialog);
     });
+    EXPECT_NE(warning.find(L"cannot be opened"), std::wstring::npos) << warning;
+    EXPECT_TRUE(kept_on_no);
     ASSERT_EQ(declined.size(), 7u);
     EXPECT_EQ(declined[0], L"These files were found to be Deleted A% the same.");
     EXPECT_EQ(field_list(declined.begin() + 4, declined.end()), (field_list{b1, L"3", L"3:04:05 AM 1/2/2020"}))

@@ -14,6 +14,7 @@
 #include "resources/resource_ids.h"
 #include "base/long_path.h"
 #include "support/dialog_script.h"
+#include "support/overlapping_trees.h"
 #include "support/twin_rows.h"
 
 using namespace test_support;
@@ -141,27 +142,26 @@ TEST_F(ColumnDelete, ThreeIdenticalFilesKeepOneCopyWhicheverColumnGoes) {
     }
 }
 
-TEST_F(ColumnDelete, QDirPlusOverOneFolderTwiceKeepsOneCopyOfEveryFile) {
-    temp_folder tree;
-    app_state->deletions.delete_mode = 1;
-    const std::vector<std::wstring> first{tree.make_file(L"p.txt", "alpha"), tree.make_file(L"q.txt", "alpha")};
-    const std::vector<std::wstring> second{tree.make_file(L"r.txt", "beta content"), tree.make_file(L"s.txt", "beta content"),
-                                           tree.make_file(L"t.txt", "beta content")};
-    const std::wstring alone = tree.make_file(L"u.txt", "unique");
-    search(3, tree.path(), tree.path());
-    // Column A holds every copy of each file: taken as the rows stand, the batch
-    // would remove them all.
-    std::set<std::wstring> column_a;
-    for (int row = 1; row < list_row_count() - 1; ++row)
-        if (list_cell(row, 2) == L"100") column_a.insert(orvkit::case_key(list_cell(row, 0)));
-    for (const auto* group : {&first, &second})
-        for (const std::wstring& copy : *group) ASSERT_TRUE(column_a.count(orvkit::case_key(copy))) << copy;
-    delete_column(IDC_DELETE_ALL_A, answer::yes);
-    EXPECT_EQ(surviving(first), 1);
-    EXPECT_EQ(surviving(second), 1);
-    EXPECT_TRUE(exists(alone));
-    EXPECT_NE(list_cell(0, 1).find(L"twin already removed "), std::wstring::npos);
-    EXPECT_EQ(list_cell(0, 1).rfind(L"3 files removed, ", 0), 0u) << list_cell(0, 1);
+// Over trees that name a file twice a column can hold every copy of a file: taken
+// as the rows stand, the batch would remove them all. Each shape and column, the
+// three delete modes in turn.
+TEST_F(ColumnDelete, OverlappingTreesKeepACopyOfEveryGroupInEveryColumn) {
+    uint32_t mode = 0;
+    for (const tree_shape& shape : overlapping_shapes) {
+        for (const int delete_all : {IDC_DELETE_ALL_A, IDC_DELETE_ALL_B}) {
+            const std::string run = std::string(shape.name) + ", mode " + std::to_string(mode) + ", button " +
+                                    std::to_string(delete_all);
+            overlapping_tree tree(shape);
+            temp_folder moved;
+            app_state->deletions.delete_mode = mode;
+            app_state->deletions.move_dir = moved.path();
+            search(shape.mode, tree.search_this(), tree.plus_this());
+            delete_column(delete_all, answer::yes);
+            tree.expect_a_copy_of_everything_stays(run);
+            EXPECT_EQ(list_cell(0, 1).find(L"0 files removed"), std::wstring::npos) << run;
+            mode = (mode + 1) % 3;
+        }
+    }
 }
 
 TEST_F(ColumnDelete, RowsWhoseTwinWasEditedDeletedOrIsTheSameFileAreKept) {

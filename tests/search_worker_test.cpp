@@ -191,19 +191,6 @@ TEST_F(SearchWorker, AutomaticRemovalKeepsACopyAndShowsOnlyWhatWasDone) {
         }
     }
 
-    // Recycling happens at the end: with one folder searched twice, every copy pairs
-    // with every other, yet the copy kept is never queued as well.
-    for (const bool column_a : {true, false}) {
-        temp_folder twice;
-        const std::wstring x = twice.make_file(L"x.dat", "identical"), y = twice.make_file(L"y.dat", "identical");
-        app_state->deletions.delete_mode = 0;
-        remove_column_a = column_a;
-        remove_column_b = !column_a;
-        search(3, twice.path(), twice.path());
-        EXPECT_EQ(twin_count.load(), 4);
-        EXPECT_NE(exists(x), exists(y)) << "exactly one copy stays";
-    }
-
     // Delete and Move know their outcome at once: a failure is shown as such.
     const std::wstring b = tree_.make_file(L"b.dat", "identical");
     tree_.make_file(L"a.dat", "identical");
