@@ -5,10 +5,8 @@
 // and any contents held in memory may be older than the files.
 #pragma once
 #include <cstdint>
-#include <set>
 #include <string>
 #include <unordered_set>
-#include <utility>
 
 #include "actions/delete_queue.h"
 #include "search/file_list.h"
@@ -43,12 +41,12 @@ public:
                            const removal_options* options = nullptr);
 
 private:
-    removal_verdict check(const std::wstring& file, const file_identity& identity, const std::wstring& partner) const;
+    removal_verdict check(const std::wstring& file, const std::wstring& partner, file_identity& identity) const;
     bool handed_path(const std::wstring& path) const;
     bool handed_identity(const file_identity& identity) const;
 
-    std::unordered_set<std::wstring> paths_;               // case_key of each path handed over
-    std::set<std::pair<uint32_t, uint64_t>> identities_;   // volume serial, file index
+    std::unordered_set<std::wstring> paths_;   // case_key of each path handed over
+    std::unordered_set<uint64_t> indexes_;     // file index of each file handed over
 };
 
 // True when both files can be read and hold the same bytes: one streaming read of

@@ -16,48 +16,13 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "bench_support.h"
+#include "window_support.h"
 #include "search/search_worker.h"
 #include "ui/results_list.h"
 
 using namespace orvkit;
 using namespace bench;
 
-namespace {
-
-constexpr int width = 700;
-constexpr int height = 360;
-constexpr POINT start_button{width - 120, 27};
-
-int listed_rows() { return static_cast<int>(SendMessageW(list_view, LVM_GETITEMCOUNT, 0, 0)); }
-
-std::wstring cell(int row, int column) {
-    wchar_t text[cell_text_units] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = cell_text_units;
-    SendMessageW(list_view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-bool closing_row_listed() {
-    if (run_status.load() != status_idle) return false;
-    const int rows = listed_rows();
-    return rows > 0 && (cell(rows - 1, 0) == L"Finished" || cell(rows - 1, 0) == L"Aborted");
-}
-
-void pump_until_closed() {
-    while (!closing_row_listed()) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
@@ -68,12 +33,8 @@ int wmain(int argc, wchar_t** argv) {
     if (initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL) != 0) return 3;
     HWND window = app_state->main_window;
     keep_list_files_in_temp(*app_state);
-    RECT frame{0, 0, width, height};
-    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_ACCEPTFILES);
-    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOZORDER);
-    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+    size_window(window);
     search_mode = 2;  // Quick Dir, the other settings as a first start leaves them
-    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
 
     // Each measure twice, interleaved, the best kept: the machine is shared and a
     // single pass varies by several seconds.
@@ -106,8 +67,7 @@ int wmain(int argc, wchar_t** argv) {
         // 3. Through the window, from the Start click to the closing row.
         SetWindowTextW(edit_a, tree.c_str());
         start = clock_type::now();
-        SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(start_button.x, start_button.y));
-        SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(start_button.x, start_button.y));
+        click_start(window);
         pump_until_closed();
         window_seconds = std::min(window_seconds, seconds_since(start));
         rows = listed_rows();

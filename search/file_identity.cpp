@@ -54,15 +54,18 @@ file_identity index_of(const std::wstring& path) {
     return identity;
 }
 
+void read_full_identity(HANDLE file, file_identity& identity) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info)) return;
+    identity.file_index = join_halves(info.nFileIndexHigh, info.nFileIndexLow);
+    identity.volume_serial = info.dwVolumeSerialNumber;
+    identity.index_known = identity.volume_known = true;
+}
+
 file_identity identity_of(const std::wstring& path) {
     file_identity identity;
     unique_handle file = open_for_identity(path);
-    BY_HANDLE_FILE_INFORMATION info;
-    if (file && GetFileInformationByHandle(file.get(), &info)) {
-        identity.file_index = join_halves(info.nFileIndexHigh, info.nFileIndexLow);
-        identity.volume_serial = info.dwVolumeSerialNumber;
-        identity.index_known = identity.volume_known = true;
-    }
+    if (file) read_full_identity(file.get(), identity);
     return identity;
 }
 

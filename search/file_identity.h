@@ -10,6 +10,8 @@ namespace orvkit {
 
 // Reads the file index of an open file into `identity`: one cheap query.
 void read_file_index(HANDLE file, file_identity& identity);
+// Reads the whole identity, volume included, of an open file (dearer: see the definition).
+void read_full_identity(HANDLE file, file_identity& identity);
 
 // The file index alone of the file or folder at `path` (cheap); unknown when it
 // cannot be opened.

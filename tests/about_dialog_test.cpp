@@ -91,8 +91,13 @@ void pick_page(HWND dialog, WPARAM key) { SendDlgItemMessageW(dialog, IDC_ABOUT_
 
 void press(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
 
-// A key on the focused control, through the dialog's own loop.
-void key(WPARAM key) { PostMessageW(GetFocus(), WM_KEYDOWN, key, 0); }
+// A key through the dialog's own loop, posted to the dialog itself: IsDialogMessageW
+// turns Enter into the default button (IDOK) and Escape into IDCANCEL, as it does for
+// a key on any of its controls that is not a push button. Not GetFocus(): under
+// CTest -j2 the other test's process shares the Wine desktop, and when it activates
+// a window this thread loses the foreground and with it its active window and focus;
+// GetFocus() is then null and a key posted to no window never reaches the dialog.
+void key(HWND dialog, WPARAM key) { PostMessageW(dialog, WM_KEYDOWN, key, 0); }
 
 // Presses "Open Dirs" and expects the shell asked, with the default verb and
 // nothing else, to open `program_folder`, then `data_folder`.
@@ -147,7 +152,7 @@ TEST_F(AboutDialog, PagesAndOpenDirsWithThePerUserDataFolder) {
         GetClientRect(dialog, &frame);
         const capture shot = print_client(dialog, frame.right, frame.bottom, true);
         EXPECT_EQ(save_png(L"about_dialog.png", shot), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
-        key(VK_RETURN);
+        key(dialog, VK_RETURN);
     });
     EXPECT_EQ(shown, IDOK) << "Enter closes with 1";
     EXPECT_EQ(tool_count(), tools_before) << "no tool left for a window that is gone";
@@ -171,7 +176,7 @@ TEST_F(AboutDialog, TheAboutButtonShowsLongPortablePathsWholeAndOpensThem) {
         EXPECT_GT(text.size(), 1300u);
         EXPECT_EQ(text, prog_dirs_text(folder + L"Ostrand.exe", folder));
         expect_open_dirs(dialog, folder, folder);  // in portable use the same folder opens twice
-        key(VK_ESCAPE);
+        key(dialog, VK_ESCAPE);
     });
     EXPECT_TRUE(IsWindow(window));
 }
