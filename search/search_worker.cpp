@@ -42,11 +42,11 @@ bool aborting() { return pause_code.load() == pause_aborting; }
 
 // Hands `removed`, one file of a twin pair, to the deletion queue through the guard
 // and returns the result cell. The row says "Deleted" only when the file went (Delete,
-// Move) or is queued for the recycle bin, which happens at the end of the run; a file
-// already queued under another row or path is counted once. When the guard finds the
-// copy that is to stay missing, changed, the same file or on its way out itself, the
-// file stays: overlapping trees and links can pair each copy with the other.
-std::wstring remove_twin(search_run& run, file_record& removed, const file_record& kept, wchar_t column) {
+// Move) or is queued for the recycle bin, which happens at the end of the run; a path
+// queued by an earlier row is counted once. When the guard finds the copy that is to
+// stay missing, changed, the same file or on its way out itself, the file stays:
+// overlapping trees and links can pair each copy with the other.
+std::wstring remove_twin(search_run& run, const file_record& removed, const file_record& kept, wchar_t column) {
     const removal_verdict verdict =
         run.guard.remove(run.state->deletions, removed.path, kept.path, &run.options.removal);
     if (verdict == removal_verdict::already_removed) return std::wstring(L"Deleted ") + column;
