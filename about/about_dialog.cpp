@@ -7,9 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/dialog_openers.h"
-#include "app/globals.h"
-#include "app/state.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "resources/resource_ids.h"
 #include "ui/results_list.h"
 

@@ -5,9 +5,8 @@
 
 #include <memory>
 
-#include "app/dialog_openers.h"
-#include "app/globals.h"
-#include "app/state.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "resources/resource_ids.h"
 
 namespace orvkit {
@@ -57,11 +56,15 @@ INT_PTR on_command(HWND window, WPARAM wparam) {
 }
 
 INT_PTR CALLBACK diagnostics_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-    case WM_INITDIALOG: return on_init_dialog(window, lparam);
-    case WM_TIMER: return on_timer(window, wparam);
-    case WM_COMMAND: return on_command(window, wparam);
-    default: return FALSE;
+    try {
+        switch (message) {
+        case WM_INITDIALOG: return on_init_dialog(window, lparam);
+        case WM_TIMER: return on_timer(window, wparam);
+        case WM_COMMAND: return on_command(window, wparam);
+        default: return FALSE;
+        }
+    } catch (...) {
+        return FALSE;  // no exception crosses into the dialog manager
     }
 }
 

@@ -1,6 +1,8 @@
 // The Duplicate File Action dialog: one pair of twins from the results list, its two
 // files, and what can be done to them. The current row lives in `row_item`.iItem and
 // the request handed back to the main window in `run_status`.
+#include "actions/action_dialog.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -9,15 +11,14 @@
 #include <memory>
 #include <string>
 
-#include "actions/delete_queue.h"
 #include "actions/pair_fields.h"
 #include "actions/removal_guard.h"
-#include "app/dialog_openers.h"
-#include "app/globals.h"
-#include "app/run_protocol.h"
-#include "app/state.h"
-#include "resources/resource_ids.h"
 #include "base/long_path.h"
+#include "core/delete_queue.h"
+#include "core/globals.h"
+#include "core/run_protocol.h"
+#include "core/state.h"
+#include "resources/resource_ids.h"
 #include "ui/results_list.h"
 
 namespace orvkit {
@@ -74,6 +75,7 @@ void remove_tips(HWND dialog) {
 // asked on a thread of its own and the dialog never waits. No error box is shown:
 // a file without a viewer leaves everything as it was.
 DWORD WINAPI open_with_viewer(LPVOID parameter) {
+    // Nothing here throws: the path is only read, and the shell's calls are C.
     std::unique_ptr<std::wstring> path(static_cast<std::wstring*>(parameter));
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHELLEXECUTEINFOW info{};

@@ -5,15 +5,16 @@
 // status_batch_running before the thread starts, No while it runs asks for a stop
 // (status_batch_stop), the thread sets idle last, and the dialog's timer, polling
 // for idle, empties the list and closes the dialog.
+#include "actions/column_delete_dialog.h"
+
 #include <windows.h>
 
 #include <memory>
 
 #include "actions/column_delete_worker.h"
-#include "app/dialog_openers.h"
-#include "app/globals.h"
-#include "app/run_protocol.h"
-#include "app/state.h"
+#include "core/globals.h"
+#include "core/run_protocol.h"
+#include "core/state.h"
 #include "resources/resource_ids.h"
 #include "ui/results_list.h"
 
@@ -36,8 +37,8 @@ void set_font(HWND dialog, int control, HFONT font) {
     SendDlgItemMessageW(dialog, control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-INT_PTR on_init_dialog(HWND dialog) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(new batch_outcome));
+INT_PTR on_init_dialog(HWND dialog, LPARAM outcome) {
+    SetWindowLongPtrW(dialog, DWLP_USER, outcome);
     SetDlgItemTextW(dialog, IDOK,
                     run_status == status_delete_all_a ? L"Delete all files in Column A" : L"Delete all files in Column B");
     SetDlgItemTextW(dialog, IDC_BATCH_TEXT, warning_text);
@@ -96,19 +97,15 @@ INT_PTR on_timer(HWND dialog, UINT_PTR timer) {
     return TRUE;
 }
 
-INT_PTR CALLBACK confirm_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+INT_PTR CALLBACK confirm_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     try {
         switch (message) {
-        case WM_INITDIALOG: return on_init_dialog(dialog);
+        case WM_INITDIALOG: return on_init_dialog(dialog, lparam);
         case WM_COMMAND:
             if (LOWORD(wparam) == IDOK) return on_yes(dialog);
             if (LOWORD(wparam) == IDCANCEL) return on_no(dialog);
             return FALSE;
         case WM_TIMER: return on_timer(dialog, wparam);
-        case WM_DESTROY:
-            delete outcome_of(dialog);
-            SetWindowLongPtrW(dialog, DWLP_USER, 0);
-            return FALSE;
         default: return FALSE;
         }
     } catch (...) {
@@ -120,7 +117,11 @@ INT_PTR CALLBACK confirm_dialog_proc(HWND dialog, UINT message, WPARAM wparam, L
 
 INT_PTR show_column_delete_dialog(HWND owner) {
     const HINSTANCE instance = app_state ? app_state->instance : GetModuleHandleW(nullptr);
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_COLUMN_DELETE), owner, confirm_dialog_proc, 0);
+    // The batch's outcome outlives the batch: the dialog closes only once its worker
+    // has written run_status idle, the worker's last write.
+    batch_outcome outcome;
+    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_COLUMN_DELETE), owner, confirm_dialog_proc,
+                           reinterpret_cast<LPARAM>(&outcome));
 }
 
 }  // namespace orvkit

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "actions/removal_guard.h"
-#include "app/globals.h"
-#include "app/run_protocol.h"
-#include "app/state.h"
-#include "resources/resource_ids.h"
 #include "base/long_path.h"
+#include "core/globals.h"
+#include "core/run_protocol.h"
+#include "core/state.h"
+#include "resources/resource_ids.h"
 #include "ui/results_list.h"
 
 namespace orvkit {

@@ -7,12 +7,12 @@
 #include "actions/byte_runs.h"
 #include "actions/compare_math.h"
 #include "actions/compare_rows.h"
-#include "app/globals.h"
-#include "app/run_options.h"
-#include "app/search_modes.h"
-#include "app/state.h"
 #include "base/file_reading.h"
 #include "base/owner.h"
+#include "core/globals.h"
+#include "core/run_options.h"
+#include "core/search_modes.h"
+#include "core/state.h"
 #include "ui/results_list.h"
 
 namespace orvkit {
@@ -30,12 +30,15 @@ constexpr std::size_t piece_bytes = 256 * 1024;
 constexpr std::size_t poll_bytes = 64 * 1024;
 constexpr DWORD pause_wait_ms = 1000000;
 
+// One comparison's own state: `status` stays status_running while it goes on and
+// then holds the outcome.
 struct comparison {
+    int32_t status = status_running;
     uint64_t size_a = 0;
     uint64_t size_b = 0;
     bool stop_at_first = false;
-    bool folder_mode = false;
-    uint32_t match_percentage = 0;  // folder modes: the least percentage that is listed
+    bool candidate_pair = false;    // a search's pair: it need not be read past what decides it
+    uint32_t match_percentage = 0;  // candidate pairs: the least percentage that is listed
     uint64_t limit = UINT64_MAX;   // the differing count at which the scan may stop
     compare_rows* rows = nullptr;  // File mode only
     run_counter counter;
@@ -60,7 +63,7 @@ DWORD read_into(HANDLE file, uint8_t* target, std::size_t length) {
 // Holds while paused; false once the run should end (abort, quit).
 bool keep_going() {
     if (pause_code.load(std::memory_order_relaxed) != pause_running) WaitForSingleObject(go_event.get(), pause_wait_ms);
-    return run_status.load() == status_running && pause_code.load() != pause_aborting;
+    return pause_code.load() != pause_aborting;
 }
 
 // Compares one block of `length` bytes lying at `offset`; false when the comparison
@@ -79,9 +82,7 @@ bool compare_block(HANDLE a, HANDLE b, uint64_t offset, std::size_t length, comp
         const std::size_t valid_end = piece_start + std::min(got_a, got_b);
         while (position < valid_end) {
             if (!keep_going()) {
-                // The start of this comparison may have overwritten an abort's
-                // status: end the block loop too, not just this block.
-                if (run_status.load() == status_running) run_status = compare_finished;
+                c.status = compare_finished;
                 return false;
             }
             const std::size_t chunk_end = std::min(valid_end, position + poll_bytes);
@@ -90,13 +91,13 @@ bool compare_block(HANDLE a, HANDLE b, uint64_t offset, std::size_t length, comp
                                                       chunk_end, c.stop_at_first, run);
                 if (stop == scan_stop::end_of_span) break;
                 if (stop == scan_stop::first_difference) {
-                    run_status = compare_finished;
+                    c.status = compare_finished;
                     return false;
                 }
                 if (c.rows) c.rows->difference(offset + run.first, run.length);
             }
             if (c.counter.total() >= c.limit) {
-                run_status = compare_finished;
+                c.status = compare_finished;
                 return false;
             }
         }
@@ -104,7 +105,7 @@ bool compare_block(HANDLE a, HANDLE b, uint64_t offset, std::size_t length, comp
             // A file shrank or could not be read: what was not read cannot be called
             // equal, so every byte from here to the end of the shorter file differs.
             c.counter.open_run += std::min(c.size_a, c.size_b) - (offset + valid_end);
-            run_status = compare_finished;
+            c.status = compare_finished;
             return false;
         }
     }
@@ -114,10 +115,10 @@ bool compare_block(HANDLE a, HANDLE b, uint64_t offset, std::size_t length, comp
 void compare_contents(HANDLE a, HANDLE b, comparison& c) {
     uint64_t remaining = std::min(c.size_a, c.size_b);
     uint64_t offset = 0;
-    while (run_status.load() == status_running) {
+    while (c.status == status_running) {
         const uint64_t length = std::min(remaining, block_bytes);
         if (length == 0)
-            run_status = compare_finished;
+            c.status = compare_finished;
         else
             compare_block(a, b, offset, static_cast<std::size_t>(length), c);
         remaining -= length;
@@ -133,30 +134,31 @@ struct outcome {
     uint64_t differing = 0;
 };
 
-// Steps shared by both roles: open, size up, compare. Leaves the outcome in run_status.
-outcome run_comparison(comparison& c, bool check_zero_length) {
+// Steps shared by both roles: open, size up, compare.
+outcome run_comparison(const std::wstring& first, const std::wstring& second, comparison& c,
+                       bool check_zero_length) {
     outcome result;
-    unique_handle a = open_for_reading(path_a);
+    unique_handle a = open_for_reading(first);
     if (!a) {
-        run_status = result.status = compare_invalid_a;
+        result.status = compare_invalid_a;
         return result;
     }
-    unique_handle b = open_for_reading(path_b);
+    unique_handle b = open_for_reading(second);
     if (!b) {
-        run_status = result.status = compare_invalid_b;
+        result.status = compare_invalid_b;
         return result;
     }
     c.size_a = result.size_a = size_of(a.get());
     c.size_b = result.size_b = size_of(b.get());
     if (c.size_a == 0 && c.size_b == 0 && check_zero_length) {
-        run_status = result.status = compare_both_empty;
+        result.status = compare_both_empty;
         return result;
     }
-    if (c.folder_mode) {
+    if (c.candidate_pair) {
         if (c.size_a != c.size_b) {
             // Pairs are made of files of equal size; a file that changed since it
             // was indexed is no twin of anything.
-            run_status = result.status = compare_finished;
+            result.status = compare_finished;
             return result;
         }
         // Stopping at the first difference scores the pair 99 (90 for 10 bytes),
@@ -173,35 +175,27 @@ outcome run_comparison(comparison& c, bool check_zero_length) {
     compare_contents(a.get(), b.get(), c);
     c.counter.start_block();  // a run still open at the end counts, without a row
     result.differing = c.counter.differing;
-    result.status = run_status.load();
+    result.status = c.status;
     return result;
 }
 
 }  // namespace
 
-// The comparison runs while run_status reads "running"; it leaves the outcome there.
-uint32_t compare_candidate(ostrand_state* state, const run_options& options) {
-    run_status = status_running;
+pair_outcome compare_pair_files(const std::wstring& a, const std::wstring& b, const pair_settings& settings) {
+    if ((!compare_buffer_a || !compare_buffer_b) && reserve_compare_buffers() != 0) return {0, compare_invalid_a};
     comparison c;
-    c.folder_mode = true;
-    c.stop_at_first = state && state->stop_at_first_difference.load() != 0;
-    c.match_percentage = options.match_percentage;
-    const bool check_zero_length = options.check_zero_length;
-    if (!compare_buffer_a || !compare_buffer_b) {
-        if (reserve_compare_buffers() != 0) {
-            if (state) state->compare_result.store(compare_invalid_a);
-            return 0;
-        }
-    }
-    const outcome result = run_comparison(c, check_zero_length);
-    if (state) state->compare_result.store(static_cast<uint32_t>(result.status));
+    c.candidate_pair = true;
+    c.stop_at_first = settings.stop_at_first;
+    c.match_percentage = settings.match_percentage;
+    const outcome result = run_comparison(a, b, c, settings.check_zero_length);
+    pair_outcome compared{0, result.status};
     if (result.status == compare_both_empty) {
-        run_status = compare_finished;
-        return 100;
+        compared.percent = 100;
+    } else if (result.status == compare_finished && result.size_a != 0 && result.size_a == result.size_b &&
+               pause_code.load() != pause_aborting) {
+        compared.percent = similarity_percent(result.size_a, result.differing);
     }
-    if (result.status != compare_finished || result.size_a == 0 || result.size_a != result.size_b) return 0;
-    if (pause_code.load() == pause_aborting) return 0;
-    return similarity_percent(result.size_a, result.differing);
+    return compared;
 }
 
 namespace {
@@ -223,10 +217,9 @@ void compare_in_file_mode(const run_options& options) {
     comparison c;
     c.rows = &rows;
     // Always the whole files: stopping at the first difference is the search's
-    // shortcut for candidate pairs, and the flag it leaves set would otherwise cut
-    // a later File-mode comparison short and misstate its verdict.
-    c.stop_at_first = false;
-    const outcome result = run_comparison(c, options.check_zero_length);
+    // shortcut for candidate pairs.
+    const outcome result = run_comparison(path_a, path_b, c, options.check_zero_length);
+    run_status = result.status;  // the outcome, for the painting until the run ends
     release_compare_buffers();
     rows.finish(pause_code.load() != pause_running ? L"Aborted" : L"End", file_mode_verdict(result));
     show_path_box_b(mode_file);
@@ -236,31 +229,33 @@ void compare_in_file_mode(const run_options& options) {
 }  // namespace
 
 DWORD WINAPI compare_files(LPVOID) {
-    const bool file_mode = search_mode.load() == mode_file;
     try {
         const std::shared_ptr<ostrand_state> state = app_state;
         run_status = status_running;
-        const run_options options = state ? take_run_options(*state) : run_options{};
-        if (file_mode) {
-            compare_in_file_mode(options);
-            return 0;
-        }
-        return compare_candidate(state.get(), options);
+        compare_in_file_mode(state ? take_run_options(*state) : run_options{});
     } catch (...) {
-        // Out of memory for a row text: end the run cleanly, never as a twin.
-        if (file_mode) {
-            release_compare_buffers();
-            end_worker_run();
-        }
-        return 0;
+        // Out of memory for a row text: end the run cleanly.
+        release_compare_buffers();
+        end_worker_run();
     }
+    return 0;
 }
 
 uint64_t compare_bytes_read() { return bytes_read.load(); }
 
+namespace {
+
+// The owners of the two blocks; compare_buffer_a and compare_buffer_b name them for
+// the readers.
+unique_global block_a, block_b;
+
+}  // namespace
+
 int reserve_compare_buffers() {
-    if (!compare_buffer_a) compare_buffer_a = static_cast<uint8_t*>(GlobalAlloc(GPTR, buffer_bytes));
-    if (!compare_buffer_b) compare_buffer_b = static_cast<uint8_t*>(GlobalAlloc(GPTR, buffer_bytes));
+    if (!block_a) block_a.reset(GlobalAlloc(GPTR, buffer_bytes));
+    if (!block_b) block_b.reset(GlobalAlloc(GPTR, buffer_bytes));
+    compare_buffer_a = static_cast<uint8_t*>(block_a.get());
+    compare_buffer_b = static_cast<uint8_t*>(block_b.get());
     if (compare_buffer_a && compare_buffer_b) return 0;
     release_compare_buffers();
     MessageBoxW(nullptr, L"Memory Error", L"Ostrand", MB_OK);
@@ -269,10 +264,10 @@ int reserve_compare_buffers() {
 }
 
 void release_compare_buffers() {
-    if (compare_buffer_a) GlobalFree(compare_buffer_a);
-    if (compare_buffer_b) GlobalFree(compare_buffer_b);
     compare_buffer_a = nullptr;
     compare_buffer_b = nullptr;
+    block_a.reset();
+    block_b.reset();
 }
 
 }  // namespace orvkit

@@ -1,7 +1,7 @@
 #include "actions/pair_fields.h"
 
-#include "app/globals.h"
 #include "base/file_reading.h"
+#include "core/globals.h"
 #include "resources/resource_ids.h"
 #include "ui/results_list.h"
 

@@ -7,7 +7,7 @@
 #include "base/file_reading.h"
 #include "base/long_path.h"
 #include "base/owner.h"
-#include "search/file_identity.h"
+#include "core/file_identity.h"
 
 namespace orvkit {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <unordered_set>
 
-#include "actions/delete_queue.h"
-#include "search/file_list.h"
+#include "core/delete_queue.h"
+#include "core/file_list.h"
 
 namespace orvkit {
 

@@ -3,15 +3,16 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/globals.h"
+#include "app/band_painting.h"
+#include "app/menu_commands.h"
 #include "app/run_control.h"
-#include "app/search_modes.h"
-#include "app/state.h"
 #include "app/window_clicks.h"
 #include "app/window_dialogs.h"
 #include "app/window_drops.h"
 #include "app/window_hover.h"
-#include "ui/band_painting.h"
+#include "core/globals.h"
+#include "core/search_modes.h"
+#include "core/state.h"
 #include "ui/popup_menu.h"
 #include "ui/results_list.h"
 #include "ui/virtual_list.h"

@@ -1,9 +1,9 @@
 #include "app/run_control.h"
 
-#include "app/globals.h"
 #include "app/settings_file.h"
-#include "app/state.h"
 #include "app/window_geometry.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "ui/virtual_list.h"
 
 namespace orvkit {

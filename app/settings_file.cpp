@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include "app/globals.h"
-#include "app/settings_layout.h"
-#include "app/state.h"
+#include "base/long_path.h"
 #include "base/owner.h"
 #include "base/win32_numbers.h"
-#include "base/long_path.h"
+#include "core/globals.h"
+#include "core/settings_layout.h"
+#include "core/state.h"
 
 namespace orvkit {
 

@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
-#include "app/globals.h"
 #include "app/main_window.h"
 #include "app/settings_file.h"
-#include "app/state.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "ui/interface_setup.h"
 
 namespace orvkit {

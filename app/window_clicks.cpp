@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "app/dialog_openers.h"
-#include "app/globals.h"
+#include "about/about_dialog.h"
 #include "app/run_control.h"
-#include "app/search_modes.h"
-#include "app/state.h"
 #include "app/window_geometry.h"
 #include "app/worker_start.h"
 #include "base/long_path.h"
+#include "core/globals.h"
+#include "core/search_modes.h"
+#include "core/state.h"
 #include "ui/results_list.h"
 #include "ui/standard_dialogs.h"
 
@@ -37,7 +37,7 @@ void choose_clicked(HWND window) {
     const bool for_b = hover_choose_b;
     if (pick_file(app_state, window) != 1) return;
     const uint32_t mode = search_mode;
-    HWND target = mode == 0 ? (for_a ? edit_a : edit_b) : (for_b && mode == 3 ? edit_b : edit_a);
+    HWND target = mode == mode_file ? (for_a ? edit_a : edit_b) : (for_b && mode == mode_qdir_plus ? edit_b : edit_a);
     SetWindowTextW(target, picked_path.c_str());
 }
 

@@ -1,9 +1,10 @@
 #include "app/window_dialogs.h"
 
-#include "app/dialog_openers.h"
-#include "app/globals.h"
-#include "app/search_modes.h"
+#include "actions/action_dialog.h"
+#include "actions/column_delete_dialog.h"
 #include "app/worker_start.h"
+#include "core/globals.h"
+#include "core/search_modes.h"
 #include "ui/results_list.h"
 
 namespace orvkit {

@@ -1,7 +1,8 @@
 #include "app/window_drops.h"
 
-#include "app/globals.h"
 #include "base/long_path.h"
+#include "core/globals.h"
+#include "core/search_modes.h"
 
 namespace orvkit {
 
@@ -23,10 +24,10 @@ void take_dropped_name(HDROP drop) {
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
     const uint32_t mode = search_mode;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        if (mode == 1 || mode == 2) SetWindowTextW(edit_a, picked_path.c_str());
+        if (mode == mode_directory || mode == mode_quick_dir) SetWindowTextW(edit_a, picked_path.c_str());
         return;
     }
-    if (mode != 0) return;
+    if (mode != mode_file) return;
     if (drop_toggle != 1) {
         SetWindowTextW(edit_a, picked_path.c_str());
         drop_toggle = 1;

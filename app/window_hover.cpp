@@ -2,9 +2,9 @@
 
 #include <windowsx.h>
 
-#include "app/globals.h"
-#include "app/search_modes.h"
 #include "app/window_geometry.h"
+#include "core/globals.h"
+#include "core/search_modes.h"
 
 namespace orvkit {
 

@@ -1,9 +1,9 @@
 #include "app/worker_start.h"
 
 #include "actions/compare.h"
-#include "app/globals.h"
-#include "app/search_modes.h"
 #include "app/window_geometry.h"
+#include "core/globals.h"
+#include "core/search_modes.h"
 #include "search/search_worker.h"
 
 namespace orvkit {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "actions/compare.h"
-#include "app/state.h"
+#include "core/state.h"
 #include "search/checksum_pass.h"
 #include "search/group_compare.h"
 

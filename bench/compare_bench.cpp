@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "actions/compare.h"
-#include "app/globals.h"
-#include "app/state.h"
 #include "base/owner.h"
+#include "core/globals.h"
+#include "core/state.h"
 
 using namespace orvkit;
 
@@ -82,16 +82,15 @@ int wmain() {
     report("read both (ReadFile, 1 MiB)", best_read, bytes);
     report("compare, File mode", best_compare, bytes);
 
-    // The folder-mode result of the same pair, every byte counted, blocks held.
-    search_mode = 2;
-    app_state->settings.match_percentage = 0;
+    // A search's result for the same pair, every byte counted, blocks held.
+    pair_settings counted;
+    counted.match_percentage = 0;
     reserve_compare_buffers();
     double best_search = 1e9;
     uint32_t percent = 0;
     for (int round = 0; round < rounds; ++round) {
-        run_status = orvkit::status_comparing;
         const double start = seconds_now();
-        percent = compare_files(nullptr);
+        percent = compare_pair_files(a, b, counted).percent;
         best_search = std::min(best_search, seconds_now() - start);
     }
     release_compare_buffers();

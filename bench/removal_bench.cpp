@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "actions/delete_modes.h"
-#include "app/globals.h"
 #include "app/startup.h"
-#include "app/state.h"
 #include "bench_support.h"
+#include "core/delete_modes.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "window_support.h"
 
 using namespace orvkit;

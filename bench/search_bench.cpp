@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "app/globals.h"
-#include "app/state.h"
 #include "bench_support.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "search/checksum_pass.h"
 #include "search/directory_walk.h"
 #include "search/search_worker.h"

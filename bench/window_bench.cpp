@@ -11,14 +11,14 @@
 #include <cstdio>
 #include <string>
 
-#include "app/globals.h"
-#include "app/run_protocol.h"
 #include "app/startup.h"
-#include "app/state.h"
 #include "bench_support.h"
-#include "window_support.h"
+#include "core/globals.h"
+#include "core/run_protocol.h"
+#include "core/state.h"
 #include "search/search_worker.h"
 #include "ui/results_list.h"
+#include "window_support.h"
 
 using namespace orvkit;
 using namespace bench;

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/globals.h"
-#include "app/run_protocol.h"
+#include "core/globals.h"
+#include "core/run_protocol.h"
 #include "ui/results_list.h"
 
 namespace bench {

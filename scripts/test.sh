@@ -8,6 +8,11 @@ export OSTRAND_BUILD="${OSTRAND_BUILD:-$top/build}"
 out="$OSTRAND_BUILD/test-output"
 rm -rf "$out"
 mkdir -p "$out/xdg"
+# An include that points up the order of the program's layers fails the run first.
+if ! "$top/scripts/layers.sh" >"$out/layers.txt"; then
+  grep "points up" "$out/layers.txt" >&2
+  exit 1
+fi
 export XDG_DATA_HOME="$out/xdg"
 export OSTRAND_TEST_OUTPUT="$out"
 export OSTRAND_TEST_ROOT="${TMPDIR:-/tmp}/ostrand-tests-$$"

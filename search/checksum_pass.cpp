@@ -6,12 +6,12 @@
 #include <new>
 #include <vector>
 
-#include "app/globals.h"
-#include "base/published_text.h"
 #include "base/file_reading.h"
 #include "base/owner.h"
+#include "base/published_text.h"
+#include "core/file_identity.h"
+#include "core/globals.h"
 #include "search/checksum.h"
-#include "search/file_identity.h"
 #include "search/pause_gate.h"
 
 namespace orvkit {
@@ -34,7 +34,7 @@ bool keep_summing(const orvFileList& list) {
     return list.status.load() != orvFileList::stop_requested && hold_when_pause_settles();
 }
 
-// The sum content_checksum gives, read piece by piece with the run's checks in
+// The checksum of the whole file (search/checksum.h), read piece by piece with the run's checks in
 // between; a small file is read whole into `kept` when given. False when stopped
 // before the end.
 bool sum_file(file_record& record, orvFileList& list, uint8_t* buffer, preloaded_files* keep) {

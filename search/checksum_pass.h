@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "search/file_list.h"
+#include "core/file_list.h"
 #include "search/preloaded_files.h"
 
 namespace orvkit {

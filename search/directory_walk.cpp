@@ -2,20 +2,17 @@
 
 #include <algorithm>
 #include <memory>
-#include <new>
 
+#include "base/long_path.h"
 #include "base/owner.h"
 #include "base/win32_numbers.h"
-#include "search/checksum.h"
-#include "search/file_identity.h"
-#include "base/long_path.h"
+#include "core/file_identity.h"
 #include "search/pause_gate.h"
 
 namespace orvkit {
 
 namespace {
 
-constexpr std::size_t fallback_buffer_bytes = 64 * 1024;  // a multiple of 4: same sums
 
 uint64_t ticks(const FILETIME& t) { return join_halves(t.dwHighDateTime, t.dwLowDateTime); }
 
@@ -105,41 +102,8 @@ void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wst
     record->accessed = ticks(entry.ftLastAccessTime);
     record->written = ticks(entry.ftLastWriteTime);
     record->marked = marked;
-    if (list.compute_checksums && (list.mode == 2 || list.mode == 3))
-        record->checksum = content_checksum(record->path, list, &record->identity);
     list.total_bytes += record->size;
     list.append_record(std::move(record));
-}
-
-uint32_t content_checksum(const std::wstring& path, orvFileList& list, file_identity* identity) {
-    unique_handle file(CreateFileW(long_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return 0;
-    if (identity) read_file_index(file.get(), *identity);
-
-    uint8_t* buffer = list.read_buffer.get();
-    std::size_t buffer_bytes = list.read_buffer_bytes;
-    std::unique_ptr<uint8_t[]> fallback;
-    if (!buffer) {
-        fallback.reset(new (std::nothrow) uint8_t[fallback_buffer_bytes]);
-        if (!fallback) return 0;
-        buffer = fallback.get();
-        buffer_bytes = fallback_buffer_bytes;
-    }
-
-    // The count is the low half of the size: a file above 4 GiB is summed over its
-    // size modulo 4 GiB, the same for every copy of it.
-    DWORD remaining = GetFileSize(file.get(), nullptr);
-    checksum_accumulator sum;
-    while (remaining > 0) {
-        if (list.status.load() == orvFileList::stop_requested) break;
-        const DWORD block = static_cast<DWORD>(std::min<std::size_t>(remaining, buffer_bytes));
-        DWORD delivered = 0;
-        if (!ReadFile(file.get(), buffer, block, &delivered, nullptr) || delivered == 0) break;
-        sum.add_block(buffer, delivered);
-        remaining -= block;
-    }
-    return sum.value();
 }
 
 }  // namespace orvkit

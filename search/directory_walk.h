@@ -1,12 +1,13 @@
-// Indexes a folder tree into a file list: one record per file with size, times,
-// marker flag and, when asked, the content checksum; removes empty folders on request.
+// Indexes a folder tree into a file list: one record per file with size, times and
+// marker flag; removes empty folders on request. (The checksums follow the walk, for
+// the files that can pair: search/checksum_pass.h.)
 #pragma once
 #include <windows.h>
 
 #include <string>
 #include <unordered_map>
 
-#include "search/file_list.h"
+#include "core/file_list.h"
 
 namespace orvkit {
 
@@ -27,10 +28,5 @@ void walk_folder(orvFileList& list, const std::wstring& folder, bool marked);
 // `beyond_link`: `folder` is a link or lies below one, so no folder below is removed.
 void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wstring& folder, bool marked,
                bool beyond_link);
-
-// Checksum of the file's content, read through the list's buffer; honours the list's
-// stop request. 0 when the file cannot be opened. Reads the file's index into
-// `identity` when given.
-uint32_t content_checksum(const std::wstring& path, orvFileList& list, file_identity* identity = nullptr);
 
 }  // namespace orvkit

@@ -10,7 +10,7 @@
 #include "actions/compare_math.h"
 #include "base/file_reading.h"
 #include "base/long_path.h"
-#include "search/file_identity.h"
+#include "core/file_identity.h"
 
 namespace orvkit {
 
@@ -98,7 +98,7 @@ group_compare::held_file& group_compare::load(file_record& record) {
         held.streamed = true;
         return held;
     }
-    // Opened as compare_files opens its files, so the same files fail.
+    // Opened as compare_pair_files opens its files, so the same files fail.
     unique_handle file = open_for_reading(record.path, FILE_FLAG_SEQUENTIAL_SCAN);
     ++opens_;
     ++all_opens;
@@ -107,7 +107,7 @@ group_compare::held_file& group_compare::load(file_record& record) {
     if (!record.identity.index_known) read_file_index(file.get(), record.identity);
     held.size = 0;
     size_of_open_file(file.get(), held.size);
-    // Grown past the budget since the walk: read by compare_files instead.
+    // Grown past the budget since the walk: read by compare_pair_files instead.
     if (held.size > file_limit_ || held_ + held.size > budget_) {
         held.streamed = true;
         return held;

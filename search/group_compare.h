@@ -1,7 +1,7 @@
 // The pair scan's comparisons from memory: each member of a (size, checksum) group
 // is opened and read once, when first needed, and every pair of the group is
 // compared from the bytes held. The result of each pair (percentage, outcome) is the
-// one compare_files gives for it; a pair whose files are not held falls back to it.
+// one compare_pair_files gives for it; a pair whose files are not held falls back to it.
 //
 // Only groups of three or more are held: in a group of two each file is opened and
 // read once by its one pair anyway, and streaming it avoids the cost of fresh
@@ -22,27 +22,16 @@
 #include <unordered_map>
 #include <vector>
 
-#include "search/file_list.h"
+#include "actions/compare.h"
+#include "core/file_list.h"
 #include "search/preloaded_files.h"
 
 namespace orvkit {
-
-struct pair_outcome {
-    uint32_t percent = 0;
-    int32_t outcome = 0;  // compare_finished, compare_invalid_a, compare_both_empty or compare_invalid_b
-};
 
 // Files opened by every group_compare of the process (for tests and benchmarks).
 uint64_t group_compare_opens();
 // Bytes they have read.
 uint64_t group_compare_bytes();
-
-// What compare_files needs to know of the run's settings.
-struct pair_settings {
-    bool stop_at_first = false;   // stop_at_first_difference
-    uint32_t match_percentage = 100;
-    bool check_zero_length = true;
-};
 
 class group_compare {
 public:
@@ -57,10 +46,10 @@ public:
                   std::size_t budget = memory_budget_bytes, std::size_t file_limit = file_limit_bytes,
                   preloaded_files* preloaded = nullptr);
 
-    // Opens and reads what pair (a, b) needs, as compare_files opens it (a first, b
+    // Opens and reads what pair (a, b) needs, as compare_pair_files opens it (a first, b
     // only when a opened), and fills an unknown file index from the open file.
     void prepare(file_record& a, file_record& b);
-    // The pair's result from memory; false when a file is not held: compare_files
+    // The pair's result from memory; false when a file is not held: compare_pair_files
     // must stream it. Call after prepare.
     bool compare(const file_record& a, const file_record& b, pair_outcome& result) const;
     // The record's own pass is over, or it was pruned: it is needed no more as file A
@@ -79,7 +68,7 @@ private:
     struct held_file {
         bool loaded = false;
         bool opened = false;
-        bool streamed = false;  // over the budget: compare_files reads it
+        bool streamed = false;  // over the budget: compare_pair_files reads it
         uint64_t size = 0;      // as the open file reports it
         std::vector<uint8_t> bytes;  // what could be read, at most `size`
     };

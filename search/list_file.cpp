@@ -5,11 +5,11 @@
 #include <new>
 #include <string>
 
-#include "app/globals.h"
-#include "app/state.h"
-#include "base/owner.h"
-#include "search/list_format.h"
 #include "base/long_path.h"
+#include "base/owner.h"
+#include "core/globals.h"
+#include "core/state.h"
+#include "search/list_format.h"
 
 namespace orvkit {
 

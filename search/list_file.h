@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "search/file_list.h"
+#include "core/file_list.h"
 
 namespace orvkit {
 

@@ -64,7 +64,7 @@ bool plausible_path(const std::wstring& path) {
 }  // namespace
 
 bool list_record_writable(const file_record& record) {
-    return record.path.find_first_of(std::wstring(L"*\0", 2)) == std::wstring::npos;
+    return record.path.size() <= list_token_limit && record.path.find_first_of(std::wstring(L"*\0", 2)) == std::wstring::npos;
 }
 
 void append_list_header(std::string& out, uint64_t count) {

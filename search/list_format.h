@@ -8,17 +8,18 @@
 #include <cstdint>
 #include <string>
 
-#include "search/file_list.h"
+#include "core/file_list.h"
 
 namespace orvkit {
 
 // The first 22 bytes of every list file: byte-order mark, one NUL, magic and "*".
 constexpr std::size_t list_header_bytes = 22;
-// A token keeps at most this many code units (a 6,000-unit buffer with its NUL).
-constexpr std::size_t list_token_limit = 5999;
+// A token keeps at most this many code units: the longest path Windows knows (the
+// "\\?\" form reaches 32,767), so every path the walk can meet reads back whole.
+constexpr std::size_t list_token_limit = 32767;
 
 // Whether a record can be written so that it reads back as itself: a path with
-// "*" or NUL would split into extra fields.
+// "*" or NUL would split into extra fields, and a longer one would be cut.
 bool list_record_writable(const file_record& record);
 
 // Appends the header with `count` records, one record, or the trailer, as

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "search/file_list.h"
+#include "core/file_list.h"
 
 namespace orvkit {
 

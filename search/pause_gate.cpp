@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/globals.h"
-#include "app/run_protocol.h"
+#include "core/globals.h"
+#include "core/run_protocol.h"
 
 namespace orvkit {
 

@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "search/file_list.h"
+#include "core/file_list.h"
 
 namespace orvkit {
 

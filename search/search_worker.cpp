@@ -4,16 +4,16 @@
 
 #include "actions/compare.h"
 #include "actions/removal_guard.h"
-#include "app/globals.h"
-#include "app/run_options.h"
-#include "app/search_modes.h"
-#include "app/state.h"
-#include "search/directory_walk.h"
+#include "base/long_path.h"
+#include "core/file_identity.h"
+#include "core/globals.h"
+#include "core/run_options.h"
+#include "core/search_modes.h"
+#include "core/state.h"
 #include "search/checksum_pass.h"
-#include "search/file_identity.h"
+#include "search/directory_walk.h"
 #include "search/group_compare.h"
 #include "search/list_file.h"
-#include "base/long_path.h"
 #include "search/pair_scan.h"
 #include "search/pause_gate.h"
 #include "search/search_summary.h"
@@ -33,6 +33,7 @@ struct search_run {
     int row_counter = 0;  // index of the next row; the closing row goes here
     uint32_t pruned_count = 0;
     bool memory_failed = false;
+    pair_settings compared;           // what each pair comparison needs of the options
     group_compare* groups = nullptr;  // the pair scan's files held in memory
     preloaded_files preloaded;        // small files the checksum pass read for it
     removal_guard guard;              // the files this run removed or queued
@@ -64,15 +65,12 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     run.groups->prepare(record_a, record_b);
     if (same_file(record_a, record_b)) return;
 
-    path_b = record_b.path;
+    path_b = record_b.path;  // for the painting
     pair_outcome compared;
-    if (run.groups->compare(record_a, record_b, compared)) {
-        run.state->compare_result = static_cast<uint32_t>(compared.outcome);
-        if (aborting()) return;
-    } else {
-        compared.percent = compare_candidate(run.state.get(), run.options);
-        compared.outcome = static_cast<int32_t>(run.state->compare_result.load());
-    }
+    if (!run.groups->compare(record_a, record_b, compared))
+        compared = compare_pair_files(record_a.path, record_b.path, run.compared);
+    run.state->compare_result = static_cast<uint32_t>(compared.outcome);
+    if (aborting()) return;
     const uint32_t percent = compared.percent;
     const int32_t outcome = compared.outcome;
     if (outcome == compare_invalid_a) return;
@@ -123,8 +121,6 @@ void index_folders(search_run& run) {
         return;
     }
     auto list = make_file_list();
-    // The walk sums nothing: the checksums follow it, for the files that can pair.
-    list->compute_checksums = 0;
     list->mode = search_mode;
     list->remove_empty_folders = run.options.remove_empty_dirs;
     run.list = list;
@@ -147,11 +143,10 @@ void compare_candidates(search_run& run) {
     list_set_cell(0, 1, (std::to_wstring(run.file_count) + L" files found").c_str());
     run.row_counter = 1;
 
-    pair_settings compared;
-    compared.stop_at_first = run.state->stop_at_first_difference.load() != 0;
-    compared.match_percentage = run.options.match_percentage;
-    compared.check_zero_length = run.options.check_zero_length;
-    group_compare groups(list, compared, group_compare::memory_budget_bytes, group_compare::file_limit_bytes,
+    run.compared.stop_at_first = run.state->stop_at_first_difference.load() != 0;
+    run.compared.match_percentage = run.options.match_percentage;
+    run.compared.check_zero_length = run.options.check_zero_length;
+    group_compare groups(list, run.compared, group_compare::memory_budget_bytes, group_compare::file_limit_bytes,
                          &run.preloaded);
     run.groups = &groups;
 

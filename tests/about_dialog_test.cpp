@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "about/about_dialog.h"
-#include "app/dialog_openers.h"
+#include "about/about_dialog.h"
+#include "about/diagnostics_window.h"
 #include "resources/resource_ids.h"
 #include "support/dialog_watchdog.h"
 #include "support/window_driver.h"

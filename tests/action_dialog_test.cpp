@@ -5,9 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/run_protocol.h"
-#include "app/state.h"
 #include "app/window_dialogs.h"
+#include "core/run_protocol.h"
+#include "core/state.h"
 #include "resources/resource_ids.h"
 #include "support/dialog_script.h"
 #include "support/twin_rows.h"

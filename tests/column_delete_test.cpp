@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <set>
 
-#include "app/run_protocol.h"
-#include "app/state.h"
 #include "app/window_dialogs.h"
-#include "resources/resource_ids.h"
 #include "base/long_path.h"
+#include "core/run_protocol.h"
+#include "core/state.h"
+#include "resources/resource_ids.h"
 #include "support/dialog_script.h"
 #include "support/overlapping_trees.h"
 #include "support/twin_rows.h"

@@ -9,10 +9,10 @@
 #include "actions/compare.h"
 #include "actions/compare_math.h"
 #include "actions/compare_rows.h"
-#include "app/globals.h"
 #include "app/startup.h"
-#include "app/state.h"
 #include "base/owner.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "support/list_rows.h"
 #include "support/pump.h"
 #include "support/temp_folder.h"
@@ -66,7 +66,6 @@ protected:
     void SetUp() override {
         ASSERT_EQ(initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL), 0);
         set_list_columns(app_state->main_window);
-        app_state->stop_at_first_difference = 0;
         app_state->settings.check_zero_length = 1;
     }
     void TearDown() override {
@@ -88,16 +87,16 @@ protected:
         EXPECT_EQ(compare_buffer_a, nullptr) << "File mode frees its blocks";
         return listed();
     }
-    // As the search calls it, on this thread.
+    // As the search calls it, with `settings`, on this thread.
     uint32_t search_compare(const std::wstring& a, const std::wstring& b) {
-        search_mode = 2, path_a = a, path_b = b, progress_percent = 42;
-        EXPECT_EQ(reserve_compare_buffers(), 0);
-        const uint32_t result = compare_files(nullptr);
+        progress_percent = 42;
+        const pair_outcome got = compare_pair_files(a, b, settings);
         EXPECT_EQ(progress_percent.load(), 42) << "the search's progress is not touched";
-        EXPECT_EQ(app_state->compare_result.load(), 2u);
-        return result;
+        EXPECT_EQ(got.outcome, compare_finished);
+        return got.percent;
     }
 
+    pair_settings settings;
     test_support::temp_folder folder;
 };
 
@@ -125,13 +124,10 @@ TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
         for (auto& run : changed) run = {rng() % a.size(), 1 + rng() % 300};
         cases.push_back({a, round % 6 == 1 ? patterned(a.size(), round + 99) : with_runs(a, changed)});
     }
-    for (bool stop : {false, true}) {  // a flag a search left set changes nothing here
-        app_state->stop_at_first_difference = stop;
-        for (const pair_case& c : cases) {
-            const rows got = compare(c.a, c.b);
-            ASSERT_EQ(got, reference_rows(c.a, c.b)) << c.a.size();
-            EXPECT_TRUE(!c.verdict || got.back()[2] == c.verdict) << got.back()[2].c_str();
-        }
+    for (const pair_case& c : cases) {
+        const rows got = compare(c.a, c.b);
+        ASSERT_EQ(got, reference_rows(c.a, c.b)) << c.a.size();
+        EXPECT_TRUE(!c.verdict || got.back()[2] == c.verdict) << got.back()[2].c_str();
     }
 }
 
@@ -197,27 +193,33 @@ TEST_F(Comparison, SearchPercentages) {
     EXPECT_EQ(search_compare(whole, prefix), 0u);
 
     // Stopping at the first difference counts one byte: 99 for 100 bytes or more, 90 for 10.
-    app_state->stop_at_first_difference = 1;
+    settings.stop_at_first = true;
     const auto half = folder.make_file(L"half", text.substr(0, 2000) + patterned(2000, 7));
     EXPECT_EQ(search_compare(whole, half), 99u);
     const auto ten = folder.make_file(L"ten", "0123456789");
     EXPECT_EQ(search_compare(ten, folder.make_file(L"ten2", "0x2x456789")), 90u);
-    app_state->settings.match_percentage = 90;  // below 100 a first difference is no verdict
+    settings.match_percentage = 90;  // below 100 a first difference is no verdict
     EXPECT_LT(search_compare(whole, half), 90u);
-    app_state->settings.match_percentage = 100;
-    app_state->stop_at_first_difference = 0;
+    settings = {};
 
     // Identical files, but a comparison aborted while paused is never a twin.
-    path_a = path_b = whole, pause_code = orvkit::pause_paused;
+    struct paused_pair {
+        std::wstring path;
+        uint32_t percent = 99;
+    } pair{whole};
+    pause_code = orvkit::pause_paused;
     ResetEvent(go_event.get());
-    const unique_handle thread(CreateThread(nullptr, 0, compare_files, nullptr, 0, nullptr));
+    const auto compare_paused = [](LPVOID parameter) -> DWORD {
+        auto* pair = static_cast<paused_pair*>(parameter);
+        pair->percent = compare_pair_files(pair->path, pair->path, pair_settings{}).percent;
+        return 0;
+    };
+    const unique_handle thread(CreateThread(nullptr, 0, compare_paused, &pair, 0, nullptr));
     EXPECT_EQ(WaitForSingleObject(thread.get(), 300), static_cast<DWORD>(WAIT_TIMEOUT)) << "the pause holds";
-    run_status = orvkit::status_abort, pause_code = orvkit::pause_aborting;
+    pause_code = orvkit::pause_aborting;
     SetEvent(go_event.get());
     ASSERT_EQ(WaitForSingleObject(thread.get(), 20000), WAIT_OBJECT_0);
-    DWORD result = 99;
-    EXPECT_TRUE(GetExitCodeThread(thread.get(), &result));
-    EXPECT_EQ(result, 0u);
+    EXPECT_EQ(pair.percent, 0u);
 
     // The scan stops once a pair falls below the match percentage: same decisions, same percentages.
     pause_code = orvkit::pause_running;
@@ -233,7 +235,7 @@ TEST_F(Comparison, SearchPercentages) {
         const auto other = folder.make_file(L"b", b);
         const uint32_t full = similarity_percent(size, differing);
         for (uint32_t match : {50u, 75u, 90u, 95u, 96u, 97u, 98u, 99u, 100u}) {
-            app_state->settings.match_percentage = match;
+            settings.match_percentage = match;
             const uint32_t got = search_compare(path, other);
             EXPECT_EQ(got >= match, full >= match) << "differing " << differing << " match " << match;
             EXPECT_TRUE(full < match || got == full) << "differing " << differing << " match " << match << ": " << got;

@@ -4,13 +4,13 @@
 #include <shlobj.h>
 #include <thread>
 
-#include "app/globals.h"
-#include "app/state.h"
-#include "ui/data_folder.h"
-#include "ui/standard_dialogs.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "support/dialog_watchdog.h"
 #include "support/pump.h"
 #include "support/temp_folder.h"
+#include "ui/data_folder.h"
+#include "ui/standard_dialogs.h"
 
 using namespace orvkit;
 using namespace test_support;

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "actions/delete_queue.h"
 #include "base/long_path.h"
+#include "core/delete_queue.h"
 #include "support/temp_folder.h"
 
 using namespace orvkit;

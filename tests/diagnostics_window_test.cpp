@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "about/diagnostics_window.h"
-#include "app/dialog_openers.h"
+#include "about/diagnostics_window.h"
 #include "resources/resource_ids.h"
 #include "support/dialog_watchdog.h"
 #include "support/window_driver.h"

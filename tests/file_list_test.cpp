@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/file_list.h"
 #include "search/directory_walk.h"
-#include "search/file_list.h"
 #include "support/temp_folder.h"
 
 using namespace orvkit;
@@ -40,18 +40,4 @@ TEST(FileList, ClearEmptiesTheRecordsAndZeroesTheCounters) {
     list->clear();
     EXPECT_TRUE(list->records.empty());
     EXPECT_EQ(list->record_count.load() + static_cast<int64_t>(list->total_bytes), 0);
-}
-
-// Without its 20 MB buffer a list still works: checksums read through a small
-// buffer of the same word alignment and come out the same.
-TEST(FileList, MissingReadBufferGivesTheSameChecksums) {
-    test_support::temp_folder folder;
-    std::string content;
-    for (int i = 0; i < 300000; ++i) content += static_cast<char>(i * 7 + i / 256);
-    const std::wstring file = folder.make_file(L"data.bin", content);
-    orvFileList starved(static_cast<std::size_t>(1) << 62);
-    ASSERT_EQ(starved.read_buffer, nullptr);
-    const uint32_t expected = content_checksum(file, *make_file_list());
-    EXPECT_NE(expected, 0u);
-    EXPECT_EQ(content_checksum(file, starved), expected);
 }

@@ -1,5 +1,5 @@
 // The pair scan's comparisons from memory against the pair-by-pair comparison of
-// compare_files, on real random trees: copies, near copies, empty files, files
+// compare_pair_files, on real random trees: copies, near copies, empty files, files
 // that cannot be opened and files whose size changed after the walk.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -7,13 +7,13 @@
 #include <random>
 
 #include "actions/compare.h"
-#include "app/globals.h"
-#include "app/run_protocol.h"
 #include "app/startup.h"
-#include "app/state.h"
+#include "core/file_identity.h"
+#include "core/globals.h"
+#include "core/run_protocol.h"
+#include "core/state.h"
 #include "search/checksum_pass.h"
 #include "search/directory_walk.h"
-#include "search/file_identity.h"
 #include "search/group_compare.h"
 #include "search/pair_scan.h"
 #include "support/temp_folder.h"
@@ -52,12 +52,7 @@ std::vector<visit> scan(orvFileList& list, const pair_settings& settings, std::s
         if (held) held->prepare(x, y);
         if (same_file(x, y)) return;
         pair_outcome result;
-        if (!held || !held->compare(x, y, result)) {
-            path_b = y.path;
-            run_status = status_comparing;
-            result.percent = compare_files(nullptr);
-            result.outcome = static_cast<int32_t>(app_state->compare_result.load());
-        }
+        if (!held || !held->compare(x, y, result)) result = compare_pair_files(x.path, y.path, settings);
         const bool listed = result.percent > 0 && result.percent >= settings.match_percentage;
         visits.push_back({x.path, y.path, result.outcome, listed ? result.percent : 0});
         if (result.outcome == compare_invalid_b) {
@@ -142,9 +137,6 @@ TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
 
         for (const pair_settings settings : {pair_settings{true, 100, true}, pair_settings{false, 100, false},
                                              pair_settings{false, 90, true}, pair_settings{false, 40, true}}) {
-            app_state->stop_at_first_difference = settings.stop_at_first;
-            app_state->settings.match_percentage = settings.match_percentage;
-            app_state->settings.check_zero_length = settings.check_zero_length;
             auto one_by_one = copy_of(*walked), from_memory = copy_of(*walked), part_held = copy_of(*walked);
             uint64_t opens = 0, unused = 0;
             const auto expected = scan(*one_by_one, settings, 0, 0, false, unused);

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <string>
 #include <vector>
-#include "app/globals.h"
-#include "app/state.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "search/list_file.h"
 #include "search/list_format.h"
 #include "support/temp_folder.h"
@@ -107,7 +107,7 @@ TEST(ListFormat, ResynchronisationAndDamagedRecords) {
 }
 
 // Foreign input gives nothing; a cut file, fed in pieces of any size, gives the
-// records complete before the cut; a token past 5,999 units drops its record.
+// records complete before the cut; a token past 32,767 units drops its record.
 TEST(ListFormat, ForeignCutAndOverlongInput) {
     const std::string body = utf16le(u"2*" + rec(u"C:\\x\\a") + rec(u"C:\\x\\b") + u"ENDLIST");
     for (const std::string& foreign : {header.substr(0, 10), std::string("C:\\x\\a*1*2*3*4*5*0*C:\\x\\b*1*2*3*4*5*0*"),
@@ -131,5 +131,21 @@ TEST(ListFormat, ForeignCutAndOverlongInput) {
                                     rec(u"C:\\after\\it") + u"C:\\num\\x*" + std::u16string(8000, u'1') +
                                     u"*1*1*1*1*0*" + rec(u"C:\\last\\one") + u"ENDLIST";
     EXPECT_EQ(parse(header + utf16le(overlong), 4096),
-              (paths{L"C:\\long\\" + std::wstring(5991, L'n'), L"C:\\after\\it", L"C:\\last\\one"}));
+              (paths{L"C:\\long\\" + std::wstring(5991, L'n'), L"C:\\long\\" + std::wstring(5992, L'n'),
+                     L"C:\\after\\it", L"C:\\last\\one"}));
+
+    // What the writer accepts reads back as itself; what the reader would cut, it refuses.
+    std::string written;
+    append_list_header(written, 3);
+    paths long_ones;
+    for (const std::size_t length : {5999u, 6000u, 32767u, 32768u}) {
+        const std::u16string path = long_path(length);
+        const file_record record{std::wstring(path.begin(), path.end())};
+        EXPECT_EQ(list_record_writable(record), length <= 32767) << length;
+        if (!list_record_writable(record)) continue;
+        append_list_record(written, record);
+        long_ones.push_back(record.path);
+    }
+    append_list_trailer(written);
+    EXPECT_EQ(parse(written, 4096), long_ones);
 }

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "app/menu_commands.h"
 #include "support/twin_rows.h"
 #include "ui/menu_ids.h"
-#include "ui/popup_menu.h"
 
 using namespace test_support;
 using namespace orvkit;

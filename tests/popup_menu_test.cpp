@@ -4,14 +4,14 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/run_protocol.h"
+#include "app/menu_commands.h"
+#include "core/run_protocol.h"
 #include "search/list_file.h"
 #include "support/dialog_script.h"
 #include "support/menu_reader.h"
 #include "support/twin_rows.h"
 #include "ui/menu_build.h"
 #include "ui/menu_ids.h"
-#include "ui/popup_menu.h"
 
 using namespace test_support;
 using namespace orvkit;

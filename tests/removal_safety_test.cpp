@@ -6,10 +6,10 @@
 
 #include <set>
 
-#include "actions/delete_modes.h"
-#include "app/globals.h"
-#include "app/state.h"
 #include "base/long_path.h"
+#include "core/delete_modes.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "support/overlapping_trees.h"
 #include "support/twin_rows.h"
 

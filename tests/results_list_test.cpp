@@ -9,7 +9,7 @@
 #include <sstream>
 #include <thread>
 
-#include "app/run_protocol.h"
+#include "core/run_protocol.h"
 #include "support/window_driver.h"
 #include "ui/results_list.h"
 

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <random>
 
-#include "app/globals.h"
 #include "app/settings_file.h"
-#include "app/settings_layout.h"
-#include "app/state.h"
+#include "core/globals.h"
+#include "core/settings_layout.h"
+#include "core/state.h"
 #include "support/temp_folder.h"
 
 using namespace orvkit;

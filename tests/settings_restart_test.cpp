@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "app/menu_commands.h"
 #include "app/settings_file.h"
-#include "app/settings_layout.h"
+#include "core/settings_layout.h"
 #include "support/menu_reader.h"
 #include "support/program_run.h"
 #include "support/window_driver.h"
 #include "ui/menu_ids.h"
-#include "ui/popup_menu.h"
 
 using namespace test_support;
 using namespace orvkit;

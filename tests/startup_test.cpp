@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/globals.h"
 #include "app/startup.h"
-#include "app/state.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "support/program_run.h"
 #include "support/pump.h"
 #include "support/temp_folder.h"

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/state.h"
-#include "base/owner.h"
 #include "base/long_path.h"
+#include "base/owner.h"
+#include "core/state.h"
 
 namespace orvkit {
 

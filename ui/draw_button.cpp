@@ -1,8 +1,8 @@
 #include "ui/draw_button.h"
 
-#include "app/state.h"
 #include "base/dc_scope.h"
 #include "base/owner.h"
+#include "core/state.h"
 #include "ui/knob_turn.h"
 
 namespace orvkit {

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/state.h"
+#include "core/state.h"
 #include "resources/resource_ids.h"
 #include "ui/data_folder.h"
 

@@ -3,9 +3,10 @@
 #include <string>
 #include <utility>
 
-#include "app/globals.h"
-#include "app/run_protocol.h"
-#include "app/state.h"
+#include "core/globals.h"
+#include "core/run_protocol.h"
+#include "core/search_modes.h"
+#include "core/state.h"
 #include "ui/menu_ids.h"
 
 namespace orvkit {
@@ -97,7 +98,7 @@ popup_menu_set build_popup_menu() {
     int32_t opened_idle = status_menu_open;
     if (run_status.compare_exchange_strong(opened_idle, status_idle)) {
         add_separator(menus.main);
-        if (twin_count > 0 && search_mode != 0) {
+        if (twin_count > 0 && search_mode != mode_file) {
             add_item(menus.main, menu_details, L"Details");
             add_item(menus.main, menu_remove_row, L"Remove");
         } else {

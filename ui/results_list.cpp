@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "app/globals.h"
-#include "app/search_modes.h"
-#include "app/state.h"
+#include "core/globals.h"
+#include "core/search_modes.h"
+#include "core/state.h"
 #include "ui/virtual_list.h"
 
 namespace orvkit {

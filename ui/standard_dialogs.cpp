@@ -4,10 +4,10 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "app/globals.h"
-#include "app/state.h"
-#include "base/owner.h"
 #include "base/long_path.h"
+#include "base/owner.h"
+#include "core/globals.h"
+#include "core/state.h"
 
 namespace orvkit {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "app/globals.h"
+#include "core/globals.h"
 
 namespace orvkit {
 
@@ -43,7 +43,11 @@ void sync_count(HWND list) {
 
 LRESULT CALLBACK list_proc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
     if (message == WM_NCDESTROY) RemoveWindowSubclass(list, list_proc, subclass_id);
-    if (reads_rows(message)) sync_count(list);
+    try {
+        if (reads_rows(message)) sync_count(list);
+    } catch (...) {
+        // The count stays as it was; the next read brings it up to date.
+    }
     return DefSubclassProc(list, message, wparam, lparam);
 }
 

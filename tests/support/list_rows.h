@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "core/globals.h"
 
 namespace test_support {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/search_modes.h"
+#include "core/search_modes.h"
 #include "support/temp_folder.h"
 
 namespace test_support {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "app/run_control.h"
 #include "app/startup.h"
-#include "app/state.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "search/search_worker.h"
 #include "support/list_rows.h"
 #include "support/pump.h"

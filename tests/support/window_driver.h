@@ -8,10 +8,10 @@
 
 #include <fstream>
 
-#include "app/globals.h"
 #include "app/startup.h"
-#include "app/state.h"
 #include "app/worker_start.h"
+#include "core/globals.h"
+#include "core/state.h"
 #include "support/list_rows.h"
 #include "support/pump.h"
 #include "support/temp_folder.h"

@@ -1,7 +1,7 @@
-#include "app/run_options.h"
+#include "core/run_options.h"
 
-#include "app/globals.h"
-#include "app/state.h"
+#include "core/globals.h"
+#include "core/state.h"
 
 namespace orvkit {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/run_protocol.h"
 #include "base/published_text.h"
+#include "core/run_protocol.h"
 
 namespace orvkit {
 
@@ -57,7 +57,6 @@ public:
     std::atomic<uint32_t> status{0};   // 10 = stop requested (written by the window thread)
     uint32_t mode = 0;                 // search mode copied at the search's start
     uint8_t remove_empty_folders = 0;
-    uint8_t compute_checksums = 0;
     std::atomic<int64_t> record_count{0};  // records as last published, read by the painting
     published_text current_folder;         // folder entered last, read by the painting
     const std::wstring marker_suffix = L"\\FCBackDB.txt";

@@ -1,4 +1,4 @@
-#include "search/file_list.h"
+#include "core/file_list.h"
 
 #include <new>
 

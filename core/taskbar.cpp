@@ -1,4 +1,4 @@
-#include "app/taskbar.h"
+#include "core/taskbar.h"
 
 namespace orvkit {
 

@@ -1,4 +1,4 @@
-#include "actions/delete_queue.h"
+#include "core/delete_queue.h"
 
 #include <cstring>
 #include <unordered_set>

@@ -1,10 +1,10 @@
-#include "search/file_identity.h"
+#include "core/file_identity.h"
 
 #include <winternl.h>
 
+#include "base/long_path.h"
 #include "base/owner.h"
 #include "base/win32_numbers.h"
-#include "base/long_path.h"
 
 namespace orvkit {
 

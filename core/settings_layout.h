@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_block.h"
+#include "core/settings_block.h"
 
 namespace orvkit {
 
@@ -19,8 +19,8 @@ constexpr char settings_magic[] = "VELK2000";                                   
 // three and the search mode), and whether it was accepted.
 struct settings_outside {
     bool accepted = false;
-    uint32_t mode = 2;
-    uint32_t delete_mode = 0;
+    uint32_t mode = mode_default;
+    uint32_t delete_mode = delete_mode_recycle;
     uint8_t override_read_only = 0;
     std::wstring move_dir;  // empty: keep the folder the program already has
 };

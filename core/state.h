@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "actions/delete_queue.h"
-#include "app/settings_block.h"
-#include "app/taskbar.h"
 #include "base/owner.h"
 #include "base/path_parts.h"
-#include "search/file_list.h"
+#include "core/delete_queue.h"
+#include "core/file_list.h"
+#include "core/settings_block.h"
+#include "core/taskbar.h"
 
 namespace orvkit {
 

@@ -1,6 +1,6 @@
-#include "app/globals.h"
+#include "core/globals.h"
 
-#include "app/state.h"
+#include "core/state.h"
 
 std::shared_ptr<orvkit::ostrand_state> app_state;
 std::shared_ptr<orvkit::ostrand_state> about_state;

@@ -1,16 +1,18 @@
 // The commands of the popup menu: options flipped or set, and what the less
 // frequent commands open or start.
+#include "app/menu_commands.h"
+
 #include <shlobj.h>
 
-#include "app/dialog_openers.h"
-#include "app/globals.h"
-#include "app/run_protocol.h"
-#include "app/state.h"
+#include "about/about_dialog.h"
+#include "about/diagnostics_window.h"
 #include "app/window_dialogs.h"
 #include "app/worker_start.h"
+#include "core/globals.h"
+#include "core/run_protocol.h"
+#include "core/state.h"
 #include "search/list_file.h"
 #include "ui/menu_ids.h"
-#include "ui/popup_menu.h"
 #include "ui/results_list.h"
 #include "ui/standard_dialogs.h"
 

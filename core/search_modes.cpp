@@ -1,6 +1,6 @@
-#include "app/search_modes.h"
+#include "core/search_modes.h"
 
-#include "app/globals.h"
+#include "core/globals.h"
 
 namespace orvkit {
 

@@ -1,10 +1,10 @@
-#include "app/settings_layout.h"
+#include "core/settings_layout.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "actions/delete_modes.h"
-#include "app/search_modes.h"
+#include "core/delete_modes.h"
+#include "core/search_modes.h"
 
 namespace orvkit {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "actions/delete_queue.h"
+#include "core/delete_queue.h"
 
 namespace orvkit {
 

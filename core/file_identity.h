@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "search/file_list.h"
+#include "core/file_list.h"
 
 namespace orvkit {
 

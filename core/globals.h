@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "app/run_protocol.h"
 #include "base/owner.h"
 #include "base/published_text.h"
+#include "core/run_protocol.h"
 
 namespace orvkit {
 class ostrand_state;
@@ -58,9 +58,12 @@ extern wchar_t window_class_name[100];
 
 // Workers write, the painting reads. progress_finished means "just finished".
 extern std::atomic<int32_t> progress_percent;
-// Twin rows listed. Window resets it at a worker's start; the search worker raises it.
+// Twin rows listed. Reset at a worker's start (window thread) and by the search
+// worker, raised by the search worker, lowered by the menu's "Remove" (window thread
+// while idle); read by the menu, the column delete and the closing row.
 extern std::atomic<int32_t> twin_count;
-// The one row record of list writes and reads; used by one thread at a time.
+// Only its iItem is still used: the row the Duplicate File Action dialog shows
+// (window thread only). Rows are written and read through ui/results_list.h.
 extern LVITEMW row_item;
 // Comparison buffers of 20,000,064 bytes; taken and freed by the running worker.
 extern uint8_t* compare_buffer_a;

@@ -1,6 +1,6 @@
-#include "app/run_protocol.h"
+#include "core/run_protocol.h"
 
-#include "app/globals.h"
+#include "core/globals.h"
 
 namespace orvkit {
 

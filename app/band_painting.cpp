@@ -1,16 +1,16 @@
-#include "ui/band_painting.h"
+#include "app/band_painting.h"
 
 #include <cwchar>
 #include <string>
 
-#include "app/globals.h"
-#include "app/state.h"
-#include "app/search_modes.h"
 #include "app/window_geometry.h"
-#include "search/checksum_pass.h"
-#include "ui/draw_button.h"
 #include "base/dc_scope.h"
 #include "base/owner.h"
+#include "core/globals.h"
+#include "core/search_modes.h"
+#include "core/state.h"
+#include "search/checksum_pass.h"
+#include "ui/draw_button.h"
 
 namespace orvkit {
 
@@ -21,9 +21,9 @@ void draw_line(HDC dc, const wchar_t* text, RECT box, UINT flags = DT_SINGLELINE
 }
 
 void draw_captions(HDC dc, uint32_t mode) {
-    draw_line(dc, mode == 0 ? L"Compare this" : L"Search this", {3, 75, 80, 90});
-    if (mode == 0) draw_line(dc, L"With this", {3, 95, 80, 110});
-    if (mode == 3) draw_line(dc, L"plus this", {3, 95, 80, 110});
+    draw_line(dc, mode == mode_file ? L"Compare this" : L"Search this", {3, 75, 80, 90});
+    if (mode == mode_file) draw_line(dc, L"With this", {3, 95, 80, 110});
+    if (mode == mode_qdir_plus) draw_line(dc, L"plus this", {3, 95, 80, 110});
 }
 
 std::wstring status_line(int32_t status) {

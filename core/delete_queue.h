@@ -8,8 +8,8 @@
 #include <mutex>
 #include <string>
 
-#include "actions/delete_modes.h"
 #include "base/owner.h"
+#include "core/delete_modes.h"
 
 namespace orvkit {
 
@@ -51,7 +51,9 @@ public:
     uint32_t submit(const std::wstring& path, const removal_options& options);
     // One request by the options' delete mode; the caller holds `lock`.
     uint32_t perform(const std::wstring& path, const removal_options& options);
-    // A copy of the queue's own options (written only by the window thread while idle).
+    // A copy of the queue's own options. They are set by the window thread while no
+    // worker runs (the menu, the settings file); submit(path) may add move_dir's closing
+    // backslash from the column delete's thread, under the lock.
     removal_options options() const { return {delete_mode, move_dir, override_read_only}; }
     // Hands the pending recycle list to the shell; the caller holds `lock`.
     uint32_t flush();

@@ -4,15 +4,18 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/delete_modes.h"
+#include "core/search_modes.h"
+
 namespace orvkit {
 
 struct settings_block {
     static constexpr uint32_t expected_size = 2424;
     static constexpr std::size_t move_dir_units = 1200;
 
-    uint32_t mode = 2;                 // search mode: 0 File, 1 Directory, 2 Quick Dir, 3 QDir+
+    uint32_t mode = mode_default;      // search mode: 0 File, 1 Directory, 2 Quick Dir, 3 QDir+
     uint32_t match_percentage = 100;   // 50, 75, 90, 95 ... 100
-    uint32_t delete_mode = 0;          // copy of the deletion queue's mode: 0 recycle, 1 delete, 2 move
+    uint32_t delete_mode = delete_mode_recycle;  // the deletion queue's mode: 0 recycle, 1 delete, 2 move
     uint32_t block_size = expected_size;  // a file is accepted only when this reads 2424
     uint8_t use_hash = 1;
     uint8_t check_zero_length = 1;

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Prints which program folder includes which (each line: folder -> folder, and how
+# many includes), and fails when an include points up the order of layers:
+#   app -> about, search -> actions -> ui -> core -> base
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rank() { case "$1" in app) echo 5;; about|search) echo 4;; actions) echo 3;; ui) echo 2;; core) echo 1;; base) echo 0;; *) echo -1;; esac; }
+edges=$(for folder in base core ui actions search about app; do
+  grep -H -o '#include "[a-z_]*/[a-z_]*\.h"' "$folder"/*.cpp "$folder"/*.h 2>/dev/null |
+    sed -E 's#^([a-z_]+)/[^:]*:\#include "([a-z_]+)/.*#\1 \2#' | awk '$1 != $2'
+done | sort | uniq -c)
+echo "$edges"
+status=0
+while read -r count from to; do
+  [ -n "$from" ] || continue
+  [ "$to" = resources ] && continue
+  if [ "$(rank "$to")" -ge "$(rank "$from")" ]; then
+    echo "points up: $from -> $to ($count)"; status=1
+  fi
+done <<< "$edges"
+exit $status
