@@ -2,7 +2,9 @@
 # Mutation run, on demand (not part of `make test`): flips one operator or literal on
 # each of SAMPLE lines of the program (never the tests), chosen with SEED, rebuilds,
 # runs the suite, puts the file back, and prints each mutant as killed (a test
-# failed), survived (every test passed) or not built, then the kill rate.
+# failed, and failed again when run once more), survived (every test passed),
+# flaky (the failing test passed when run again: set aside) or not built, then the
+# kill rate over the killed and the survived.
 #
 # usage: scripts/mutate.sh SAMPLE SEED
 # The build goes to build-mutate/ (or $OSTRAND_MUTATE_BUILD); the report to
@@ -68,7 +70,7 @@ mkdir -p "$build"
 # An interrupted run puts the mutated file back too.
 current=""
 trap '[ -n "$current" ] && cp "$build/original.cpp" "$current" && touch "$current"' EXIT
-killed=0 survived=0 unbuilt=0
+killed=0 survived=0 unbuilt=0 flaky=0
 while IFS=$'\t' read -r file line column old new; do
   [ -n "$file" ] || continue
   cp "$file" "$build/original.cpp"
@@ -81,7 +83,14 @@ while IFS=$'\t' read -r file line column old new; do
     verdict="survived"; survived=$((survived + 1))
   else
     failed="$(grep -m1 -o -E '[A-Za-z]+\.[A-Za-z]+ \.+\*\*\*(Failed|Timeout)' "$build/last-run.txt" | cut -d' ' -f1 || true)"
-    verdict="killed ${failed}"; killed=$((killed + 1))
+    # A kill counts only when the failing test fails again on the same mutant: a
+    # test that passes on its second run failed by timing, not by the mutant.
+    if [ -n "$failed" ] && OSTRAND_BUILD="$build" "$top/scripts/test.sh" -R "^${failed}\$" --timeout 120 \
+        >"$build/rerun.txt" 2>&1; then
+      verdict="flaky ${failed} (set aside)"; flaky=$((flaky + 1))
+    else
+      verdict="killed ${failed}"; killed=$((killed + 1))
+    fi
   fi
   cp "$build/original.cpp" "$file"
   touch "$file"
@@ -91,4 +100,5 @@ done <<< "$mutants"
 cmake --build "$build" --target ostrand_tests >/dev/null 2>&1 || true
 total=$((killed + survived))
 rate=$([ "$total" -gt 0 ] && echo $((100 * killed / total)) || echo 0)
-echo "mutants: $killed killed, $survived survived, $unbuilt not built; kill rate $rate %" | tee -a "$report"
+echo "mutants: $killed killed, $survived survived, $flaky set aside as flaky, $unbuilt not built; kill rate $rate %" |
+  tee -a "$report"
