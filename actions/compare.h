@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "actions/compare_math.h"
 #include "core/run_protocol.h"
 
 namespace orvkit {
@@ -46,9 +47,5 @@ uint64_t compare_bytes_read();
 int reserve_compare_buffers();
 // Frees both comparison blocks and nulls their pointers.
 void release_compare_buffers();
-
-// Share of equal bytes, 0..100, for a file of `size` bytes with `differing` bytes
-// that differ; counted in whole KiB above 50,000 bytes; never 100 when any differ.
-uint32_t similarity_percent(uint64_t size, uint64_t differing);
 
 }  // namespace orvkit
