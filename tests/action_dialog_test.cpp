@@ -9,8 +9,7 @@
 #include "core/run_protocol.h"
 #include "core/state.h"
 #include "resources/resource_ids.h"
-#include "support/dialog_script.h"
-#include "support/twin_rows.h"
+#include "support/dialogs.h"
 
 using namespace test_support;
 
@@ -67,12 +66,7 @@ protected:
     // Opens the dialog through the window's opener; `steps` run on the helper
     // thread once it shows.
     void run_dialog(const std::function<void(dialog_script&, HWND)>& steps) {
-        dialog_script script([&](dialog_script& s) {
-            if (HWND dialog = s.find(caption)) steps(s, dialog);
-        });
-        EXPECT_EQ(orvkit::open_action_dialog(window), 1);
-        script.finish();
-        EXPECT_EQ(script.failures, std::vector<std::wstring>{});
+        EXPECT_EQ(drive_dialog(caption, [&] { return orvkit::open_action_dialog(window); }, steps), 1);
     }
 };
 

@@ -13,8 +13,7 @@
 #include "base/owner.h"
 #include "core/globals.h"
 #include "core/state.h"
-#include "support/list_rows.h"
-#include "support/pump.h"
+#include "support/window_driver.h"
 #include "support/temp_folder.h"
 #include "ui/results_list.h"
 

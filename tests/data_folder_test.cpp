@@ -6,8 +6,7 @@
 
 #include "core/globals.h"
 #include "core/state.h"
-#include "support/dialog_watchdog.h"
-#include "support/pump.h"
+#include "support/dialogs.h"
 #include "support/temp_folder.h"
 #include "ui/data_folder.h"
 #include "ui/standard_dialogs.h"

@@ -6,10 +6,8 @@
 #include <cstdio>
 
 #include "about/diagnostics_window.h"
-#include "about/diagnostics_window.h"
 #include "resources/resource_ids.h"
-#include "support/dialog_watchdog.h"
-#include "support/window_driver.h"
+#include "support/dialogs.h"
 
 using namespace test_support;
 

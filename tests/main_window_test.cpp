@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "support/dialog_watchdog.h"
-#include "support/window_driver.h"
+#include "support/dialogs.h"
 #include "ui/results_list.h"
 
 using namespace test_support;
@@ -123,6 +122,20 @@ TEST_F(MainWindow, FailedThreadStartReturnsToIdleAndAFreshRunIsNotAborted) {
     click_at(top);
     EXPECT_EQ(pause_code.load(), orvkit::pause_paused) << "paused";
     EXPECT_EQ(run_status.load(), orvkit::status_running) << "not aborted";
+}
+
+// Start-up makes one state shared with the About code, the window's resources and
+// controls, and a manual-reset running event: a worker started now runs at once.
+TEST(Startup, InitialiseMakesTheStateTheWindowAndARunningEvent) {
+    ASSERT_EQ(orvkit::initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL), 0);
+    ASSERT_TRUE(app_state);
+    EXPECT_EQ(about_state, app_state);
+    const orvkit::ostrand_state& state = *app_state;
+    EXPECT_TRUE(state.small_font && state.large_font && state.small_icon && state.bitmap_swc && state.bitmap_swh &&
+                state.tooltip && edit_a && list_view);
+    EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0) << "a worker started now runs without waiting";
+    EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0) << "manual reset: stays signalled";
+    DestroyWindow(state.main_window);
 }
 
 TEST(WorkerStart, WorkerThreadHasRoomForADeepWalk) {

@@ -7,9 +7,7 @@
 #include "app/menu_commands.h"
 #include "core/run_protocol.h"
 #include "search/list_file.h"
-#include "support/dialog_script.h"
-#include "support/menu_reader.h"
-#include "support/twin_rows.h"
+#include "support/dialogs.h"
 #include "ui/menu_build.h"
 #include "ui/menu_ids.h"
 

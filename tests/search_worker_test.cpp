@@ -169,42 +169,6 @@ TEST_F(SearchWorker, AbortStopsTheWalkOrTheComparison) {
     EXPECT_LT(twin_count.load(), 1000);
 }
 
-// Three identical files with automatic removal, in each mode and column: every
-// removed file is counted once however many rows name it, and one copy survives.
-TEST_F(SearchWorker, AutomaticRemovalKeepsACopyAndShowsOnlyWhatWasDone) {
-    remove_when_found = 1;
-    for (uint32_t mode : {0u, 1u, 2u}) {
-        for (const bool column_a : {true, false}) {
-            temp_folder tree, moved;
-            const std::wstring files[] = {tree.make_file(L"a1.dat", "identical"), tree.make_file(L"a2.dat", "identical"),
-                                          tree.make_file(L"a3.dat", "identical")};
-            app_state->deletions.delete_mode = mode;
-            app_state->deletions.move_dir = moved.path();
-            remove_column_a = column_a;
-            remove_column_b = !column_a;
-            search(1, tree.path());
-            const auto rows = list_rows();
-            for (int row = 1; row <= twin_count.load(); ++row) EXPECT_EQ(rows[row][2], column_a ? L"Deleted A" : L"Deleted B");
-            EXPECT_NE(rows.back()[1].find(L"Total deleted 18 bytes."), std::wstring::npos) << mode << column_a;
-            for (int i = 0; i < 3; ++i) EXPECT_EQ(exists(files[i]), i == (column_a ? 2 : 0)) << mode << column_a << i;
-            EXPECT_EQ(exists(moved / L"a2.dat"), mode == 2);
-        }
-    }
-
-    // Delete and Move know their outcome at once: a failure is shown as such.
-    const std::wstring b = tree_.make_file(L"b.dat", "identical");
-    tree_.make_file(L"a.dat", "identical");
-    SetFileAttributesW(b.c_str(), FILE_ATTRIBUTE_READONLY);
-    app_state->deletions.delete_mode = 1;
-    search(1, tree_.path());
-    SetFileAttributesW(b.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const auto rows = list_rows();
-    ASSERT_EQ(twin_count.load(), 1);
-    EXPECT_EQ(rows[1][2], L"Not deleted B");
-    EXPECT_NE(rows.back()[1].find(L"Total deleted 0 bytes."), std::wstring::npos);
-    EXPECT_TRUE(exists(b));
-}
-
 // A search keeps the options it started with: a menu command while it is paused in
 // its comparisons (lower match, automatic removal) changes nothing in it.
 TEST_F(SearchWorker, OptionsChangedMidRunDoNotReachTheRunningSearch) {

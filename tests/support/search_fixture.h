@@ -12,8 +12,7 @@
 #include "core/globals.h"
 #include "core/state.h"
 #include "search/search_worker.h"
-#include "support/list_rows.h"
-#include "support/pump.h"
+#include "support/window_driver.h"
 #include "support/temp_folder.h"
 
 namespace test_support {
