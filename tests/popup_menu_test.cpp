@@ -57,10 +57,16 @@ protected:
 
 }  // namespace
 
-TEST_F(PopupMenu, IdleWithoutTwinsOffersResumeAndTheSettingsAsAFirstStartHasThem) {
-    EXPECT_EQ(right_click_menu(window), L"About=2000|Help=2001|-|Resume Seeking=2078|Resume Seeking+=2079|-|"
-                                        L"Transparent=2017|On Top=2018|" + default_settings() + L"|-|Exit=2002");
+// Idle, the menu offers Resume Seeking without twins and Details and Remove with
+// them (never in File mode); while a search runs only the always available items.
+// Every menu shown, and the settings menu built but not offered, is destroyed.
+TEST_F(PopupMenu, WhatIdleAndBusyMenusOfferAndEveryMenuIsDestroyed) {
+    std::vector<HMENU> shown, all;
+    EXPECT_EQ(right_click_menu(window, &shown), L"About=2000|Help=2001|-|Resume Seeking=2078|Resume Seeking+=2079|-|"
+                                                L"Transparent=2017|On Top=2018|" + default_settings() + L"|-|Exit=2002");
     EXPECT_EQ(run_status.load(), status_idle) << "the idle marker does not outlive the menu";
+    ASSERT_EQ(shown.size(), 4u);
+    for (HMENU menu : shown) EXPECT_FALSE(IsMenu(menu));
     fake_search_rows(2);
     search_mode = 0;  // File mode lists no twins, whatever the count says
     EXPECT_TRUE(has(right_click_menu(window), L"|-|Resume Seeking=2078|Resume Seeking+=2079|-|"));
@@ -68,11 +74,8 @@ TEST_F(PopupMenu, IdleWithoutTwinsOffersResumeAndTheSettingsAsAFirstStartHasThem
     EXPECT_TRUE(has(right_click_menu(window), L"Help=2001|-|Details=2073|Remove=2074|-|Transparent"));
     twin_count = 0;
     EXPECT_TRUE(has(right_click_menu(window), L"|Resume Seeking+=2079|"));
-}
 
-TEST_F(PopupMenu, WhileASearchRunsOnlyTheAlwaysAvailableItemsAndEveryMenuIsDestroyed) {
     run_status = status_comparing;
-    std::vector<HMENU> shown, all;
     EXPECT_EQ(right_click_menu(window, &shown), L"About=2000|Help=2001|-|Transparent=2017|On Top=2018|-|Exit=2002");
     EXPECT_EQ(run_status.load(), status_comparing);
     ASSERT_EQ(shown.size(), 1u);
@@ -83,10 +86,6 @@ TEST_F(PopupMenu, WhileASearchRunsOnlyTheAlwaysAvailableItemsAndEveryMenuIsDestr
         EXPECT_EQ(L"Settings>[" + describe_menu(busy.settings) + L"]", default_settings()) << "built, but not offered";
     }
     for (HMENU menu : all) EXPECT_FALSE(IsMenu(menu)) << "the detached settings menu too";
-    run_status = status_idle;
-    right_click_menu(window, &shown);
-    ASSERT_EQ(shown.size(), 4u);
-    for (HMENU menu : shown) EXPECT_FALSE(IsMenu(menu));
 }
 
 TEST_F(PopupMenu, OptionCommandsFlipTheirOptionAndMoveTheChecks) {
@@ -299,11 +298,10 @@ TEST_F(PopupMenu, ResumeSeekingRepeatsTheLastIndexWithoutWalkingAndPlusTakesTheP
 TEST_F(PopupMenu, ExitWhileBusyClosesWithoutWritingTheSettings) {
     run_status = status_comparing;
     std::wstring question;
-    dialog_script script([&](dialog_script& s) {
-        if (HWND box = s.find(L"")) question = dialog_texts(box), press(box, IDOK);
+    drive_dialog(L"", [&] { return command(menu_exit), 0; }, [&](dialog_script&, HWND box) {
+        question = dialog_texts(box);
+        press(box, IDOK);
     });
-    command(menu_exit);
-    script.finish();
     EXPECT_TRUE(has(question, L"Ostrand is busy; abandon and quit?"));
     EXPECT_EQ(run_status.load(), status_abort);
     end_worker_run();
