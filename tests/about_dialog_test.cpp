@@ -45,8 +45,6 @@ std::wstring prog_dirs_text(const std::wstring& program, const std::wstring& dat
     return L"Location of program:\r\n" + program + L" \r\n\r\nWhere program stores user data:\r\n" + data;
 }
 
-int tool_count() { return static_cast<int>(SendMessageW(app_state->tooltip, TTM_GETTOOLCOUNT, 0, 0)); }
-
 // The user picks the next (VK_DOWN) or previous (VK_UP) page with the keyboard.
 void pick_page(HWND dialog, WPARAM key) { SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, WM_KEYDOWN, key, 0); }
 

@@ -57,8 +57,6 @@ void answer_shell(dialog_script& script, HWND ours, const wchar_t* button) {
     script.gone(box);
 }
 
-int tool_count() { return static_cast<int>(SendMessageW(app_state->tooltip, TTM_GETTOOLCOUNT, 0, 0)); }
-
 }  // namespace
 
 class ActionDialog : public twin_window_test {

@@ -20,23 +20,14 @@ protected:
     void pretend_running(int32_t percent) { run_status = orvkit::status_comparing, progress_percent = percent; }
 };
 
-// Sends WM_CLOSE; a timer firing in the loop of the box it opens keeps the box's
-// texts and presses `button`. Returns the texts, "" when no box came.
+// Sends WM_CLOSE and answers the box it opens with `button`; the box's caption and
+// texts, each followed by "|".
 std::wstring close_answering(HWND window, int button) {
-    static int press;  // for the timer
-    static std::wstring texts;
-    press = button, texts.clear();
-    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND box, LPARAM timer) -> BOOL {
-            wchar_t kind[8] = {};
-            if (!GetClassNameW(box, kind, 8) || std::wstring(kind) != L"#32770" || !IsWindowVisible(box)) return TRUE;
-            texts = window_text(box);
-            EnumChildWindows(box, [](HWND child, LPARAM) { return texts += L"|" + window_text(child), TRUE; }, 0);
-            KillTimer(nullptr, timer);
-            return PostMessageW(box, WM_COMMAND, press, 0), FALSE;
-        }, timer);
+    std::wstring texts;
+    drive_dialog(L"", [&] { return SendMessageW(window, WM_CLOSE, 0, 0); }, [&](dialog_script&, HWND box) {
+        texts = caption_of(box) + L"|" + dialog_texts(box);
+        press(box, button);
     });
-    SendMessageW(window, WM_CLOSE, 0, 0);
     return texts;
 }
 
@@ -180,7 +171,6 @@ TEST_F(MainWindow, BusyCloseAsksCancelGoesOnAndOkClosesOnceTheWorkerEnds) {
     run_status = orvkit::status_comparing;
     pause_code = orvkit::pause_paused;  // paused: the abort must wake the worker
     ResetEvent(go_event.get());
-    expect_dialogs expected;
     EXPECT_EQ(close_answering(window, IDCANCEL).find(L"Confirm|"), 0u);
     pump_for(1300);
     EXPECT_TRUE(IsWindow(window)) << "no close is pending";

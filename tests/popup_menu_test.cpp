@@ -159,9 +159,7 @@ TEST_F(PopupMenu, SelectMoveDirWithTheFolderBrowserAnsweredAndCancelled) {
     } cleanup{chosen};
     auto answer = [&](const std::wstring& folder) {
         std::wstring texts;
-        dialog_script script([&](dialog_script& s) {
-            HWND dialog = s.find(L"", nullptr, 20000);
-            if (!dialog) return;
+        drive_dialog(L"", [&] { return command(menu_select_move_dir), 0; }, [&](dialog_script& s, HWND dialog) {
             texts = dialog_texts(dialog);
             // The browser's tree: its caret item is the folder the browser will return.
             HWND tree = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
@@ -183,10 +181,7 @@ TEST_F(PopupMenu, SelectMoveDirWithTheFolderBrowserAnsweredAndCancelled) {
             }
             press(dialog, folder.empty() ? IDCANCEL : IDOK);
             s.gone(dialog);
-        });
-        command(menu_select_move_dir);
-        script.finish();
-        EXPECT_EQ(script.failures, std::vector<std::wstring>{});
+        }, 20000);
         return texts;
     };
     EXPECT_TRUE(has(answer(chosen), L"Where the deleted files go"));

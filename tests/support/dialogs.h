@@ -164,9 +164,10 @@ private:
 // Runs `open` on this thread while `steps` drive the dialog captioned `caption` (any
 // caption when empty) from the helper thread; every step must succeed.
 template <typename Open>
-auto drive_dialog(const std::wstring& caption, Open open, const std::function<void(dialog_script&, HWND)>& steps) {
+auto drive_dialog(const std::wstring& caption, Open open, const std::function<void(dialog_script&, HWND)>& steps,
+                  DWORD timeout_ms = 10000) {
     dialog_script script([&](dialog_script& s) {
-        if (HWND dialog = s.find(caption)) steps(s, dialog);
+        if (HWND dialog = s.find(caption, nullptr, timeout_ms)) steps(s, dialog);
     });
     auto result = open();
     script.finish();

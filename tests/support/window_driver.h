@@ -155,6 +155,9 @@ inline bool save_png(const std::wstring& file_name, const capture& shot) {
     return static_cast<bool>(file.write(png.data(), png.size()));
 }
 
+// The tools of the program's one tooltip window.
+inline int tool_count() { return static_cast<int>(SendMessageW(app_state->tooltip, TTM_GETTOOLCOUNT, 0, 0)); }
+
 // Worker stand-ins: not a thread (the "run" lasts until the test ends it), or none, as when CreateThread fails.
 inline HANDLE no_worker(LPTHREAD_START_ROUTINE, HWND) { return CreateEventW(nullptr, TRUE, FALSE, nullptr); }
 inline HANDLE failed_worker(LPTHREAD_START_ROUTINE, HWND) { return nullptr; }
