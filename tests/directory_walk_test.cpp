@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <thread>
-
 #include "base/long_path.h"
 #include "search/directory_walk.h"
 #include "support/temp_folder.h"
@@ -78,23 +76,6 @@ TEST(DirectoryWalk, RemovesEmptyFoldersBottomUpAndKeepsTheRest) {
     EXPECT_TRUE(exists(tree / L"keep\\full\\f.txt"));
     EXPECT_TRUE(exists(outside));
     EXPECT_TRUE(exists(tree / L"keep\\link"));
-}
-
-TEST(DirectoryWalk, StopRequestEndsTheWalkAtAFolderBoundary) {
-    temp_folder tree;
-    for (int folder = 0; folder < 150; ++folder)
-        for (int file = 0; file < 4; ++file)
-            tree.make_file(L"d" + std::to_wstring(folder) + L"\\f" + std::to_wstring(file), "z");
-    auto list = make_file_list();
-    std::thread aborter([&] {
-        while (list->record_count.load() == 0) std::this_thread::yield();
-        list->status = orvFileList::stop_requested;
-    });
-    walk_folder(*list, tree.path(), false);
-    aborter.join();
-    EXPECT_EQ(list->record_count.load(), static_cast<int64_t>(list->records.size()));
-    EXPECT_GT(list->records.size(), 0u);
-    EXPECT_LT(list->records.size(), 600u);
 }
 
 TEST(DirectoryWalk, LinksNeverMakeTheWalkLoopOrRepeat) {
