@@ -96,16 +96,11 @@ TEST_F(PopupMenu, OptionCommandsFlipTheirOptionAndMoveTheChecks) {
     EXPECT_EQ(settings.use_hash + settings.remove_empty_dirs + settings.check_zero_length, 0);
     EXPECT_EQ(app_state->deletions.override_read_only, 1);
     EXPECT_EQ(app_state->deletions.delete_mode * 100 + settings.match_percentage, 197u) << "Delete, 97%";
-    EXPECT_EQ(settings_menu(),
-              L"Settings>[Batch Delete Mode>[Recycle=2021|Delete=2022*|Move to " + desktop() +
-                  L"=2023|-|Select Move Dir=2024]|Match Percentage>[50%=2050|75%=2051|90%=2052|95%=2053|96%=2054|"
-                  L"97%=2055*|98%=2056|99%=2057|100%=2058]|Hash=2072|Override Read Only=2076*|"
-                  L"Remove ALL Empty Directories=2019|Check zero length files=2075|"
-                  L"Remove duplicates when they are found=2081]");
+    // The whole submenu with these options is read back after a restart (SettingsRestart).
 
-    // A percentage off the menu's steps marks the next step up, and only that one.
-    const std::pair<uint32_t, const wchar_t*> marks[] = {{50, L"50%=2050*"}, {80, L"90%=2052*"}, {91, L"95%=2053*"},
-                                                         {64, L"75%=2051*"}, {98, L"98%=2056*"}};
+    // The percentage's own step is marked; one off the steps marks the next step up, and only that one.
+    const std::pair<uint32_t, const wchar_t*> marks[] = {{97, L"97%=2055*"}, {50, L"50%=2050*"}, {80, L"90%=2052*"},
+                                                         {91, L"95%=2053*"}, {64, L"75%=2051*"}, {98, L"98%=2056*"}};
     for (const auto& [percentage, mark] : marks) {
         app_state->settings.match_percentage = percentage;
         const std::wstring menu = settings_menu();

@@ -48,15 +48,12 @@ protected:
         return pump_until([] { return run_status.load() == orvkit::status_idle && progress_percent.load() >= 100; },
                           timeout_ms);
     }
-    static bool run_search() {
-        start_search();
-        return finished();
-    }
     void search(uint32_t mode, const std::wstring& a, const std::wstring& b = L"") {
         search_mode = mode;
         path_a = a;
         path_b = b;
-        ASSERT_TRUE(run_search());
+        start_search();
+        ASSERT_TRUE(finished());
     }
     static std::vector<list_row> list_rows() { return read_list_rows(); }
     std::wstring data(const wchar_t* name) const { return data_ / name; }
