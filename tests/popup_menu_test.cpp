@@ -62,8 +62,9 @@ protected:
 // Every menu shown, and the settings menu built but not offered, is destroyed.
 TEST_F(PopupMenu, WhatIdleAndBusyMenusOfferAndEveryMenuIsDestroyed) {
     std::vector<HMENU> shown, all;
-    EXPECT_EQ(right_click_menu(window, &shown), L"About=2000|Help=2001|-|Resume Seeking=2078|Resume Seeking+=2079|-|"
-                                                L"Transparent=2017|On Top=2018|" + default_settings() + L"|-|Exit=2002");
+    const std::wstring idle = L"About=2000|Help=2001|-|Resume Seeking=2078|Resume Seeking+=2079|-|Transparent=2017|"
+                              L"On Top=2018|" + default_settings() + L"|-|Exit=2002";
+    EXPECT_EQ(right_click_menu(window, &shown), idle);
     EXPECT_EQ(run_status.load(), status_idle) << "the idle marker does not outlive the menu";
     ASSERT_EQ(shown.size(), 4u);
     for (HMENU menu : shown) EXPECT_FALSE(IsMenu(menu));

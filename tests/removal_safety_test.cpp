@@ -70,7 +70,8 @@ TEST_F(RemovalSafety, AutomaticRemovalKeepsOneCopyAndShowsOnlyWhatWasDone) {
     for (const uint32_t mode : {orvkit::delete_mode_recycle, orvkit::delete_mode_delete, orvkit::delete_mode_move}) {
         for (const bool column_a : {true, false}) {
             temp_folder tree, moved;
-            const std::wstring files[] = {tree.make_file(L"a1.dat", "identical"), tree.make_file(L"a2.dat", "identical"),
+            const std::wstring files[] = {tree.make_file(L"a1.dat", "identical"),
+                                          tree.make_file(L"a2.dat", "identical"),
                                           tree.make_file(L"a3.dat", "identical")};
             app_state->deletions.delete_mode = mode;
             app_state->deletions.move_dir = moved.path();
