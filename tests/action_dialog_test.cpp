@@ -26,18 +26,6 @@ void set_written(const std::wstring& path, WORD year, WORD month, WORD day, WORD
     CloseHandle(file);
 }
 
-// A sparse file of `size` bytes: nothing is written, the length is set.
-std::wstring sized_file(const temp_folder& folder, const std::wstring& name, uint64_t size) {
-    const std::wstring path = folder.make_file(name, "");
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(size);
-    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
-    return path;
-}
-
 // Title, path A, size A, time A, path B, size B, time B.
 std::vector<std::wstring> fields(HWND dialog) {
     std::vector<std::wstring> all;
@@ -70,7 +58,7 @@ protected:
 
 TEST_F(ActionDialog, FieldsOfBothFilesOnTheStatusRowAndWithNoFocusedRow) {
     temp_folder files;
-    const std::wstring big = sized_file(files, L"big.bin", (5ull << 30) + 2);
+    const std::wstring big = files.make_sparse_file(L"big.bin", (5ull << 30) + 2);
     const std::wstring small = files.make_file(L"small.txt", "abc");
     set_written(big, 2024, 3, 5, 14, 7, 9);
     set_written(small, 2023, 11, 20, 8, 30, 0);

@@ -91,13 +91,7 @@ TEST(DirectoryWalk, LinksNeverMakeTheWalkLoopOrRepeat) {
 
 TEST(DirectoryWalk, BigFilesDeepPathsAndOddStartFolders) {
     temp_folder tree;
-    const std::wstring big = tree.make_file(L"sparse.bin", "");
-    HANDLE file = CreateFileW(big.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    LARGE_INTEGER size;
-    size.QuadPart = 5LL << 30;
-    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
-    ASSERT_TRUE(SetEndOfFile(file));
-    CloseHandle(file);
+    const std::wstring big = tree.make_sparse_file(L"sparse.bin", 5ull << 30);
     std::wstring relative = L"deep";
     while ((tree / relative).size() < 400) relative += L"\\" + std::wstring(40, L'n');
     const std::wstring deep = tree.make_file(relative + L"\\bottom.txt", "abcdefgh");
