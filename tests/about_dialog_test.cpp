@@ -1,5 +1,5 @@
 // The real About dialog, opened by the main window's About button and by its
-// opener, driven from a timer that fires inside the dialog's own loop.
+// opener, driven from a helper thread while the opener runs the dialog's loop.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -11,11 +11,9 @@
 #include <vector>
 
 #include "about/about_dialog.h"
-#include "about/about_dialog.h"
 #include "about/diagnostics_window.h"
 #include "resources/resource_ids.h"
-#include "support/dialog_watchdog.h"
-#include "support/window_driver.h"
+#include "support/dialogs.h"
 #include "ui/data_folder.h"
 
 using namespace test_support;
@@ -37,44 +35,6 @@ HINSTANCE WINAPI record_shell_call(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWS
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // what the shell returns on success
 }
 
-HWND find_about_box() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND box, LPARAM found) -> BOOL {
-        wchar_t kind[8] = {};
-        if (!GetClassNameW(box, kind, 8) || std::wstring(kind) != L"#32770" || !IsWindowVisible(box)) return TRUE;
-        return *reinterpret_cast<HWND*>(found) = box, FALSE;
-    }, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// Runs `open` while a thread timer, firing inside the dialog's own loop, finds the
-// dialog and hands it to `drive`, which ends by closing it. A dialog still open 10 s
-// after it was found is ended with -7, so a fault fails the test instead of hanging it.
-std::function<void(HWND)> driver;
-HWND driven;
-INT_PTR drive_modal(const std::function<INT_PTR()>& open, std::function<void(HWND)> drive) {
-    expect_dialogs expecting;
-    driver = std::move(drive);
-    driven = nullptr;
-    static UINT_PTR safety = 0;
-    const UINT_PTR finder = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        if (!(driven = find_about_box())) return;
-        KillTimer(nullptr, timer);
-        safety = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR timer, DWORD) {
-            KillTimer(nullptr, timer);
-            ADD_FAILURE() << "the dialog did not close";
-            EndDialog(driven, -7);
-        });
-        driver(driven);
-    });
-    const INT_PTR result = open();
-    KillTimer(nullptr, finder);
-    KillTimer(nullptr, safety);
-    EXPECT_NE(driven, nullptr) << "no dialog appeared";
-    EXPECT_FALSE(IsWindow(driven)) << "the dialog is gone once its opener returns";
-    return result;
-}
-
 std::wstring text_of(HWND dialog, int id) {  // whole, however long
     HWND control = GetDlgItem(dialog, id);
     std::wstring text(GetWindowTextLengthW(control) + 1, L'\0');
@@ -85,12 +45,11 @@ std::wstring prog_dirs_text(const std::wstring& program, const std::wstring& dat
     return L"Location of program:\r\n" + program + L" \r\n\r\nWhere program stores user data:\r\n" + data;
 }
 
-int tool_count() { return static_cast<int>(SendMessageW(app_state->tooltip, TTM_GETTOOLCOUNT, 0, 0)); }
-
 // The user picks the next (VK_DOWN) or previous (VK_UP) page with the keyboard.
 void pick_page(HWND dialog, WPARAM key) { SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, WM_KEYDOWN, key, 0); }
 
-void press(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
+// Sent, not posted, from the helper thread: it returns once the dialog has handled the click.
+void click(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
 
 // A key through the dialog's own loop, posted to the dialog itself: IsDialogMessageW
 // turns Enter into the default button (IDOK) and Escape into IDCANCEL, as it does for
@@ -103,7 +62,7 @@ void key(HWND dialog, WPARAM key) { PostMessageW(dialog, WM_KEYDOWN, key, 0); }
 // Presses "Open Dirs" and expects the shell asked, with the default verb and
 // nothing else, to open `program_folder`, then `data_folder`.
 void expect_open_dirs(HWND dialog, const std::wstring& program_folder, const std::wstring& data_folder) {
-    press(dialog, IDC_ABOUT_OPEN_DIRS);
+    click(dialog, IDC_ABOUT_OPEN_DIRS);
     ASSERT_EQ(shell_calls.size(), 2u);
     EXPECT_EQ(shell_calls[0].file, program_folder);
     EXPECT_EQ(shell_calls[1].file, data_folder);
@@ -138,13 +97,14 @@ TEST_F(AboutDialog, PagesAndOpenDirsWithThePerUserDataFolder) {
     ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, roaming), S_OK);
     const std::wstring data = std::wstring(roaming) + L"\\Orvane\\Ostrand\\";
     const int tools_before = tool_count();
-    const INT_PTR shown = drive_modal([&] { return orvkit::show_about_dialog(window); }, [&](HWND dialog) {
+    const auto open = [&] { return orvkit::show_about_dialog(window); };
+    const INT_PTR shown = drive_dialog(L"", open, [&](dialog_script& s, HWND dialog) {
         const std::wstring prog_dirs = prog_dirs_text(dir / L"prog\\Ostrand.exe", data);
         EXPECT_EQ(text_of(dialog, IDC_ABOUT_TEXT), prog_dirs);
         expect_open_dirs(dialog, dir / L"prog\\", data);
         pick_page(dialog, VK_DOWN);
         EXPECT_EQ(text_of(dialog, IDC_ABOUT_TEXT), L"Blank for now");
-        press(dialog, IDC_ABOUT_OPEN_DIRS);
+        click(dialog, IDC_ABOUT_OPEN_DIRS);
         EXPECT_EQ(shell_calls.size(), 2u) << "nothing to open on this page";
         pick_page(dialog, VK_UP);
         EXPECT_EQ(text_of(dialog, IDC_ABOUT_TEXT), prog_dirs);
@@ -154,6 +114,7 @@ TEST_F(AboutDialog, PagesAndOpenDirsWithThePerUserDataFolder) {
         const capture shot = print_client(dialog, frame.right, frame.bottom, true);
         EXPECT_EQ(save_png(L"about_dialog.png", shot), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
         key(dialog, VK_RETURN);
+        s.gone(dialog);
     });
     EXPECT_EQ(shown, IDOK) << "Enter closes with 1";
     EXPECT_EQ(tool_count(), tools_before) << "no tool left for a window that is gone";
@@ -170,7 +131,8 @@ TEST_F(AboutDialog, TheAboutButtonShowsLongPortablePathsWholeAndOpensThem) {
                                        std::wstring(200, L'c') + L"\\");
     app_state->data_path = std::wstring();
     ASSERT_EQ(orvkit::locate_folders_at(*app_state, folder + L"Ostrand.exe", true), 0) << "portable";
-    drive_modal([&] { return click_at(top), INT_PTR{0}; }, [&](HWND dialog) {
+    const auto open = [&] { return click_at(top), 0; };
+    drive_dialog(L"", open, [&](dialog_script& s, HWND dialog) {
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
         EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, CB_GETCURSEL, 0, 0), 0) << "Prog Dirs";
         const std::wstring text = text_of(dialog, IDC_ABOUT_TEXT);
@@ -178,6 +140,7 @@ TEST_F(AboutDialog, TheAboutButtonShowsLongPortablePathsWholeAndOpensThem) {
         EXPECT_EQ(text, prog_dirs_text(folder + L"Ostrand.exe", folder));
         expect_open_dirs(dialog, folder, folder);  // in portable use the same folder opens twice
         key(dialog, VK_ESCAPE);
+        s.gone(dialog);
     });
     EXPECT_TRUE(IsWindow(window));
 }
@@ -188,6 +151,6 @@ TEST_F(AboutDialog, NoStateShowsNothing) {
     about_state.reset();
     EXPECT_EQ(orvkit::show_about_dialog(window), -1);
     EXPECT_EQ(orvkit::show_diagnostics_window(window), nullptr);
-    EXPECT_EQ(find_about_box(), nullptr);
+    EXPECT_TRUE(visible_dialogs().empty());
     about_state = kept;
 }

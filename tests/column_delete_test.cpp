@@ -13,9 +13,8 @@
 #include "core/run_protocol.h"
 #include "core/state.h"
 #include "resources/resource_ids.h"
-#include "support/dialog_script.h"
+#include "support/dialogs.h"
 #include "support/overlapping_trees.h"
-#include "support/twin_rows.h"
 
 using namespace test_support;
 
@@ -43,9 +42,8 @@ protected:
     batch_run delete_column(int delete_all, answer reply) {
         batch_run run;
         focus_row(1);
-        dialog_script script([&](dialog_script& s) {
-            HWND action = s.find(L"Duplicate File Action");
-            if (!action) return;
+        const auto open = [&] { return orvkit::open_action_dialog(window); };
+        EXPECT_EQ(drive_dialog(L"Duplicate File Action", open, [&](dialog_script& s, HWND action) {
             press(action, delete_all);
             HWND confirm = s.gone(action) ? s.find(L"Ostrand 2.0") : nullptr;
             if (!confirm) return;
@@ -59,10 +57,7 @@ protected:
                 return !IsWindow(confirm);
             }, 60000);
             if (!closed) s.fail(L"the column delete dialog stayed open");
-        });
-        EXPECT_EQ(orvkit::open_action_dialog(window), 1);
-        script.finish();
-        EXPECT_EQ(script.failures, std::vector<std::wstring>{});
+        }), 1);
         EXPECT_EQ(run_status.load(), orvkit::status_idle);
         return run;
     }

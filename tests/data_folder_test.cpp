@@ -2,12 +2,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
-#include <thread>
 
 #include "core/globals.h"
 #include "core/state.h"
-#include "support/dialog_watchdog.h"
-#include "support/pump.h"
+#include "support/dialogs.h"
 #include "support/temp_folder.h"
 #include "ui/data_folder.h"
 #include "ui/standard_dialogs.h"
@@ -44,22 +42,16 @@ TEST(DataFolder, TheMarkerChoosesThePerUserFolderOtherwiseTheProgramFolder) {
 // Runs pick_file while a helper thread types `typed` and presses Open, or Cancel
 // when it is empty; returns its result and the folder the dialog opened at.
 static std::pair<int, std::wstring> pick(const std::wstring& typed) {
-    expect_dialogs expecting;
     std::wstring start;
-    std::thread helper([&] {
-        HWND dialog = nullptr;
-        DWORD process = 0;
-        auto shown = [&] { return (dialog = FindWindowW(L"#32770", L"Select")) && GetWindowThreadProcessId(dialog, &process); };
-        if (!pump_until([&] { return shown() && process == GetCurrentProcessId(); }, 20000)) return;
+    const auto open = [] { return pick_file(std::make_shared<ostrand_state>(), nullptr); };
+    const int result = drive_dialog(L"Select", open, [&](dialog_script& s, HWND dialog) {
         wchar_t folder[2048] = {};  // the view is filled after the dialog shows
-        pump_until([&] { return SendMessageW(dialog, CDM_GETFOLDERPATH, 2048, reinterpret_cast<LPARAM>(folder)) > 1; }, 5000);
+        wait_until([&] { return SendMessageW(dialog, CDM_GETFOLDERPATH, 2048, reinterpret_cast<LPARAM>(folder)) > 1; });
         start = folder;
         if (!typed.empty()) SetDlgItemTextW(dialog, 0x47c, typed.c_str());  // the file name box
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(typed.empty() ? IDCANCEL : IDOK, BN_CLICKED), 0);
-        if (!pump_until([&] { return !IsWindow(dialog); }, 10000)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    const int result = pick_file(std::make_shared<ostrand_state>(), nullptr);
-    helper.join();
+        press(dialog, typed.empty() ? IDCANCEL : IDOK);
+        s.gone(dialog);
+    }, 20000);
     return {result, start};
 }
 

@@ -5,7 +5,7 @@
 
 #include "base/long_path.h"
 #include "core/delete_queue.h"
-#include "support/temp_folder.h"
+#include "support/window_driver.h"
 
 using namespace orvkit;
 using test_support::exists;
@@ -49,10 +49,8 @@ TEST(DeleteQueue, DeleteAndMove) {
 }
 
 TEST(DeleteQueue, RecycleAtTheFlush) {
-    char xdg[1024] = {};  // the run's private recycle bin: $XDG_DATA_HOME/Trash/files
-    ASSERT_TRUE(GetEnvironmentVariableA("XDG_DATA_HOME", xdg, sizeof(xdg)))
-        << "XDG_DATA_HOME must name a private recycle bin: run the tests through scripts/test.sh";
-    const std::wstring trash = test_support::to_windows_path(xdg) + L"\\Trash\\files";
+    const std::wstring trash = test_support::trash_folder();
+    ASSERT_FALSE(trash.empty()) << "XDG_DATA_HOME must name a private recycle bin: run through scripts/test.sh";
     temp_folder tree;  // its name is unique in the run: so are the names made from it
     const std::wstring tag = tree.path().substr(tree.path().rfind(L'\\') + 1);
     const auto in = [&](const std::wstring& name) { return tree / tag + name; };

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/file_list.h"
-#include "search/directory_walk.h"
-#include "support/temp_folder.h"
 
 using namespace orvkit;
 
@@ -19,10 +17,6 @@ std::shared_ptr<orvFileList> list_of(std::initializer_list<const wchar_t*> names
 }
 
 }  // namespace
-
-TEST(FileList, NewListHoldsAReadBufferOfOneComparisonBlock) {
-    EXPECT_EQ(make_file_list()->read_buffer_bytes, compare_block_bytes);
-}
 
 TEST(FileList, RemovedRecordsLeaveTheOthersInOrderAndCounted) {
     auto list = list_of({L"a", L"b", L"c", L"d"});

@@ -1,6 +1,5 @@
 // What the search costs, seen from outside: files of a size no other file has are
-// never opened, an empty file is opened once however many partners it has, and a
-// pause or an abort takes hold at once in a pass over many empty files.
+// never opened, and an empty file is opened once however many partners it has.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -69,57 +68,4 @@ TEST_F(SearchSpeed, AFileOfAUniqueSizeIsNeverOpenedAndSavedWithChecksumZero) {
     ASSERT_EQ(resumed.size(), first.size());
     EXPECT_EQ(std::vector<std::wstring>(resumed.begin(), resumed.end() - 1),
               std::vector<std::wstring>(first.begin(), first.end() - 1));
-}
-
-TEST_F(SearchSpeed, PauseAndAbortTakeHoldAtOnceInAPassOverManyEmptyFiles) {
-    for (int i = 0; i < 500; ++i) tree_.make_file(L"e" + std::to_wstring(i), "");  // 124,750 pairs
-    start_search(2, tree_.path());
-    ASSERT_TRUE(pump_until([] { return twin_count.load() > 2000 || run_status.load() == 0; }));
-    ASSERT_NE(run_status.load(), 0) << "the run ended before the pause: more files needed";
-    pause_code = 5;  // as the Pause click does
-    ResetEvent(go_event.get());
-    const ULONGLONG clicked = GetTickCount64();
-    pump_until([&] { return GetTickCount64() - clicked >= 100; }, 1000);
-    const int32_t held = twin_count.load();
-    pump_until([&] { return GetTickCount64() - clicked >= 600; }, 2000);
-    EXPECT_EQ(twin_count.load(), held) << "no pair compared from 0.1 s after the pause";
-    EXPECT_LT(held, 124750);
-
-    SetEvent(go_event.get());  // as the Abort click does
-    int32_t running = run_status.load();
-    while (running != 0 && !run_status.compare_exchange_weak(running, 2)) {
-    }
-    pause_code = 10;
-    const ULONGLONG aborted = GetTickCount64();
-    ASSERT_TRUE(finished(5000));
-    EXPECT_LT(GetTickCount64() - aborted, 500u) << "the run ends within 0.5 s of the abort";
-    const auto listed = rows();
-    EXPECT_EQ(listed.back().substr(0, 8), L"Aborted|");
-    EXPECT_EQ(static_cast<int32_t>(listed.size()), held + 2);
-}
-
-TEST_F(SearchSpeed, PauseHoldsTheWalkWithinATenthOfASecond) {
-    for (int folder = 0; folder < 1500; ++folder)
-        tree_.make_file(L"d" + std::to_wstring(folder) + L"\\f", std::to_string(folder));
-    app_state->settings.use_hash = 0;
-    start_search(1, tree_.path());
-    auto walked = [] {
-        const auto list = std::atomic_load(&app_state->scan_list);
-        return list ? list->record_count.load() : 0;
-    };
-    ASSERT_TRUE(pump_until([&] { return run_status.load() == 200 && walked() > 0; }));
-    pause_code = 5;  // as the Pause click does
-    ResetEvent(go_event.get());
-    const ULONGLONG clicked = GetTickCount64();
-    pump_until([&] { return GetTickCount64() - clicked >= 100; }, 1000);
-    const int64_t held = walked();
-    pump_until([&] { return GetTickCount64() - clicked >= 600; }, 2000);
-    EXPECT_EQ(walked(), held) << "the walk stands from 0.1 s after the pause";
-    EXPECT_LT(held, 1500) << "the walk ended before the pause: more folders needed";
-    EXPECT_EQ(run_status.load(), 200);
-
-    pause_code = 0;  // as the Resume click does
-    SetEvent(go_event.get());
-    ASSERT_TRUE(finished());
-    EXPECT_EQ(rows().front(), L"Start|1500 files found||");
 }

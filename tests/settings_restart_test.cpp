@@ -6,9 +6,7 @@
 #include "app/menu_commands.h"
 #include "app/settings_file.h"
 #include "core/settings_layout.h"
-#include "support/menu_reader.h"
-#include "support/program_run.h"
-#include "support/window_driver.h"
+#include "support/dialogs.h"
 #include "ui/menu_ids.h"
 
 using namespace test_support;
@@ -66,14 +64,15 @@ TEST_F(SettingsRestart, EveryOptionSetThroughTheMenuIsShownAfterANewStart) {
     DestroyWindow(window);
 }
 
-// The program itself, started from a folder of its own holding a settings file:
-// it keeps the window normal, and closing it writes back the very same bytes.
-TEST(SettingsProgram, ANewStartOfTheProgramKeepsEveryOptionOfItsFile) {
-    const std::wstring exe = built_program();
-    ASSERT_FALSE(exe.empty()) << "run through CTest";
+// The program itself, started from a folder of its own holding a settings file and
+// with arguments it must ignore: it shows its window, normal though On Top was saved,
+// exits with 0 when the window is closed, and writes back the very same bytes.
+TEST(Program, ANewStartKeepsEveryOptionOfItsFileIgnoresArgumentsAndExitsWithZero) {
+    wchar_t exe[1024] = {};
+    ASSERT_TRUE(GetEnvironmentVariableW(L"OSTRAND_EXE", exe, 1024)) << "run through CTest";
     temp_folder folder;
     const std::wstring program = folder / L"Ostrand.exe";
-    ASSERT_TRUE(CopyFileW(exe.c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(to_windows_path(to_unix_path(exe)).c_str(), program.c_str(), FALSE));
     settings_block block;
     block.match_percentage = 75;
     block.use_hash = block.remove_empty_dirs = 0;
@@ -82,9 +81,29 @@ TEST(SettingsProgram, ANewStartOfTheProgramKeepsEveryOptionOfItsFile) {
     const std::vector<uint8_t> image = settings_file_image(block);
     folder.make_file(L"dVelk.dat", std::string(image.begin(), image.end()));
 
-    program_run run;
-    ASSERT_TRUE(run.start(L"\"" + program + L"\""));
-    EXPECT_FALSE(GetWindowLongPtrW(run.window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(run.close(), 0u);
+    std::wstring command = L"\"" + program + L"\" C:\\nothing\\here.txt /q --mode=3";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    HWND shown = nullptr;
+    EXPECT_TRUE(pump_until([&] {
+        for (shown = nullptr; (shown = FindWindowExW(nullptr, shown, L"Ostrand", nullptr));) {
+            DWORD owner = 0;
+            if (GetWindowThreadProcessId(shown, &owner) && owner == process.dwProcessId && IsWindowVisible(shown))
+                return true;
+        }
+        return false;
+    })) << "its main window shows";
+    EXPECT_EQ(window_text(shown), L"Ostrand 2.0");
+    EXPECT_FALSE(GetWindowLongPtrW(shown, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    PostMessageW(shown, WM_CLOSE, 0, 0);
+    DWORD exit_code = 99;
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &exit_code);
+    TerminateProcess(process.hProcess, 1);  // only when it did not end in time
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(exit_code, 0u);
     EXPECT_EQ(read_file(folder / L"dVelk.dat"), std::string(image.begin(), image.end()));
 }

@@ -118,6 +118,17 @@ std::wstring temp_folder::make_file(const std::wstring& relative, const std::str
     return full;
 }
 
+std::wstring temp_folder::make_sparse_file(const std::wstring& relative, uint64_t size) const {
+    const std::wstring full = make_file(relative, "");
+    HANDLE file = CreateFileW(orvkit::long_path(full).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    return full;
+}
+
 void temp_folder::make_link(const std::wstring& relative, const std::wstring& target) const {
     run_unix("ln -s " + quoted(to_unix_path(target)) + " " + quoted(to_unix_path(*this / relative)));
 }

@@ -25,6 +25,8 @@ public:
     // Both create missing parent folders and return the full Windows path.
     std::wstring make_folder(const std::wstring& relative) const;
     std::wstring make_file(const std::wstring& relative, const std::string& content) const;
+    // A file of `size` bytes of which none is written: only its length is set.
+    std::wstring make_sparse_file(const std::wstring& relative, uint64_t size) const;
     // A directory symbolic link made on the Linux side (Wine cannot make one).
     void make_link(const std::wstring& relative, const std::wstring& target) const;
 

@@ -2,7 +2,7 @@
 // appears that no test expected, instead of letting it hang the suite.
 #include <gtest/gtest.h>
 
-#include "support/dialog_watchdog.h"
+#include "support/dialogs.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);

@@ -1,22 +1,74 @@
 // Drives the real main window the way a user's actions do (pointer moves, clicks
-// at the painted buttons, drops, closing) and reads back what it shows.
+// at the painted buttons, drops, closing), pumps its messages with a bounded wait,
+// and reads back what it shows: the results list, pixels, rows of twins.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <array>
 #include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "app/startup.h"
 #include "app/worker_start.h"
 #include "core/globals.h"
 #include "core/state.h"
-#include "support/list_rows.h"
-#include "support/pump.h"
 #include "support/temp_folder.h"
+#include "ui/results_list.h"
 
 namespace test_support {
+
+// Message pumping with a bounded wait, so a test that waits for the window or a
+// worker fails instead of hanging.
+// Dispatches this thread's messages until `done` returns true or `timeout_ms` has
+// passed; returns whether `done` became true.
+inline bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 20000) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    while (!done()) {
+        if (GetTickCount64() > deadline) return false;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// Dispatches whatever is queued now and what arrives within `ms`.
+inline void pump_for(DWORD ms) {
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    pump_until([&] { return GetTickCount64() > deadline; }, ms + 1000);
+}
+
+// Reading the results list back, as another program would: the row count with
+// LVM_GETITEMCOUNT and each cell with LVM_GETITEMTEXTW.
+using list_row = std::array<std::wstring, 3>;
+
+inline int list_row_count() { return static_cast<int>(SendMessageW(list_view, LVM_GETITEMCOUNT, 0, 0)); }
+
+inline std::wstring list_cell(int row, int column) {
+    wchar_t text[1200] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 1200;
+    SendMessageW(list_view, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+// Every row with its three cells.
+inline std::vector<list_row> read_list_rows() {
+    std::vector<list_row> rows(static_cast<std::size_t>(list_row_count()));
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        for (int column = 0; column < 3; ++column) rows[row][column] = list_cell(static_cast<int>(row), column);
+    return rows;
+}
 
 inline std::vector<std::wstring> column_titles() {
     std::vector<std::wstring> titles;
@@ -103,6 +155,9 @@ inline bool save_png(const std::wstring& file_name, const capture& shot) {
     return static_cast<bool>(file.write(png.data(), png.size()));
 }
 
+// The tools of the program's one tooltip window.
+inline int tool_count() { return static_cast<int>(SendMessageW(app_state->tooltip, TTM_GETTOOLCOUNT, 0, 0)); }
+
 // Worker stand-ins: not a thread (the "run" lasts until the test ends it), or none, as when CreateThread fails.
 inline HANDLE no_worker(LPTHREAD_START_ROUTINE, HWND) { return CreateEventW(nullptr, TRUE, FALSE, nullptr); }
 inline HANDLE failed_worker(LPTHREAD_START_ROUTINE, HWND) { return nullptr; }
@@ -127,6 +182,63 @@ protected:
     void click_at(POINT p) { move_to(p), release_at(p); }
     HWND window = nullptr;
     const POINT start{width - 120, 27}, top{width - 30, 14}, mode_switch{37, 27};
+};
+
+// Results lists of twins for the dialog tests: rows written by hand, or by a real
+// search started from the Start click, and the run's private recycle bin.
+inline void add_row(const std::wstring& a, const std::wstring& b, const std::wstring& percent) {
+    const int row = list_row_count();
+    orvkit::list_insert_row(row, a.c_str());
+    orvkit::list_set_cell(row, 1, b.c_str());
+    orvkit::list_set_cell(row, 2, percent.c_str());
+}
+
+// Gives `row` the list's focus; -1 takes it from every row.
+inline void focus_row(int row) {
+    LVITEMW state{};
+    state.stateMask = LVIS_FOCUSED;
+    SendMessageW(list_view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_FOCUSED;
+    if (row >= 0) SendMessageW(list_view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+}
+
+// $XDG_DATA_HOME/Trash/files as a Windows path; empty outside scripts/test.sh.
+inline std::wstring trash_folder() {
+    char xdg[1024] = {};
+    if (!GetEnvironmentVariableA("XDG_DATA_HOME", xdg, sizeof(xdg))) return {};
+    return to_windows_path(xdg) + L"\\Trash\\files";
+}
+
+inline bool in_trash(const std::wstring& path) {
+    return exists(trash_folder() + path.substr(path.rfind(L'\\')));
+}
+
+// The real main window, idle in Quick Dir with an empty list and list files kept in
+// a folder of the test's own.
+class twin_window_test : public main_window_test {
+protected:
+    void SetUp() override {
+        main_window_test::SetUp();
+        ASSERT_FALSE(trash_folder().empty()) << "run through scripts/test.sh: the recycle bin must be redirected";
+        app_state->data_path = data_.path() + L"\\";
+        search_mode = 2;
+        orvkit::list_clear();
+    }
+    // Starts a search of `folder` (and `second` in QDir+) with the Start click and
+    // waits for its closing row.
+    void search(uint32_t mode, const std::wstring& folder, const std::wstring& second = {}) {
+        search_mode = mode;
+        SetWindowTextW(edit_a, folder.c_str());
+        SetWindowTextW(edit_b, second.c_str());
+        click_at(start);
+        ASSERT_TRUE(pump_until(run_closed, 60000));
+    }
+    // The run is over and its closing row shown.
+    static bool run_closed() {
+        const int rows = list_row_count();
+        return run_status == orvkit::status_idle && rows > 1 && list_cell(rows - 1, 0) == L"Finished";
+    }
+    temp_folder data_;
 };
 
 }  // namespace test_support

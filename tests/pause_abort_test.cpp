@@ -1,0 +1,115 @@
+// Pause and abort in every phase of a run, driven through the program's own
+// start_worker, toggle_pause and abort_run: a pause holds the phase's work at once,
+// Resume lets it finish, Abort ends it early, and each run closes with its own row.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cctype>
+
+#include "actions/compare.h"
+#include "app/worker_start.h"
+#include "search/checksum_pass.h"
+#include "support/search_fixture.h"
+
+using namespace test_support;
+
+namespace {
+
+int64_t walked() {
+    const auto list = std::atomic_load(&app_state->scan_list);
+    return list ? list->record_count.load() : 0;
+}
+
+struct phase {
+    const char* name;
+    uint32_t mode;
+    const char* make;        // shell commands that fill the tree, run inside it
+    int64_t (*work)();       // grows while the phase works
+    int64_t total;           // its growth over a whole run
+    const wchar_t* resumed;  // the start of the closing row of a paused and resumed run
+    const wchar_t* aborted;  // ... and of one aborted while paused
+};
+
+// Each phase has enough work that a pause lands before it ends: 1,500 folders to
+// walk, 4,000 files of one size to sum, 500 empty files (124,750 pairs) to compare,
+// two files of 300 MB to compare in File mode.
+const phase phases[] = {
+    {"walk", 1, "i=0; while [ $i -lt 1500 ]; do i=$((i+1)); mkdir d$i; printf \"%${i}s\" '' > d$i/f; done", walked,
+     1500, L"Finished|0 twins found in 1500 files.", L"Aborted|0 twins found in 0 files."},
+    {"checksum pass", 2, "head -c 256000 /dev/urandom > all && split -b 64 -a 4 all f && rm all",
+     [] { return static_cast<int64_t>(orvkit::checksum_pass_opens()); }, 4000,
+     L"Finished|0 twins found in 4000 files.", L"Aborted|0 twins found in 0 files."},
+    {"comparison", 2, "i=0; while [ $i -lt 500 ]; do i=$((i+1)); : > e$i; done",
+     [] { return static_cast<int64_t>(twin_count.load()); }, 500 * 499 / 2,
+     L"Finished|124750 twins found in 500 files.", L"Aborted|"},
+    {"File-mode comparison", 0,
+     "truncate -s 300M a b && printf x | dd of=b bs=1 seek=299000000 conv=notrunc 2>/dev/null",
+     [] { return static_cast<int64_t>(orvkit::compare_bytes_read()); }, 629145600, L"End||Files have 99% in common",
+     L"Aborted||Same"},
+};
+
+void PrintTo(const phase& p, std::ostream* out) { *out << p.name; }
+
+std::wstring row_text(int row) { return list_cell(row, 0) + L"|" + list_cell(row, 1) + L"|" + list_cell(row, 2); }
+
+}  // namespace
+
+class PauseAndAbort : public search_worker_test, public testing::WithParamInterface<phase> {};
+
+TEST_P(PauseAndAbort, PauseHoldsTheWorkResumeCompletesItAbortEndsIt) {
+    const phase& p = GetParam();
+    ASSERT_EQ(run_unix("cd '" + to_unix_path(tree_.path()) + "' && " + p.make), 0);
+    for (const bool abort : {false, true}) {
+        SCOPED_TRACE(abort ? "abort" : "pause and resume");
+        std::atomic_store(&app_state->scan_list, std::shared_ptr<orvkit::orvFileList>());
+        twin_count = 0;  // start_worker clears it too, but only once the work is measured from here
+        DeleteFileW(data(L"LastList.txt").c_str());
+        const int64_t before = p.work();
+        search_mode = p.mode;
+        path_a = p.mode ? tree_.path() : tree_ / L"a";
+        path_b = p.mode ? L"" : tree_ / L"b";
+        orvkit::start_worker(app_state->main_window);
+        ASSERT_TRUE(pump_until([&] { return p.work() > before || run_status == orvkit::status_idle; }));
+
+        orvkit::toggle_pause();
+        ASSERT_EQ(pause_code.load(), orvkit::pause_paused);
+        pump_for(100);  // the walk and the checksums hold once a pause is 60 ms old
+        const int64_t held = p.work();
+        pump_for(500);
+        EXPECT_EQ(p.work(), held) << "nothing done from 0.1 s after the pause";
+        EXPECT_LT(held - before, p.total) << "the phase ended before the pause: more work needed";
+        EXPECT_NE(run_status.load(), orvkit::status_idle) << "paused, not ended";
+
+        if (abort) {
+            EXPECT_TRUE(orvkit::abort_run());
+        } else {
+            orvkit::toggle_pause();
+        }
+        ASSERT_TRUE(finished());
+        EXPECT_EQ(pause_code.load(), orvkit::pause_running) << "the worker's end clears the pause and the abort";
+        if (abort) {
+            EXPECT_LT(p.work() - before, p.total) << "the work stopped at the abort";
+        } else {
+            EXPECT_EQ(p.work() - before, p.total) << "all of it done after the resume";
+        }
+        const std::wstring closing = abort ? p.aborted : p.resumed;
+        bool closed = false;
+        for (int row = 0; row < list_row_count(); ++row) closed |= row_text(row).rfind(closing, 0) == 0;
+        EXPECT_TRUE(closed) << "no closing row " << testing::PrintToString(closing);
+        if (p.mode == 2 && abort) {
+            EXPECT_EQ(list_row_count(), twin_count + 2) << "the rows listed before the abort";
+        }
+        if (p.mode == 1 && abort) {
+            EXPECT_TRUE(exists(data(L"LastList.txt"))) << "the partial index is saved";
+        }
+    }
+    EXPECT_FALSE(orvkit::abort_run()) << "nothing runs to abort";
+}
+
+INSTANTIATE_TEST_SUITE_P(Phases, PauseAndAbort, testing::ValuesIn(phases),
+                         [](const testing::TestParamInfo<phase>& info) {
+                             std::string name;
+                             for (const char* c = info.param.name; *c; ++c)
+                                 if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+                             return name;
+                         });
