@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/byte_runs.h"
 #include "actions/compare.h"
 #include "actions/compare_math.h"
 #include "actions/compare_rows.h"
@@ -100,6 +101,21 @@ protected:
 };
 
 }  // namespace
+
+// The scan's wide steps over blocks of equal bytes (zeros, as sparse files hold):
+// a run of differing bytes is found, and its end, at every offset within and across
+// the 64-byte steps.
+TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
+    const std::vector<uint8_t> zeros(300, 0);
+    for (std::size_t at = 0; at < 200; ++at) {
+        for (const std::size_t length : {1u, 17u, 64u, 100u}) {
+            std::vector<uint8_t> other = zeros;
+            std::fill_n(other.begin() + static_cast<std::ptrdiff_t>(at), length, uint8_t{1});
+            ASSERT_EQ(find_difference(zeros.data(), other.data(), 0, zeros.size()), at) << length;
+            ASSERT_EQ(find_equal(zeros.data(), other.data(), at, zeros.size()), at + length) << at;
+        }
+    }
+}
 
 TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
     const std::string k = patterned(1000), m = patterned(1048576, 2), f = patterned(50001, 3);
