@@ -100,7 +100,7 @@ TEST_F(SearchWorker, NoFileIsEverItsOwnTwin) {
 TEST_F(SearchWorker, UnreadableFileBIsPrunedAndThePrunedListSaved) {
     tree_.make_file(L"a.txt", "same");
     const auto locked = tree_.make_file(L"b.txt", "same");
-    tree_.make_file(L"c.txt", "same");
+    const auto c = tree_.make_file(L"c.txt", "same");
     HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     search(1, tree_.path());
@@ -114,6 +114,15 @@ TEST_F(SearchWorker, UnreadableFileBIsPrunedAndThePrunedListSaved) {
     CloseHandle(lock);
     EXPECT_EQ(read_file(data(L"LastListPunedLast.txt")), first) << "the previous pruned list is kept";
     EXPECT_NE(read_file(data(L"LastListPruned.txt")), first);
+
+    // A file gone since its index was saved is pruned as file B too.
+    ASSERT_TRUE(DeleteFileW(c.c_str()));
+    auto loaded = orvkit::make_file_list();
+    ASSERT_EQ(orvkit::read_list_file(*loaded, L"LastList.txt"), 4);
+    std::atomic_store(&app_state->loaded_list, loaded);
+    search(1, tree_ / L"nowhere");
+    EXPECT_EQ(twin_count.load(), 3) << "a-b, a-d, b-d";
+    EXPECT_EQ(loaded->records.size(), 3u) << "c pruned";
 }
 
 TEST_F(SearchWorker, ResumedSearchAdoptsTheLoadedListWithoutWalking) {
