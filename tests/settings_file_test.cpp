@@ -77,7 +77,9 @@ TEST(SettingsLayout, ImageHoldsTheOptionsAtTheirOffsetsAndReadsBackWithTheFolder
     EXPECT_EQ(outside.move_dir, L"D:\\Moved twins");
     EXPECT_EQ(options_of(block), (numbers{97, 0, 0, 1, 1}));
 
-    EXPECT_EQ(read_bytes(block, sample_file(std::wstring(1500, L'm'))).move_dir, std::wstring(1199, L'm'));
+    const std::vector<uint8_t> long_folder = sample_file(std::wstring(1500, L'm'));
+    EXPECT_EQ(long_folder[2430] | long_folder[2431], 0) << "written cut to 1199 units, its NUL kept";
+    EXPECT_EQ(read_bytes(block, long_folder).move_dir, std::wstring(1199, L'm'));
     std::vector<uint8_t> unterminated = sample_file();
     std::fill(unterminated.begin() + 32, unterminated.end(), 'n');  // no NUL anywhere
     EXPECT_EQ(read_bytes(block, unterminated).move_dir.size(), 1199u);
