@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 
-#include "actions/compare_math.h"
 #include "core/run_protocol.h"
 
 namespace orvkit {
