@@ -1,32 +1,25 @@
-// The comparison in File mode, writing rows into the real results list, and for the search.
+// The comparison of two files: File mode started with the Start click, its rows held
+// to a byte-by-byte definition, and the percentages the search asks of a pair.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "actions/byte_runs.h"
 #include "actions/compare.h"
 #include "actions/compare_math.h"
 #include "actions/compare_rows.h"
-#include "app/startup.h"
-#include "base/owner.h"
-#include "core/globals.h"
-#include "core/state.h"
+#include "app/run_control.h"
+#include "app/worker_start.h"
 #include "support/window_driver.h"
-#include "support/temp_folder.h"
-#include "ui/results_list.h"
 
 using namespace orvkit;
-using test_support::pump_until;
+using namespace test_support;
 
 namespace {
 
 using runs = std::vector<std::pair<uint64_t, uint64_t>>;  // first offset, length
-using row = std::array<std::wstring, 3>;                   // Position, Length, Detail
-using rows = std::vector<row>;
-const std::size_t block = compare_span_bytes;  // the comparison's block
+using rows = std::vector<list_row>;                        // Position, Length, Details
+const std::size_t block = compare_span_bytes;
 
 std::string patterned(std::size_t n, uint32_t seed = 1) {
     std::string out(n, '\0');
@@ -34,16 +27,20 @@ std::string patterned(std::size_t n, uint32_t seed = 1) {
     for (auto& c : out) c = static_cast<char>(rng());
     return out;
 }
+
 std::string with_runs(std::string text, const runs& changed) {
     for (auto [first, length] : changed)
         for (std::size_t i = first; i < std::min<std::size_t>(text.size(), first + length); ++i) text[i] ^= 0x5A;
     return text;
 }
-const row start_row{L"Start", L"", L"Equal"};
-row end_row(const std::wstring& verdict) { return {L"End", L"", verdict}; }
-row difference(uint64_t first, uint64_t length) { return {std::to_wstring(first), std::to_wstring(length), L"Different"}; }
 
-// The comparison's definition, a byte at a time: a run still open at a block's end
+const list_row start_row{L"Start", L"", L"Equal"};
+list_row end_row(const std::wstring& verdict) { return {L"End", L"", verdict}; }
+list_row difference(uint64_t first, uint64_t length) {
+    return {std::to_wstring(first), std::to_wstring(length), L"Different"};
+}
+
+// The rows by definition, a byte at a time: a run still open at a block's end
 // counts without a row.
 rows reference_rows(const std::string& a, const std::string& b) {
     rows out{start_row};
@@ -61,50 +58,35 @@ rows reference_rows(const std::string& a, const std::string& b) {
     return out;
 }
 
-class Comparison : public ::testing::Test {
+class Comparison : public main_window_test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL), 0);
-        set_list_columns(app_state->main_window);
-        app_state->settings.check_zero_length = 1;
-    }
-    void TearDown() override {
-        if (search_mode.load() == 0) finished();
-        release_compare_buffers();
-        DestroyWindow(app_state->main_window);
-    }
-    // File mode, started as the Start click does; rows arrive while this thread pumps.
-    void start(const std::wstring& a, const std::wstring& b) {
-        search_mode = 0, path_a = a, path_b = b, run_status = orvkit::status_running, progress_percent = 0;
-        ASSERT_TRUE(unique_handle(CreateThread(nullptr, 0, compare_files, app_state->main_window, 0, nullptr)));
-    }
-    bool finished() { return pump_until([] { return run_status.load() == orvkit::status_idle; }, 60000); }
-    rows listed() const { return test_support::read_list_rows(); }
-    rows compare(const std::string& a, const std::string& b) {
-        start(folder.make_file(L"a", a), folder.make_file(L"b", b));
-        EXPECT_TRUE(finished());
-        EXPECT_EQ(progress_percent.load(), orvkit::progress_finished);
+    // File mode with the Start click; the rows once the run has ended.
+    rows compare_paths(const std::wstring& a, const std::wstring& b) {
+        search_mode = 0;
+        SetWindowTextW(edit_a, a.c_str());
+        SetWindowTextW(edit_b, b.c_str());
+        click_at(start);
+        EXPECT_TRUE(pump_until([] { return run_status == status_idle && progress_percent >= 100; }, 60000));
         EXPECT_EQ(compare_buffer_a, nullptr) << "File mode frees its blocks";
-        return listed();
+        return read_list_rows();
     }
-    // As the search calls it, with `settings`, on this thread.
+    rows compare(const std::string& a, const std::string& b) {
+        return compare_paths(folder.make_file(L"a", a), folder.make_file(L"b", b));
+    }
+    // As the search asks it, on this thread, with `settings`.
     uint32_t search_compare(const std::wstring& a, const std::wstring& b) {
-        progress_percent = 42;
         const pair_outcome got = compare_pair_files(a, b, settings);
-        EXPECT_EQ(progress_percent.load(), 42) << "the search's progress is not touched";
         EXPECT_EQ(got.outcome, compare_finished);
         return got.percent;
     }
-
     pair_settings settings;
-    test_support::temp_folder folder;
+    temp_folder folder;
 };
 
 }  // namespace
 
-// The scan's wide steps over blocks of equal bytes (zeros, as sparse files hold):
-// a run of differing bytes is found, and its end, at every offset within and across
-// the 64-byte steps.
+// The scan's wide steps over equal bytes (zeros, as sparse files hold): a run of
+// differing bytes, and its end, is found at every offset within and across them.
 TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
     const std::vector<uint8_t> zeros(300, 0);
     for (std::size_t at = 0; at < 200; ++at) {
@@ -120,9 +102,13 @@ TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
 TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
     const std::string k = patterned(1000), m = patterned(1048576, 2), f = patterned(50001, 3);
     const std::string big = patterned(block + 300000, 5);
-    struct pair_case { std::string a, b; const wchar_t* verdict = nullptr; };
+    struct pair_case {
+        std::string a, b;
+        const wchar_t* verdict = nullptr;
+    };
     std::vector<pair_case> cases = {
-        {k, k, L"Same"}, {k, with_runs(k, {{500, 1}}), L"Files have 99% in common"},
+        {k, k, L"Same"},
+        {k, with_runs(k, {{500, 1}}), L"Files have 99% in common"},
         {k, with_runs(k, {{500, 15}}), L"Files have 98% in common"},
         {m, with_runs(m, {{0, 524288}}), L"Files have 50% in common"},
         {f, with_runs(f, {{25000, 1}}), L"Files have 99% in common"},
@@ -131,7 +117,8 @@ TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
         {k, k.substr(0, 600), L"First 600 bytes the same; File A is 1000 bytes, File B is 600 bytes"},
         // Runs over a poll chunk, a piece and the block boundary, ending at it, starting at it.
         {big, with_runs(big, {{65530, 10}, {262140, 10}, {block - 5, 10}, {block + 299990, 10}})},
-        {big, with_runs(big, {{block - 7, 7}, {block + 9, 2}})}, {big, with_runs(big, {{block, 3}})}};
+        {big, with_runs(big, {{block - 7, 7}, {block + 9, 2}})},
+        {big, with_runs(big, {{block, 3}})}};
     std::mt19937 rng(11);
     for (uint32_t round = 0; round < 24; ++round) {  // across pieces too, and mostly differing
         const std::string a = patterned(1 + rng() % (round % 3 ? 5000 : 700000), round);
@@ -151,11 +138,8 @@ TEST_F(Comparison, FileModeOutcomesAndTheRowCap) {
     app_state->settings.check_zero_length = 0;
     EXPECT_EQ(compare("", ""), (rows{start_row, end_row(L"Same")}));
     const auto present = folder.make_file(L"present", "content");
-    for (bool a_missing : {true, false}) {
-        a_missing ? start(folder / L"missing", present) : start(present, folder / L"missing");
-        ASSERT_TRUE(finished());
-        EXPECT_EQ(listed(), (rows{end_row(a_missing ? L"Invalid File A" : L"Invalid File B")}));
-    }
+    EXPECT_EQ(compare_paths(folder / L"missing", present), (rows{end_row(L"Invalid File A")}));
+    EXPECT_EQ(compare_paths(present, folder / L"missing"), (rows{end_row(L"Invalid File B")}));
 
     difference_row_limit = 400;  // lowered: a list insert costs milliseconds under Wine
     std::string b(250000, 'x');  // every odd byte differs: 125,000 runs, the last never closed
@@ -164,7 +148,7 @@ TEST_F(Comparison, FileModeOutcomesAndTheRowCap) {
     ASSERT_EQ(got.size(), 1u + 400u + 2u);
     EXPECT_EQ(got[1], difference(1, 1));
     EXPECT_EQ(got[400], difference(799, 1));
-    EXPECT_EQ(got[401], (row{L"801", L"", L"124599 further runs of differing bytes not listed"}));
+    EXPECT_EQ(got[401], (list_row{L"801", L"", L"124599 further runs of differing bytes not listed"}));
     EXPECT_EQ(got[402], end_row(L"Files have 50% in common")) << "every differing byte counts";
 }
 
@@ -173,19 +157,22 @@ TEST_F(Comparison, FileModeOutcomesAndTheRowCap) {
 TEST_F(Comparison, AFileShrunkDuringAPauseCountsItsLostBytesAsDiffering) {
     const std::string a = patterned(25000000, 6);
     const auto path_1 = folder.make_file(L"a", a), path_2 = folder.make_file(L"b", a);
-    ResetEvent(go_event.get());
-    pause_code = orvkit::pause_paused;
-    start(path_1, path_2);
-    ASSERT_TRUE(pump_until([&] { return listed().size() == 1; })) << "the Start row comes before the pause";
-    ASSERT_EQ(test_support::run_unix("truncate -s 100 '" + test_support::to_unix_path(path_2) + "'"), 0);
-    pause_code = orvkit::pause_running;
-    SetEvent(go_event.get());
-    ASSERT_TRUE(finished());
+    make_worker_thread = [](LPTHREAD_START_ROUTINE routine, HWND window) {
+        toggle_pause();  // held once the Start row is written
+        return create_worker_thread(routine, window);
+    };
+    search_mode = 0;
+    SetWindowTextW(edit_a, path_1.c_str());
+    SetWindowTextW(edit_b, path_2.c_str());
+    click_at(start);
+    ASSERT_TRUE(pump_until([&] { return list_row_count() == 1; })) << "the Start row comes before the pause";
+    ASSERT_EQ(run_unix("truncate -s 100 '" + to_unix_path(path_2) + "'"), 0);
+    toggle_pause();
+    ASSERT_TRUE(pump_until([] { return run_status == status_idle && list_row_count() == 2; }, 60000));
     // At most the first block, read before the pause, compared equal.
-    const rows got = listed();
-    ASSERT_EQ(got.size(), 2u);
-    ASSERT_EQ(got[1][2].rfind(L"Files have ", 0), 0u) << got[1][2].c_str();
-    EXPECT_LT(std::stoi(got[1][2].substr(11)), 5) << got[1][2].c_str();
+    const std::wstring verdict = list_cell(1, 2);
+    ASSERT_EQ(verdict.rfind(L"Files have ", 0), 0u) << verdict.c_str();
+    EXPECT_LT(std::stoi(verdict.substr(11)), 5) << verdict.c_str();
 }
 
 TEST_F(Comparison, SearchPercentages) {
@@ -199,33 +186,12 @@ TEST_F(Comparison, SearchPercentages) {
     settings.stop_at_first = true;
     const auto half = folder.make_file(L"half", text.substr(0, 2000) + patterned(2000, 7));
     EXPECT_EQ(search_compare(whole, half), 99u);
-    const auto ten = folder.make_file(L"ten", "0123456789");
-    EXPECT_EQ(search_compare(ten, folder.make_file(L"ten2", "0x2x456789")), 90u);
+    EXPECT_EQ(search_compare(folder.make_file(L"ten", "0123456789"), folder.make_file(L"ten2", "0x2x456789")), 90u);
     settings.match_percentage = 90;  // below 100 a first difference is no verdict
     EXPECT_LT(search_compare(whole, half), 90u);
     settings = {};
 
-    // Identical files, but a comparison aborted while paused is never a twin.
-    struct paused_pair {
-        std::wstring path;
-        uint32_t percent = 99;
-    } pair{whole};
-    pause_code = orvkit::pause_paused;
-    ResetEvent(go_event.get());
-    const auto compare_paused = [](LPVOID parameter) -> DWORD {
-        auto* pair = static_cast<paused_pair*>(parameter);
-        pair->percent = compare_pair_files(pair->path, pair->path, pair_settings{}).percent;
-        return 0;
-    };
-    const unique_handle thread(CreateThread(nullptr, 0, compare_paused, &pair, 0, nullptr));
-    EXPECT_EQ(WaitForSingleObject(thread.get(), 300), static_cast<DWORD>(WAIT_TIMEOUT)) << "the pause holds";
-    pause_code = orvkit::pause_aborting;
-    SetEvent(go_event.get());
-    ASSERT_EQ(WaitForSingleObject(thread.get(), 20000), WAIT_OBJECT_0);
-    EXPECT_EQ(pair.percent, 0u);
-
     // The scan stops once a pair falls below the match percentage: same decisions, same percentages.
-    pause_code = orvkit::pause_running;
     std::mt19937 rng(5);
     const std::size_t size = 300000;
     const std::string a = patterned(size, 9);

@@ -40,9 +40,9 @@ std::shared_ptr<orvFileList> copy_of(const orvFileList& list) {
 
 // The scan of the search worker, with the memory held by `held` (none: pair by pair).
 std::vector<visit> scan(orvFileList& list, const pair_settings& settings, std::size_t budget, std::size_t file_limit,
-                        bool in_memory, uint64_t& opens, preloaded_files* preloaded = nullptr) {
+                        bool in_memory, uint64_t& opens) {
     std::unique_ptr<group_compare> held;
-    if (in_memory) held = std::make_unique<group_compare>(list, settings, budget, file_limit, preloaded);
+    if (in_memory) held = std::make_unique<group_compare>(list, settings, budget, file_limit, nullptr);
     std::vector<visit> visits;
     pair_scan_hooks hooks;
     hooks.begin_pass = [&](std::size_t a) { path_a = list.records[a]->path; };
@@ -150,19 +150,6 @@ TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
             EXPECT_LE(opens, walked->records.size()) << "each file opened once at most";
             EXPECT_EQ(from_memory->records.size(), one_by_one->records.size()) << "the same files pruned";
             EXPECT_EQ(part_held->records.size(), one_by_one->records.size());
-
-            // The checksums summed now, over the changed files, once plainly and once
-            // keeping the small files it read for the scan, which then opens none of them.
-            auto summed = copy_of(*walked), kept = copy_of(*walked);
-            preloaded_files preloaded;
-            ASSERT_TRUE(checksum_shared_sizes(*summed));
-            ASSERT_TRUE(checksum_shared_sizes(*kept, &preloaded));
-            const auto summed_expected = scan(*summed, settings, 0, 0, false, unused);
-            const auto from_pass = scan(*kept, settings, group_compare::memory_budget_bytes,
-                                        group_compare::file_limit_bytes, true, opens, &preloaded);
-            EXPECT_EQ(from_pass, summed_expected) << "round " << round << " match " << settings.match_percentage;
-            EXPECT_EQ(kept->records.size(), summed->records.size());
-            EXPECT_TRUE(preloaded.files.empty()) << "taken over by the scan";
         }
         for (HANDLE lock : locks) CloseHandle(lock);
     }

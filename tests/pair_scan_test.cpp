@@ -23,6 +23,20 @@ void fill(orvFileList& list, std::mt19937 random, int count, int sizes, int chec
 
 }  // namespace
 
+TEST(FileList, RemovedRecordsLeaveTheOthersInOrderAndCounted) {
+    orvFileList list(16);
+    for (const wchar_t* name : {L"a", L"b", L"c", L"d"}) list.append_record(std::make_unique<file_record>(file_record{name}));
+    list.total_bytes = 5;
+    list.remove_record(1);
+    list.remove_record(2);
+    ASSERT_EQ(list.records.size(), 2u);
+    EXPECT_EQ(list.records[0]->path + list.records[1]->path, L"ac");
+    EXPECT_EQ(list.record_count.load(), 2);
+    list.clear();
+    EXPECT_TRUE(list.records.empty());
+    EXPECT_EQ(list.record_count.load() + static_cast<int64_t>(list.total_bytes), 0);
+}
+
 // The grouped scan is held to the plain double loop over every pair: the same passes,
 // the same pairs in the same order, the same pruning and the same stop.
 TEST(PairScan, VisitsExactlyThePairsOfThePlainDoubleLoop) {

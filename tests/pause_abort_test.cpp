@@ -1,15 +1,16 @@
-// Pause and abort in every phase of a run, driven through the program's own
-// start_worker, toggle_pause and abort_run: a pause holds the phase's work at once,
-// Resume lets it finish, Abort ends it early, and each run closes with its own row.
+// Pause and abort in every phase of a run started with the Start click, driven
+// through the program's own toggle_pause and abort_run: a pause holds the phase's
+// work at once, Resume lets it finish, Abort ends it early, and each run closes
+// with its own row.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cctype>
 
 #include "actions/compare.h"
-#include "app/worker_start.h"
+#include "app/run_control.h"
 #include "search/checksum_pass.h"
-#include "support/search_fixture.h"
+#include "support/window_driver.h"
 
 using namespace test_support;
 
@@ -54,21 +55,22 @@ std::wstring row_text(int row) { return list_cell(row, 0) + L"|" + list_cell(row
 
 }  // namespace
 
-class PauseAndAbort : public search_worker_test, public testing::WithParamInterface<phase> {};
+class PauseAndAbort : public twin_window_test, public testing::WithParamInterface<phase> {};
 
 TEST_P(PauseAndAbort, PauseHoldsTheWorkResumeCompletesItAbortEndsIt) {
     const phase& p = GetParam();
-    ASSERT_EQ(run_unix("cd '" + to_unix_path(tree_.path()) + "' && " + p.make), 0);
+    temp_folder tree;
+    ASSERT_EQ(run_unix("cd '" + to_unix_path(tree.path()) + "' && " + p.make), 0);
     for (const bool abort : {false, true}) {
         SCOPED_TRACE(abort ? "abort" : "pause and resume");
         std::atomic_store(&app_state->scan_list, std::shared_ptr<orvkit::orvFileList>());
         twin_count = 0;  // start_worker clears it too, but only once the work is measured from here
-        DeleteFileW(data(L"LastList.txt").c_str());
+        DeleteFileW((data_ / L"LastList.txt").c_str());
         const int64_t before = p.work();
         search_mode = p.mode;
-        path_a = p.mode ? tree_.path() : tree_ / L"a";
-        path_b = p.mode ? L"" : tree_ / L"b";
-        orvkit::start_worker(app_state->main_window);
+        SetWindowTextW(edit_a, (p.mode ? tree.path() : tree / L"a").c_str());
+        SetWindowTextW(edit_b, (p.mode ? L"" : tree / L"b").c_str());
+        click_at(start);
         ASSERT_TRUE(pump_until([&] { return p.work() > before || run_status == orvkit::status_idle; }));
 
         orvkit::toggle_pause();
@@ -85,7 +87,7 @@ TEST_P(PauseAndAbort, PauseHoldsTheWorkResumeCompletesItAbortEndsIt) {
         } else {
             orvkit::toggle_pause();
         }
-        ASSERT_TRUE(finished());
+        ASSERT_TRUE(pump_until(run_ended, 60000));
         EXPECT_EQ(pause_code.load(), orvkit::pause_running) << "the worker's end clears the pause and the abort";
         if (abort) {
             EXPECT_LT(p.work() - before, p.total) << "the work stopped at the abort";
@@ -102,7 +104,7 @@ TEST_P(PauseAndAbort, PauseHoldsTheWorkResumeCompletesItAbortEndsIt) {
             EXPECT_EQ(list_row_count(), twin_count + 2) << "the rows listed before the abort";
         }
         if (p.mode == 1 && abort) {
-            EXPECT_TRUE(exists(data(L"LastList.txt"))) << "the partial index is saved";
+            EXPECT_TRUE(exists(data_ / L"LastList.txt")) << "the partial index is saved";
         }
     }
     EXPECT_FALSE(orvkit::abort_run()) << "nothing runs to abort";

@@ -1,188 +1,213 @@
+// Searches through the real window: the rows and the summary, what the options
+// decide, pruning, resuming from the saved index, options changed mid-run, and
+// which files a search opens at all.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "app/run_control.h"
+#include "app/worker_start.h"
+#include "search/checksum_pass.h"
+#include "search/group_compare.h"
 #include "search/list_file.h"
-#include "support/search_fixture.h"
-#include "ui/results_list.h"
+#include "support/window_driver.h"
 
 using namespace test_support;
 
 namespace {
 
-using test_support::list_row;
-
-using SearchWorker = search_worker_test;
-
-std::string bytes_with_changes(std::size_t size, std::size_t changes) {
+// `size` bytes of which `changes`, spread evenly, differ from the plain content.
+std::string with_changes(std::size_t size, std::size_t changes) {
     std::string content(size, 'x');
     for (std::size_t i = 0; i < changes; ++i) content[i * (size / changes)] = 'y';
     return content;
 }
 
+std::shared_ptr<orvkit::orvFileList> saved_list(const wchar_t* name, int records) {
+    auto list = orvkit::make_file_list();
+    EXPECT_EQ(orvkit::read_list_file(*list, name), records) << name;
+    return list;
+}
+
+class SearchWorker : public twin_window_test {
+protected:
+    // A search over `loaded` instead of a walk, started as Resume Seeking starts it.
+    void resume(const std::shared_ptr<orvkit::orvFileList>& loaded) {
+        std::atomic_store(&app_state->loaded_list, loaded);
+        orvkit::start_worker(window);
+        ASSERT_TRUE(pump_until(run_ended, 60000));
+    }
+};
+
 }  // namespace
 
 TEST_F(SearchWorker, ThreeIdenticalFilesGiveThreeRowsInOrderAndTheSummary) {
-    const auto a1 = tree_.make_file(L"a1.txt", "same content");
-    const auto a2 = tree_.make_file(L"a2.txt", "same content");
-    const auto a3 = tree_.make_file(L"sub\\a3.txt", "same content");
-    tree_.make_file(L"other.txt", "different!!!");
-    search(2, tree_.path());
-    const auto rows = list_rows();
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[0][0], L"Start");
-    EXPECT_EQ(rows[0][1], L"4 files found");
-    EXPECT_EQ(rows[1], (list_row{a1, a2, L"100"}));
-    EXPECT_EQ(rows[2], (list_row{a1, a3, L"100"}));
-    EXPECT_EQ(rows[3], (list_row{a2, a3, L"100"}));
-    EXPECT_EQ(rows[4][0], L"Finished");
-    EXPECT_EQ(rows[4][1], L"3 twins found in 4 files. Total original size 48 bytes. Total deleted 0 bytes. "
-                          L"Total folders 1 with 0 empty folders deleted.");
+    temp_folder tree;
+    const auto a1 = tree.make_file(L"a1.txt", "same content");
+    const auto a2 = tree.make_file(L"a2.txt", "same content");
+    const auto a3 = tree.make_file(L"sub\\a3.txt", "same content");
+    tree.make_file(L"other.txt", "different!!!");
+    search(orvkit::mode_quick_dir, tree.path());
+    EXPECT_EQ(read_list_rows(), (std::vector<list_row>{
+        {L"Start", L"4 files found", L""},
+        {a1, a2, L"100"},
+        {a1, a3, L"100"},
+        {a2, a3, L"100"},
+        {L"Finished", L"3 twins found in 4 files. Total original size 48 bytes. Total deleted 0 bytes. "
+                      L"Total folders 1 with 0 empty folders deleted.", L""}}));
     EXPECT_EQ(twin_count.load(), 3);
-    EXPECT_EQ(progress_percent.load(), orvkit::progress_finished);
-    EXPECT_TRUE(exists(data(L"LastList.txt"))) << "the fresh index is saved";
-    EXPECT_FALSE(exists(data(L"LastListPruned.txt"))) << "nothing was pruned";
+    EXPECT_TRUE(exists(data_ / L"LastList.txt")) << "the fresh index is saved";
+    EXPECT_FALSE(exists(data_ / L"LastListPruned.txt")) << "nothing was pruned";
 }
 
-TEST_F(SearchWorker, PercentageHashAndEmptyFilesDecideWhatIsListed) {
-    tree_.make_file(L"a.bin", bytes_with_changes(1000, 0));
-    tree_.make_file(L"b.bin", bytes_with_changes(1000, 50));
-    settings().match_percentage = 90;
-    search(1, tree_.path());
-    ASSERT_EQ(twin_count.load(), 1);
-    EXPECT_EQ(list_rows()[1][2], L"95");
-    settings().match_percentage = 96;
-    search(1, tree_.path());
-    EXPECT_EQ(twin_count.load(), 0);
-    EXPECT_EQ(list_rows()[1][0], L"Finished");
-
-    settings().match_percentage = 50;
-    search(2, tree_.path());
-    EXPECT_EQ(twin_count.load(), 0) << "Quick Dir with Hash: different checksums are never compared";
-
-    temp_folder empty;
+// What the match percentage, Hash, empty files and trees that name a file twice let
+// through. No row pairs a file with itself.
+TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
+    temp_folder similar, empty, single, nested, linked;
+    similar.make_file(L"a.bin", with_changes(1000, 0));
+    similar.make_file(L"b.bin", with_changes(1000, 50));  // 95 % in common
     empty.make_file(L"e1", "");
     empty.make_file(L"e2", "");
-    search(2, empty.path());
-    ASSERT_EQ(twin_count.load(), 1);
-    EXPECT_EQ(list_rows()[1][2], L"100");
-    settings().check_zero_length = 0;
-    search(2, empty.path());
-    EXPECT_EQ(twin_count.load(), 0);
-
-    temp_folder single;
     single.make_file(L"only.txt", "x");
-    search(2, single.path());
-    const auto rows = list_rows();
-    ASSERT_EQ(rows.size(), 2u) << "fewer than two files: no comparison";
-    EXPECT_EQ(rows[0][0], L"Finished");
-    EXPECT_EQ(rows[0][1].rfind(L"0 twins found in 0 files.", 0), 0u);
-    EXPECT_EQ(rows[1][0], L"Indexing");
-}
-
-TEST_F(SearchWorker, NoFileIsEverItsOwnTwin) {
-    const auto x = tree_.make_file(L"x.txt", "twin");
-    const auto y = tree_.make_file(L"sub\\y.txt", "twin");
-    search(3, tree_.path(), tree_ / L"sub");  // B inside A: y is indexed twice
-    for (const auto& row : list_rows()) EXPECT_NE(row[0], row[1]);
-    EXPECT_EQ(twin_count.load(), 2) << "x-y from each walk, never y-y";
-
-    temp_folder other;
-    other.make_file(L"real\\only.txt", "one copy");
-    other.make_link(L"alias", other / L"real");
-    search(3, other / L"real", other / L"alias");
-    EXPECT_EQ(twin_count.load(), 0) << "a link reaches the same file";
-
-    search(3, tree_ / L"sub", tree_ / L"sub");
-    EXPECT_EQ(twin_count.load(), 0) << "the same folder twice";
-    EXPECT_TRUE(exists(y));
+    nested.make_file(L"x.txt", "twin");
+    nested.make_file(L"sub\\y.txt", "twin");
+    linked.make_file(L"real\\only.txt", "one copy");
+    linked.make_link(L"alias", linked / L"real");
+    const struct {
+        uint32_t mode;
+        std::wstring a, b;
+        uint32_t match, zero_length;
+        const wchar_t* rows;  // the name in each row's first cell, then the first twin's percentage
+    } cases[] = {
+        {orvkit::mode_directory, similar.path(), L"", 90, 1, L"Start|a.bin|Finished|95"},
+        {orvkit::mode_directory, similar.path(), L"", 96, 1, L"Start|Finished|"},
+        {orvkit::mode_quick_dir, similar.path(), L"", 50, 1, L"Start|Finished|"},  // Hash: other checksums never compared
+        {orvkit::mode_quick_dir, empty.path(), L"", 100, 1, L"Start|e1|Finished|100"},
+        {orvkit::mode_quick_dir, empty.path(), L"", 100, 0, L"Start|Finished|"},
+        {orvkit::mode_quick_dir, single.path(), L"", 100, 1, L"Finished|Indexing|"},  // no comparison
+        {orvkit::mode_qdir_plus, nested.path(), nested / L"sub", 100, 1, L"Start|y.txt|x.txt|Finished|100"},
+        {orvkit::mode_qdir_plus, nested / L"sub", nested / L"sub", 100, 1, L"Start|Finished|"},
+        {orvkit::mode_qdir_plus, linked / L"real", linked / L"alias", 100, 1, L"Start|Finished|"},
+    };
+    for (const auto& c : cases) {
+        app_state->settings.match_percentage = c.match;
+        app_state->settings.check_zero_length = c.zero_length;
+        search_mode = c.mode;
+        SetWindowTextW(edit_a, c.a.c_str());
+        SetWindowTextW(edit_b, c.b.c_str());
+        click_at(start);
+        ASSERT_TRUE(pump_until(run_ended, 60000));
+        std::wstring rows;
+        for (const list_row& row : read_list_rows()) {
+            rows += row[0].substr(row[0].rfind(L'\\') + 1) + L"|";
+            EXPECT_NE(row[0], row[1]);
+        }
+        EXPECT_EQ(rows + (list_row_count() > 2 ? list_cell(1, 2) : L""), c.rows) << to_unix_path(c.a);
+    }
 }
 
 TEST_F(SearchWorker, UnreadableFileBIsPrunedAndThePrunedListSaved) {
-    tree_.make_file(L"a.txt", "same");
-    const auto locked = tree_.make_file(L"b.txt", "same");
-    const auto c = tree_.make_file(L"c.txt", "same");
+    temp_folder tree;
+    tree.make_file(L"a.txt", "same");
+    const auto locked = tree.make_file(L"b.txt", "same");
+    const auto c = tree.make_file(L"c.txt", "same");
     HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    search(1, tree_.path());
+    search(orvkit::mode_directory, tree.path());
     EXPECT_EQ(twin_count.load(), 1) << "only a-c";
     EXPECT_EQ(std::atomic_load(&app_state->scan_list)->records.size(), 2u);
-    ASSERT_TRUE(exists(data(L"LastListPruned.txt")));
-    const std::string first = read_file(data(L"LastListPruned.txt"));
+    const std::string first = read_file(data_ / L"LastListPruned.txt");
+    ASSERT_FALSE(first.empty());
 
-    tree_.make_file(L"d.txt", "same");
-    search(1, tree_.path());
+    tree.make_file(L"d.txt", "same");
+    search(orvkit::mode_directory, tree.path());
     CloseHandle(lock);
-    EXPECT_EQ(read_file(data(L"LastListPunedLast.txt")), first) << "the previous pruned list is kept";
-    EXPECT_NE(read_file(data(L"LastListPruned.txt")), first);
+    EXPECT_EQ(read_file(data_ / L"LastListPunedLast.txt"), first) << "the previous pruned list is kept";
+    EXPECT_NE(read_file(data_ / L"LastListPruned.txt"), first);
 
     // A file gone since its index was saved is pruned as file B too.
     ASSERT_TRUE(DeleteFileW(c.c_str()));
-    auto loaded = orvkit::make_file_list();
-    ASSERT_EQ(orvkit::read_list_file(*loaded, L"LastList.txt"), 4);
-    std::atomic_store(&app_state->loaded_list, loaded);
-    search(1, tree_ / L"nowhere");
+    const auto loaded = saved_list(L"LastList.txt", 4);
+    resume(loaded);
     EXPECT_EQ(twin_count.load(), 3) << "a-b, a-d, b-d";
     EXPECT_EQ(loaded->records.size(), 3u) << "c pruned";
 }
 
-TEST_F(SearchWorker, ResumedSearchAdoptsTheLoadedListWithoutWalking) {
-    tree_.make_file(L"a.txt", "same");
-    tree_.make_file(L"b.txt", "same");
-    search(1, tree_.path());
-    ASSERT_EQ(twin_count.load(), 1);
-    const std::string saved = read_file(data(L"LastList.txt"));
-
-    auto loaded = orvkit::make_file_list();
-    ASSERT_EQ(orvkit::read_list_file(*loaded, L"LastList.txt"), 2);
-    loaded->folders_visited = 7;
-    std::atomic_store(&app_state->loaded_list, loaded);
-    tree_.make_file(L"c.txt", "same");  // not walked: stays unknown to the search
-    search(1, tree_ / L"nowhere");
-    const auto rows = list_rows();
-    ASSERT_EQ(twin_count.load(), 1);
-    EXPECT_EQ(rows[0][1], L"2 files found");
-    EXPECT_NE(rows.back()[1].find(L"Total folders 7 "), std::wstring::npos);
-    EXPECT_EQ(std::atomic_load(&app_state->scan_list), loaded);
-    EXPECT_EQ(read_file(data(L"LastList.txt")), saved) << "an adopted list is not written again";
-}
-
-// An Abort click that lands after the start but before the worker has made its list
+// An Abort that lands after the start but before the worker has made its list
 // still stops the walk: nothing is indexed and the closing row says so.
 TEST_F(SearchWorker, AnAbortBeforeTheWalkBeginsStopsIt) {
-    for (int folder = 0; folder < 100; ++folder) tree_.make_file(L"d" + std::to_wstring(folder) + L"\\f", "same");
+    temp_folder tree;
+    for (int folder = 0; folder < 100; ++folder) tree.make_file(L"d" + std::to_wstring(folder) + L"\\f", "same");
     orvkit::make_worker_thread = [](LPTHREAD_START_ROUTINE routine, HWND window) {
         orvkit::abort_run();
         return orvkit::create_worker_thread(routine, window);
     };
-    search_mode = 1;
-    path_a = tree_.path();
-    orvkit::start_worker(app_state->main_window);
-    ASSERT_TRUE(finished());
-    EXPECT_EQ(list_rows()[0][0], L"Aborted");
+    search_mode = orvkit::mode_directory;
+    SetWindowTextW(edit_a, tree.path().c_str());
+    click_at(start);
+    ASSERT_TRUE(pump_until(run_ended, 60000));
+    EXPECT_EQ(list_cell(0, 0), L"Aborted");
     EXPECT_TRUE(std::atomic_load(&app_state->scan_list)->records.empty());
 }
 
-// A search keeps the options it started with: a menu command while it is paused in
-// its comparisons (lower match, automatic removal) changes nothing in it.
+// A search keeps the options it started with: changed while it is paused (a lower
+// match, automatic removal), they change nothing in it.
 TEST_F(SearchWorker, OptionsChangedMidRunDoNotReachTheRunningSearch) {
-    const auto a = tree_.make_file(L"a.bin", bytes_with_changes(1000, 0));
-    const auto b = tree_.make_file(L"b.bin", bytes_with_changes(1000, 50));
-    settings().match_percentage = 100;
-    search_mode = 1;
-    path_a = tree_.path();
-    pause_code = orvkit::pause_paused;
-    ResetEvent(go_event.get());
-    start_search();
-    ASSERT_TRUE(pump_until([] { return run_status.load() == orvkit::status_comparing; }));
-    settings().match_percentage = 50;
+    temp_folder tree;
+    const auto a = tree.make_file(L"a.bin", with_changes(1000, 0));
+    const auto b = tree.make_file(L"b.bin", with_changes(1000, 50));
+    orvkit::make_worker_thread = [](LPTHREAD_START_ROUTINE routine, HWND window) {
+        orvkit::toggle_pause();  // held from the start of its walk
+        return orvkit::create_worker_thread(routine, window);
+    };
+    search_mode = orvkit::mode_directory;
+    SetWindowTextW(edit_a, tree.path().c_str());
+    click_at(start);
+    ASSERT_TRUE(pump_until([] { return run_status.load() != orvkit::status_running; })) << "the run took its options";
+    app_state->settings.match_percentage = 50;
     remove_column_a = 1;
-    pause_code = orvkit::pause_running;
-    SetEvent(go_event.get());
-    ASSERT_TRUE(finished());
+    orvkit::toggle_pause();
+    ASSERT_TRUE(pump_until(run_ended, 60000));
     remove_column_a = 0;
     EXPECT_EQ(twin_count.load(), 0) << "95 % is below the 100 % the run began with";
     EXPECT_TRUE(exists(a) && exists(b)) << "removal was off when the run began";
 
-    search(1, tree_.path());
+    orvkit::make_worker_thread = orvkit::create_worker_thread;
+    search(orvkit::mode_directory, tree.path());
     EXPECT_EQ(twin_count.load(), 1) << "the next run takes the new match percentage";
+}
+
+// Files of a size no other file has are never opened (one here cannot be), an empty
+// file is opened once for all its partners, and a search resumed over the saved
+// index lists the same rows.
+TEST_F(SearchWorker, AFileOfAUniqueSizeIsNeverOpenedAndSavedWithChecksumZero) {
+    temp_folder tree;
+    for (int i = 0; i < 5; ++i) tree.make_file(L"unique" + std::to_wstring(i), std::string(10 + i, 'u'));
+    HANDLE lock = CreateFileW((tree / L"unique0").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    const auto x = tree.make_file(L"x", "a twin pair....");
+    const auto y = tree.make_file(L"sub\\y", "a twin pair....");
+    tree.make_file(L"z", "other content..");  // the same size, another checksum
+    for (int i = 0; i < 40; ++i) tree.make_file(L"empty\\e" + std::to_wstring(i), "");
+
+    const uint64_t summed_before = orvkit::checksum_pass_opens();
+    const uint64_t held_before = orvkit::group_compare_opens();
+    search(orvkit::mode_quick_dir, tree.path());
+    CloseHandle(lock);
+    EXPECT_EQ(orvkit::checksum_pass_opens() - summed_before, 3u) << "x, y and z are summed; empty files are not";
+    EXPECT_EQ(orvkit::group_compare_opens() - held_before, 40u)
+        << "each empty file once, for 780 pairs; x and y were kept by the checksum pass";
+    EXPECT_EQ(twin_count.load(), 1 + 40 * 39 / 2);
+    const std::vector<list_row> first = read_list_rows();
+    EXPECT_EQ(std::count(first.begin(), first.end(), list_row{y, x, L"100"}), 1) << "walk order: sub before x";
+
+    const auto saved = saved_list(L"LastList.txt", 48);
+    for (const auto& record : saved->records) {
+        const bool paired = record->path == x || record->path == y;
+        const bool unique = record->path.find(L"unique") != std::wstring::npos;
+        EXPECT_TRUE(paired ? record->checksum != 0 : !unique || record->checksum == 0) << to_unix_path(record->path);
+    }
+    resume(saved);
+    const std::vector<list_row> resumed = read_list_rows();
+    ASSERT_EQ(resumed.size(), first.size());
+    EXPECT_TRUE(std::equal(first.begin(), first.end() - 1, resumed.begin())) << "the summary counts no folders";
 }

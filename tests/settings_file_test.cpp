@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
 
 #include "app/settings_file.h"
@@ -29,7 +30,7 @@ void put_u32(std::vector<uint8_t>& bytes, std::size_t offset, uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-// A whole file as the program writes it: mode 1, 97 %, move, Hash off, the folder given.
+// A whole file as the program writes it: Directory, 97 %, Move, Hash off, the folder given.
 std::vector<uint8_t> sample_file(const std::wstring& folder = L"D:\\Moved twins") {
     settings_block block;
     block.match_percentage = 97;
@@ -40,14 +41,13 @@ std::vector<uint8_t> sample_file(const std::wstring& folder = L"D:\\Moved twins"
     return settings_file_image(block);
 }
 
-settings_outside read_bytes(settings_block& block, const std::vector<uint8_t>& bytes) {
-    return apply_settings_bytes(block, bytes.data(), bytes.size());
-}
-
-// mode, delete_mode, override_read_only; then match_percentage and the block's four flags.
-numbers outside_of(const settings_outside& o) { return {o.mode, o.delete_mode, o.override_read_only}; }
-numbers options_of(const settings_block& b) {
-    return {b.match_percentage, b.use_hash, b.check_zero_length, b.remove_empty_dirs, b.on_top};
+// What a file reads as: mode, delete mode, read-only override, the move folder's
+// length, then the match percentage, Hash, zero length, empty folders and On Top.
+numbers read_back(const std::vector<uint8_t>& bytes, std::size_t size = SIZE_MAX) {
+    settings_block block;
+    const settings_outside o = apply_settings_bytes(block, bytes.data(), std::min(size, bytes.size()));
+    return {o.mode, o.delete_mode, o.override_read_only, static_cast<uint32_t>(o.move_dir.size()),
+            block.match_percentage, block.use_hash, block.check_zero_length, block.remove_empty_dirs, block.on_top};
 }
 
 std::wstring desktop() {
@@ -58,7 +58,7 @@ std::wstring desktop() {
 
 }  // namespace
 
-TEST(SettingsLayout, ImageHoldsTheOptionsAtTheirOffsetsAndReadsBackWithTheFolderCutTo1199) {
+TEST(SettingsLayout, ImageHoldsTheOptionsAtTheirOffsets) {
     const std::vector<uint8_t> image = sample_file(L"D:\\Moved");
     ASSERT_EQ(image.size(), 2432u);
     EXPECT_EQ(std::string(image.begin(), image.begin() + 8), "VELK2000");
@@ -69,62 +69,47 @@ TEST(SettingsLayout, ImageHoldsTheOptionsAtTheirOffsetsAndReadsBackWithTheFolder
     const std::string folder("D\0:\0\\\0M\0o\0v\0e\0d\0\0\0", 18);
     EXPECT_EQ(std::string(image.begin() + 32, image.begin() + 32 + folder.size()), folder) << "UTF-16LE, NUL-ended";
     EXPECT_EQ(std::count(image.begin() + 32 + folder.size(), image.end(), 0), 2432 - 32 - static_cast<long>(folder.size()));
-
-    settings_block block;
-    const settings_outside outside = read_bytes(block, sample_file());
-    EXPECT_TRUE(outside.accepted);
-    EXPECT_EQ(outside_of(outside), (numbers{1, 2, 1}));
-    EXPECT_EQ(outside.move_dir, L"D:\\Moved twins");
-    EXPECT_EQ(options_of(block), (numbers{97, 0, 0, 1, 1}));
-
     const std::vector<uint8_t> long_folder = sample_file(std::wstring(1500, L'm'));
     EXPECT_EQ(long_folder[2430] | long_folder[2431], 0) << "written cut to 1199 units, its NUL kept";
-    EXPECT_EQ(read_bytes(block, long_folder).move_dir, std::wstring(1199, L'm'));
-    std::vector<uint8_t> unterminated = sample_file();
-    std::fill(unterminated.begin() + 32, unterminated.end(), 'n');  // no NUL anywhere
-    EXPECT_EQ(read_bytes(block, unterminated).move_dir.size(), 1199u);
 }
 
-TEST(SettingsLayout, AnotherMagicIsAcceptedAWrongSizeFieldResetsAllButTwoFlags) {
-    std::vector<uint8_t> foreign = sample_file();
-    std::memcpy(foreign.data(), "NOTVELK!", 8);
-    settings_block block;
-    EXPECT_TRUE(read_bytes(block, foreign).accepted);
-    EXPECT_EQ(block.match_percentage, 97u);
-
-    std::vector<uint8_t> wrong = sample_file();
-    wrong[12] = 90;                // 90 %
-    wrong[25] = 0, wrong[26] = 0;  // check_zero_length and remove_empty_dirs off: they stay off
-    put_u32(wrong, 20, 2428);
-    settings_block reset;
-    const settings_outside outside = read_bytes(reset, wrong);
-    EXPECT_FALSE(outside.accepted);
-    EXPECT_EQ(outside_of(outside), (numbers{2, 0, 0})) << "the defaults";
-    EXPECT_TRUE(outside.move_dir.empty()) << "the folder the program has stays";
-    EXPECT_EQ(options_of(reset), (numbers{100, 1, 0, 0, 0}));
-    EXPECT_EQ((numbers{reset.override_read_only, reset.delete_mode, reset.block_size}), (numbers{0, 0, 2424}));
-}
-
-// Below 50 % files sharing a single byte would be twins, and with automatic
-// removal on, files that are not duplicates would be removed.
-TEST(SettingsLayout, PercentagesOutsideFiftyToHundredReadAsHundredEightyStays) {
+// Each file is the sample with one change. A wrong size field resets all but two
+// flags; out-of-range values come back into range (below 50 % files sharing a
+// single byte would count as twins).
+TEST(SettingsLayout, WhatEachFileReadsAs) {
+    const numbers sample{1, 2, 1, 14, 97, 0, 0, 1, 1};
+    const struct {
+        const char* change;
+        std::function<void(std::vector<uint8_t>&)> make;
+        numbers expected;
+    } cases[] = {
+        {"none", [](auto&) {}, sample},
+        {"another magic", [](auto& b) { std::memcpy(b.data(), "NOTVELK!", 8); }, sample},
+        {"a wrong size field", [](auto& b) {
+             b[12] = 90;
+             b[25] = 0;  // zero length and empty folders off: they stay off
+             b[26] = 0;
+             put_u32(b, 20, 2428);
+         }, {2, 0, 0, 0, 100, 1, 0, 0, 0}},
+        {"unknown modes, flag bytes 0x80", [](auto& b) {
+             put_u32(b, 8, 9);
+             put_u32(b, 16, 7);
+             for (std::size_t flag : {24u, 25u, 26u, 29u, 30u}) b[flag] = 0x80;
+         }, {2, 0, 1, 14, 97, 1, 1, 1, 1}},
+        {"no NUL after the folder", [](auto& b) { std::fill(b.begin() + 32, b.end(), 'n'); },
+         {1, 2, 1, 1199, 97, 0, 0, 1, 1}},
+        {"a folder of 1500", [](auto& b) { b = sample_file(std::wstring(1500, L'm')); }, {1, 2, 1, 1199, 97, 0, 0, 1, 1}},
+    };
+    for (const auto& c : cases) {
+        std::vector<uint8_t> bytes = sample_file();
+        c.make(bytes);
+        EXPECT_EQ(read_back(bytes), c.expected) << c.change;
+    }
     for (uint32_t percentage : {0u, 1u, 49u, 101u, 250u, 0xFFFFFFFFu, 80u, 50u, 100u}) {
         std::vector<uint8_t> bytes = sample_file();
         put_u32(bytes, 12, percentage);
-        settings_block block;
-        read_bytes(block, bytes);
-        EXPECT_EQ(block.match_percentage, percentage >= 50 && percentage <= 100 ? percentage : 100u) << percentage;
+        EXPECT_EQ(read_back(bytes)[4], percentage >= 50 && percentage <= 100 ? percentage : 100u) << percentage;
     }
-}
-
-TEST(SettingsLayout, UnknownModesAndFlagBytesComeBackIntoRange) {
-    std::vector<uint8_t> bytes = sample_file();
-    put_u32(bytes, 8, 9);
-    put_u32(bytes, 16, 7);
-    for (std::size_t flag : {24u, 25u, 26u, 29u, 30u}) bytes[flag] = 0x80;
-    settings_block block;
-    EXPECT_EQ(outside_of(read_bytes(block, bytes)), (numbers{2, 0, 1})) << "Quick Dir, the recycle bin";
-    EXPECT_EQ(options_of(block), (numbers{97, 1, 1, 1, 1}));
 }
 
 // Random files of every length up to 3,000 bytes, half of them carrying the size
@@ -148,8 +133,7 @@ TEST(SettingsLayout, RandomFilesOfEveryLengthLeaveEveryOptionInRange) {
     }
 }
 
-// The file itself, read into and written from a state of its own in a data folder
-// of the test's own.
+// The file itself, read into and written from a state of its own.
 class SettingsFile : public testing::Test {
 protected:
     void SetUp() override {
@@ -162,42 +146,38 @@ protected:
     void put(const std::vector<uint8_t>& bytes) const {
         data.make_file(L"dVelk.dat", std::string(bytes.begin(), bytes.end()));
     }
-    std::vector<uint8_t> file_bytes() const {
-        const std::string text = test_support::read_file(file());
-        return {text.begin(), text.end()};
+    // The state's options in the order read_back gives a file's.
+    static numbers state() {
+        const settings_block& s = app_state->settings;
+        const auto& d = app_state->deletions;
+        return {search_mode, d.delete_mode, d.override_read_only, static_cast<uint32_t>(d.move_dir.size()),
+                s.match_percentage, s.use_hash, s.check_zero_length, s.remove_empty_dirs, s.on_top};
     }
     temp_folder data;
 };
 
-TEST_F(SettingsFile, FirstStartTakesTheDefaults) {
+// No file, a file cut within its size field (its half over the default's: accepted)
+// and one longer than 2432 bytes. Reading creates nothing.
+TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
     app_state->settings.block_size = 0;  // whatever the block held, no file means the defaults
     app_state->settings.on_top = 1;
     EXPECT_EQ(read_settings(), 0);
-    EXPECT_EQ(search_mode.load(), 2u);
-    EXPECT_EQ(options_of(app_state->settings), (numbers{100, 1, 1, 1, 0}));
+    EXPECT_EQ(state(), (numbers{2, 0, 0, static_cast<uint32_t>(desktop().size()), 100, 1, 1, 1, 0}));
     EXPECT_EQ(app_state->settings.block_size, 2424u);
-    // The delete options and the desktop as the move folder: the first-start menu (PopupMenu) shows them.
-    EXPECT_FALSE(test_support::exists(file())) << "reading creates nothing";
-}
+    EXPECT_FALSE(test_support::exists(file()));
 
-// A file that ends within its size field, its half over the default's: accepted.
-// The random files above try every other length.
-TEST_F(SettingsFile, AShortFileKeepsDefaultsPastItsEndAndTakesTheDesktopALongOneOnlyItsFirst2432Bytes) {
     std::vector<uint8_t> bytes = sample_file();
-    bytes.resize(22);  // mode, percentage, delete mode, and 2424's low half over the default's
+    bytes.resize(22);  // mode, percentage, delete mode and the size field's low half
     put(bytes);
     read_settings();
-    EXPECT_EQ(search_mode.load(), 1u);
-    EXPECT_EQ(app_state->deletions.delete_mode, 2u);
-    EXPECT_EQ(options_of(app_state->settings), (numbers{97, 1, 1, 1, 0})) << "the defaults past the end";
+    EXPECT_EQ(state(), (numbers{1, 2, 0, static_cast<uint32_t>(desktop().size()), 97, 1, 1, 1, 0}));
     EXPECT_EQ(app_state->deletions.move_dir, desktop()) << "\"Move to \" names a folder";
 
     bytes = sample_file();
     bytes.resize(2900, 0xEE);
     put(bytes);
     read_settings();
-    EXPECT_EQ(app_state->deletions.move_dir, L"D:\\Moved twins");
-    EXPECT_EQ(app_state->settings.match_percentage, 97u);
+    EXPECT_EQ(state(), read_back(sample_file()));
 }
 
 TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
@@ -205,18 +185,21 @@ TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
     search_mode = 1;
     app_state->deletions.move_dir = L"D:\\Moved twins";
     app_state->settings.match_percentage = 97;
-    app_state->settings.use_hash = app_state->settings.check_zero_length = 0;
-    app_state->settings.on_top = app_state->deletions.override_read_only = 1;
+    app_state->settings.use_hash = 0;
+    app_state->settings.check_zero_length = 0;
+    app_state->settings.on_top = 1;
+    app_state->deletions.override_read_only = 1;
     app_state->deletions.delete_mode = 2;
     write_settings();
-    const std::vector<uint8_t> old = sample_file();
-    EXPECT_EQ(file_bytes(), old) << "the whole file, byte for byte";
+    const std::vector<uint8_t> image = sample_file();
+    const std::string old = test_support::read_file(file());
+    EXPECT_EQ(old, std::string(image.begin(), image.end())) << "the whole file, byte for byte";
     EXPECT_FALSE(test_support::exists(file() + L".new")) << "the scratch file was moved into place";
 
     data.make_folder(L"dVelk.dat.new");  // the scratch file cannot be made
     search_mode = 0;
     write_settings();
-    EXPECT_EQ(file_bytes(), old);
+    EXPECT_EQ(test_support::read_file(file()), old);
     RemoveDirectoryW((file() + L".new").c_str());
 
     app_state->data_path = data.path() + L"\\missing\\x";  // no such folder: nothing, silently

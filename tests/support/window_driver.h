@@ -16,6 +16,7 @@
 #include "app/startup.h"
 #include "app/worker_start.h"
 #include "core/globals.h"
+#include "core/search_modes.h"
 #include "core/state.h"
 #include "support/temp_folder.h"
 #include "ui/results_list.h"
@@ -232,6 +233,10 @@ protected:
         SetWindowTextW(edit_b, second.c_str());
         click_at(start);
         ASSERT_TRUE(pump_until(run_closed, 60000));
+    }
+    // The worker has ended, whatever its closing row.
+    static bool run_ended() {
+        return run_status == orvkit::status_idle && progress_percent >= 100;
     }
     // The run is over and its closing row shown.
     static bool run_closed() {

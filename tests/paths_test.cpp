@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "base/long_path.h"
+#include "base/path_parts.h"
 
 using namespace orvkit;
 
-TEST(LongPath, Forms) {
+TEST(Paths, LongFormsAndTheirParts) {
     EXPECT_EQ(long_path(L"C:/a/b"), L"\\\\?\\C:\\a\\b");
     EXPECT_EQ(long_path(L"\\\\server\\share\\f"), L"\\\\?\\UNC\\server\\share\\f");
     EXPECT_EQ(long_path(L"\\\\?\\C:\\a"), L"\\\\?\\C:\\a");
@@ -13,4 +14,10 @@ TEST(LongPath, Forms) {
     EXPECT_EQ(system_path(L"C:\\a\\..\\b"), L"C:\\a\\..\\b");
     EXPECT_EQ(full_path(L"C:\\a\\..\\b\\.\\c"), L"C:\\b\\c");
     EXPECT_EQ(full_path(L"C:\\a\\name."), L"C:\\a\\name.") << "nothing to resolve: kept exactly";
+
+    path_parts parts;
+    parts = L"C:\\Program Files\\Ostrand\\Ostrand.exe";
+    EXPECT_EQ(parts.folder + L"|" + parts.name + L"|" + parts.root, L"C:\\Program Files\\Ostrand\\|Ostrand.exe|C:\\");
+    parts = L"abc";  // too short to split: only the whole path changes
+    EXPECT_EQ(parts.full, L"abc");
 }
