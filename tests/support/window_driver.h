@@ -128,32 +128,19 @@ inline capture print_client(HWND window, int width, int height, bool screen = fa
     return shot;
 }
 
-// Writes the capture into $OSTRAND_TEST_OUTPUT as a PNG file: 8-bit RGB rows,
-// unfiltered, in zlib "stored" (uncompressed) blocks. False when unset or failed.
-inline bool save_png(const std::wstring& file_name, const capture& shot) {
+// Writes the capture into $OSTRAND_TEST_OUTPUT as a 32-bit bitmap file, for a person
+// to look at. False when unset or failed.
+inline bool save_screenshot(const std::wstring& file_name, const capture& shot) {
     char folder[1024] = {};
     if (!GetEnvironmentVariableA("OSTRAND_TEST_OUTPUT", folder, sizeof(folder))) return false;
-    auto u32 = [](uint32_t v) { return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; };
-    auto chunk = [&](const std::string& type_and_data) {  // with its length and CRC-32
-        uint32_t crc = ~0u;
-        for (unsigned char byte : type_and_data)
-            for (int bit = 0; bit < 8; ++bit, byte >>= 1) crc = (crc ^ byte) & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
-        return u32(type_and_data.size() - 4) + type_and_data + u32(~crc);
-    };
-    std::string raw, idat = "IDAT\x78\x01";
-    for (std::size_t i = 0; i < shot.pixels.size(); ++i)  // each row starts with its filter, none
-        raw += (i % shot.width ? "" : std::string(1, '\0')) + u32(shot.pixels[i]).substr(1);
-    for (std::size_t at = 0, n; at < raw.size(); at += n) {  // blocks: last or not, LEN, NLEN, the bytes
-        n = std::min<std::size_t>(65535, raw.size() - at);
-        idat += std::string{char(at + n == raw.size()), char(n), char(n >> 8), char(~n), char(~n >> 8)};
-        idat += raw.substr(at, n);
-    }
-    uint32_t a = 1, b = 0;  // Adler-32
-    for (unsigned char byte : raw) b = (b + (a = (a + byte) % 65521)) % 65521;
-    const std::string header = "IHDR" + u32(shot.width) + u32(shot.height) + std::string("\x08\x02\0\0\0", 5);
-    const std::string png = "\x89PNG\r\n\x1a\n" + chunk(header) + chunk(idat + u32(b << 16 | a)) + chunk("IEND");
+    const DWORD header_bytes = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const DWORD pixel_bytes = static_cast<DWORD>(shot.pixels.size() * 4);
+    const BITMAPFILEHEADER file_header{0x4D42, header_bytes + pixel_bytes, 0, 0, header_bytes};
+    const BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB};
     std::ofstream file((to_windows_path(folder) + L"\\" + file_name).c_str(), std::ios::binary);
-    return static_cast<bool>(file.write(png.data(), png.size()));
+    file.write(reinterpret_cast<const char*>(&file_header), sizeof(file_header));
+    file.write(reinterpret_cast<const char*>(&info), sizeof(info));
+    return static_cast<bool>(file.write(reinterpret_cast<const char*>(shot.pixels.data()), pixel_bytes));
 }
 
 // The tools of the program's one tooltip window.
