@@ -1,5 +1,5 @@
-// The real About dialog, opened by the main window's About button and by its opener, driven from a
-// helper thread while the opener runs the dialog's loop.
+// The real About dialog, opened by the About button and by its opener and driven from a helper thread
+// while the opener runs the dialog's loop.
 #include <shlobj.h>
 
 #include "about/about_dialog.h"
@@ -11,7 +11,6 @@
 using namespace test_support;
 
 namespace {
-
 // What "Open Dirs" asked the shell to open instead of starting the file manager; a call that is not
 // a plain open (no owner, verb, parameters or directory, shown normally) is marked.
 std::vector<std::wstring> opened;
@@ -49,7 +48,6 @@ protected:
     }
     temp_folder dir;
 };
-
 }  // namespace
 
 // With "DefSet.txt" beside the program the data folder is the per-user one. The "Diagnostics" page holds
@@ -82,7 +80,7 @@ TEST_F(AboutDialog, PagesAndOpenDirsWithThePerUserDataFolder) {
 
 // The idle window's About button opens the dialog, owned by the window, on "Prog Dirs". In portable use
 // the data folder is the program's own; paths together past 1,024 characters are shown and opened whole.
-TEST_F(AboutDialog, TheAboutButtonShowsLongPortablePathsWholeAndOpensThemAndNoStateShowsNothing) {
+TEST_F(AboutDialog, TheAboutButtonShowsLongPortablePathsWholeAndOpensThem) {
     const std::wstring folder =
         dir / (std::wstring(200, L'a') + L"\\" + std::wstring(200, L'b') + L"\\" + std::wstring(200, L'c') + L"\\");
     ASSERT_EQ(orvkit::locate_folders_at(*app_state, folder + L"Ostrand.exe", true), 0) << "portable";
@@ -100,10 +98,31 @@ TEST_F(AboutDialog, TheAboutButtonShowsLongPortablePathsWholeAndOpensThemAndNoSt
         s.gone(dialog);
     });
     EXPECT_TRUE(IsWindow(window));
+}
 
-    const std::shared_ptr<orvkit::ostrand_state> kept = about_state;
-    about_state.reset();
-    EXPECT_EQ(orvkit::show_about_dialog(window), -1) << "no state, nothing shown";
-    EXPECT_EQ(orvkit::show_diagnostics_window(window), nullptr);
-    about_state = kept;
+// The diagnostics window, a new one per call: "Ready..." until its own timer fires, then what debug_text
+// holds at that moment: nothing, as nothing fills it in the program, or what the state was given since.
+TEST_F(AboutDialog, DiagnosticsWindowShowsReadyThenTheDiagnosticsTextANewWindowPerCall) {
+    const expect_dialogs expecting;  // the windows are visible dialogs of this process
+    auto text_of = [](HWND diagnostics) { return window_text(GetDlgItem(diagnostics, IDC_DIAGNOSTICS_TEXT)); };
+    const DWORD wait_ms = orvkit::diagnostics_timer_ms + 2000;
+    ASSERT_TRUE(about_state->debug_text.empty());
+    HWND first = orvkit::show_diagnostics_window(window);
+    pump_for(1000);
+    EXPECT_EQ(text_of(first), L"Ready...") << "a second on, its timer has not fired";
+    HWND second = orvkit::show_diagnostics_window(window);
+    ASSERT_TRUE(first && second && first != second);
+    EXPECT_EQ(GetWindow(first, GW_OWNER), window);
+    EXPECT_TRUE(IsWindowVisible(first) && IsWindowVisible(second));
+    EXPECT_EQ(text_of(second), L"Ready...");
+    ASSERT_TRUE(pump_until([&] { return text_of(first) != L"Ready..."; }, wait_ms));
+    EXPECT_EQ(text_of(first) + L"|" + text_of(second), L"|Ready...") << "each timer is its own";
+    about_state->debug_text = L"3 folders walked\r\n12 files compared";
+    ASSERT_TRUE(pump_until([&] { return text_of(second) != L"Ready..."; }, wait_ms));
+    EXPECT_EQ(text_of(second), about_state->debug_text);
+    EXPECT_EQ(text_of(first), L"") << "read again only at its next tick";
+    // Enter in the text box puts the window away; the window itself stays.
+    PostMessageW(GetDlgItem(first, IDC_DIAGNOSTICS_TEXT), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(pump_until([&] { return !IsWindowVisible(first); }, 2000));
+    EXPECT_TRUE(IsWindow(first));
 }

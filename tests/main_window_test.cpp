@@ -1,5 +1,4 @@
-// The real main window driven by a user's messages: clicks at its painted buttons, drops, closing, whole
-// runs of the real workers; its band read pixel by pixel, screenshots, the progress on the taskbar.
+// The real main window driven by a user's messages, its band read pixel by pixel, and its screenshots.
 #include "support/dialogs.h"
 #include "ui/results_list.h"
 
@@ -7,7 +6,6 @@ using namespace test_support;
 using namespace orvkit;
 
 namespace {
-
 constexpr COLORREF face = RGB(213, 215, 183), black = RGB(0, 0, 0), white = RGB(255, 255, 255);
 const COLORREF background = GetSysColor(COLOR_WINDOW);
 
@@ -20,7 +18,6 @@ protected:
         progress_percent = percent;
     }
 };
-
 }  // namespace
 
 TEST_F(MainWindow, ModeSwitchCyclesCaptionsPathBoxBAndColumns) {
@@ -41,7 +38,7 @@ TEST_F(MainWindow, ModeSwitchCyclesCaptionsPathBoxBAndColumns) {
     }
 }
 
-// An idle close, which saves the settings, is the first step of PopupMenu.EveryOptionSetThroughTheMenu...
+// An idle close, which saves the settings, is tested with the options it saves (PopupMenu).
 TEST_F(MainWindow, ClicksThatStartNothingAFailedThreadStartAndAFreshRunNotAborted) {
     // Start-up leaves the go event set, and manual-reset: a worker started now runs without waiting.
     EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0);
@@ -61,7 +58,6 @@ TEST_F(MainWindow, ClicksThatStartNothingAFailedThreadStartAndAFreshRunNotAborte
     search_mode = 9;  // from a foreign settings file: no worker knows it
     click_at(start);
     EXPECT_EQ(run_status.load(), status_idle);
-
     search_mode = 2;
     make_worker_thread = failed_worker;
     click_at(start);
@@ -123,26 +119,24 @@ TEST_F(MainWindow, DropsTakeWhatTheModeUsesAndTheFileSystemSaysWhatANameIs) {
 // Closing while a search runs asks first: Cancel goes on; OK aborts, wakes a paused worker and closes once the
 // worker ends, without writing the options changed meanwhile.
 TEST_F(MainWindow, BusyCloseAsksCancelGoesOnAndOkClosesOnceTheWorkerEnds) {
-    temp_folder data;
+    temp_folder data;  // no settings file may appear here
     app_state->data_path = data.path() + L"\\";
     auto list = make_file_list();
     std::atomic_store(&app_state->scan_list, list);
     run_status = status_comparing;
     pause_code = pause_paused;
     ResetEvent(go_event.get());
-    auto close_answering = [&](int button) {  // the box's caption and texts, each followed by "|"
-        std::wstring texts;
-        drive_dialog(L"", [&] { return SendMessageW(window, WM_CLOSE, 0, 0); }, [&](dialog_script&, HWND box) {
-            texts = caption_of(box) + L"|" + dialog_texts(box);
+    auto close_answering = [&](int button) {
+        drive_dialog(L"Confirm", [&] { return SendMessageW(window, WM_CLOSE, 0, 0); }, [&](dialog_script&, HWND box) {
+            EXPECT_NE(dialog_texts(box).find(L"Ostrand is busy; abandon and quit?|"), std::wstring::npos);
             press(box, button);
         });
-        return texts;
     };
-    EXPECT_EQ(close_answering(IDCANCEL).find(L"Confirm|"), 0u);
+    close_answering(IDCANCEL);
     pump_for(1300);
     EXPECT_TRUE(IsWindow(window)) << "no close is pending";
     EXPECT_EQ(run_status.load(), status_comparing);
-    EXPECT_NE(close_answering(IDOK).find(L"|Ostrand is busy; abandon and quit?"), std::wstring::npos);
+    close_answering(IDOK);
     EXPECT_EQ(run_status.load(), status_abort);
     EXPECT_EQ(pause_code.load(), pause_aborting);
     EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0);
@@ -206,7 +200,6 @@ TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25RunningScreens
     end_worker_run();
     band();
     EXPECT_EQ(progress_percent.load(), 100) << "the progress cleared";
-
     // The status line shows the path the worker publishes, not path_a, which it changes.
     shown_path.set(L"C:\\Users\\j.smith\\Photos\\harbour.jpg");
     pretend_running(42);
@@ -215,7 +208,6 @@ TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25RunningScreens
     EXPECT_EQ(save_png(L"main_window_running.png", running), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
     EXPECT_EQ(running.at((width - 175) * 42 / 100 - 1, 6), black) << "the screen shows the band as painted";
     EXPECT_GT(150 * 20 - running.count({3, 30, 153, 50}, background), 50) << "the status line";
-
     SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(675, height));  // 500 pixels of bar at 100%
     pretend_running(5);
     EXPECT_EQ(band(675).count({3, 5, 25, 20}, black), 22 * 15) << "a plain black bar up to x 25";

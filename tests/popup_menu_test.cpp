@@ -1,5 +1,4 @@
-// The popup menu of the real main window: read back from the real menu handles in each state, and every
-// command's effect on the state and on the window.
+// The popup menu of the real main window, read back from its handles in each state; what each command does.
 #include <shlobj.h>
 
 #include <memory>
@@ -15,7 +14,6 @@ using namespace test_support;
 using namespace orvkit;
 
 namespace {
-
 // The settings submenu as a first start shows it.
 std::wstring default_settings() {
     wchar_t desktop[MAX_PATH] = {};
@@ -38,7 +36,6 @@ protected:
         return at == std::wstring::npos ? L"" : menu.substr(at, menu.rfind(L"|-|Exit") - at);
     }
 };
-
 }  // namespace
 
 // Idle, the menu offers Resume Seeking without twins and Details and Remove with them (never in File
@@ -57,7 +54,6 @@ TEST_F(PopupMenu, WhatIdleAndBusyMenusOfferAndEveryMenuIsDestroyed) {
     EXPECT_TRUE(has(right_click_menu(window), L"Help=2001|-|Details=2073|Remove=2074|-|Transparent"));
     twin_count = 0;
     EXPECT_TRUE(has(right_click_menu(window), L"|Resume Seeking+=2079|"));
-
     run_status = status_comparing;
     EXPECT_EQ(right_click_menu(window, &shown), L"About=2000|Help=2001|-|Transparent=2017|On Top=2018|-|Exit=2002");
     EXPECT_EQ(run_status.load(), status_comparing);
@@ -71,28 +67,30 @@ TEST_F(PopupMenu, WhatIdleAndBusyMenusOfferAndEveryMenuIsDestroyed) {
     for (HMENU menu : all) EXPECT_FALSE(IsMenu(menu)) << "the detached settings menu too";
 }
 
-// The whole settings submenu after these commands is read back after a restart (EveryOptionSetThroughTheMenu...).
-TEST_F(PopupMenu, OptionCommandsFlipTheirOptionMoveTheChecksAndOnTopAndTransparentChangeTheWindow) {
-    for (UINT id : {menu_hash, menu_override_read_only, menu_remove_empty_dirs, menu_check_zero_length, menu_delete,
-                    menu_percent_95 + 2, menu_on_top, menu_transparent})
+// Each option command flips or sets its option and moves its check mark; On Top and Transparent change the
+// window too. After an idle close and a new start the options are read back from the settings file, but for
+// Transparent and Remove When Found, which no start restores.
+TEST_F(PopupMenu, OptionCommandsChangeTheStateTheWindowAndTheChecksAndOutliveANewStart) {
+    const std::wstring move_folder = app_state->deletions.move_dir = data_.make_folder(L"twins go here");
+    for (UINT id : {menu_move_to, menu_delete, menu_percent_95 + 3, menu_hash, menu_check_zero_length,
+                    menu_remove_empty_dirs, menu_override_read_only, menu_on_top, menu_transparent,
+                    menu_remove_when_found, menu_column_b})
         command(id);
     const auto& settings = app_state->settings;
-    EXPECT_EQ(settings.use_hash + settings.remove_empty_dirs + settings.check_zero_length, 0);
-    EXPECT_EQ(app_state->deletions.override_read_only + settings.on_top + transparent, 3);
-    EXPECT_EQ(app_state->deletions.delete_mode * 100 + settings.match_percentage, 197u) << "Delete, 97%";
-    EXPECT_TRUE(has(right_click_menu(window), L"Transparent=2017*|On Top=2018*"));
     const LONG_PTR styles = WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_ACCEPTFILES;
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & styles, styles);
     BYTE alpha = 0;
     DWORD flags = 0;
     EXPECT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) && alpha == 75 && flags == LWA_ALPHA);
-    command(menu_on_top);
+    EXPECT_TRUE(has(right_click_menu(window), L"Transparent=2017*|On Top=2018*"));
     command(menu_transparent);
+    command(menu_on_top);
     EXPECT_EQ(settings.on_top + transparent, 0);
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & styles, WS_EX_ACCEPTFILES);
     drop_names(window, {data_.path()});
     EXPECT_EQ(window_text(edit_a), data_.path()) << "a drop after transparency";
-
+    command(menu_on_top);
+    command(menu_transparent);
     // The percentage's own step is marked; one off the steps marks the next step up, and only that one.
     const std::pair<uint32_t, const wchar_t*> marks[] = {{97, L"97%=2055*"}, {50, L"50%=2050*"}, {80, L"90%=2052*"},
                                                          {91, L"95%=2053*"}, {64, L"75%=2051*"}, {98, L"98%=2056*"}};
@@ -100,33 +98,17 @@ TEST_F(PopupMenu, OptionCommandsFlipTheirOptionMoveTheChecksAndOnTopAndTranspare
         app_state->settings.match_percentage = percentage;
         const std::wstring menu = settings_menu();
         EXPECT_TRUE(has(menu, mark)) << percentage;
-        EXPECT_EQ(std::count(menu.begin(), menu.end(), L'*'), 3) << "Delete, Override Read Only, one percentage";
+        EXPECT_EQ(std::count(menu.begin(), menu.end(), L'*'), 5) << "Delete, Override, one percentage, removal, B";
     }
     command(4711);  // an unknown id, and an edit box's notification with its code in the high word
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(menu_hash, EN_CHANGE), reinterpret_cast<LPARAM>(edit_a));
     EXPECT_EQ(settings.use_hash, 0);
-}
-
-// The window closed while idle, then a new start: the options set through the menu are read back from the
-// settings file, but for Transparent and Remove When Found, which no start restores.
-TEST_F(PopupMenu, EveryOptionSetThroughTheMenuIsShownAfterANewStart) {
-    static std::wstring move_folder;
-    move_folder = data_.make_folder(L"twins go here");
-    menu_open.browse_folder = [](HWND, std::wstring& folder) {
-        folder = move_folder;
-        return true;
-    };
     click_at(mode_switch);  // Quick Dir -> QDir+
-    for (UINT id : {menu_select_move_dir, menu_delete, menu_percent_95 + 3, menu_hash, menu_check_zero_length,
-                    menu_remove_empty_dirs, menu_override_read_only, menu_on_top, menu_transparent,
-                    menu_remove_when_found, menu_column_b})
-        command(id);
     command(menu_exit);  // idle: the window closes at once, saves the settings and ends the message loop
     ASSERT_FALSE(IsWindow(window));
     ASSERT_EQ(read_file(data_ / L"dVelk.dat").size(), 2432u);
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-
     // A new start: what a fresh process holds, then the program's start-up with this data folder.
     transparent = remove_when_found = remove_column_a = remove_column_b = 0;
     search_mode = 0;
@@ -239,7 +221,6 @@ TEST_F(PopupMenu, ResumeSeekingRepeatsTheLastIndexWithoutWalkingAndPlusTakesTheP
     ASSERT_EQ(list_row_count(), 3);
     EXPECT_EQ(read_list_rows()[1], (list_row{first, second, L"100"}));
     EXPECT_EQ(list_cell(2, 1).substr(0, 25), L"1 twins found in 5 files.");
-
     auto pruned = make_file_list();  // the index without its second photo
     ASSERT_EQ(read_list_file(*pruned, L"LastList.txt"), 5);
     for (std::size_t i = 0; i < pruned->records.size(); ++i)
@@ -249,7 +230,6 @@ TEST_F(PopupMenu, ResumeSeekingRepeatsTheLastIndexWithoutWalkingAndPlusTakesTheP
     ASSERT_TRUE(pump_until(run_closed, 30000));
     EXPECT_EQ(list_row_count(), 2);
     EXPECT_EQ(list_cell(1, 1).substr(0, 25), L"0 twins found in 4 files.");
-
     // An index of one record, or none, starts nothing (a start would leave this stand-in running).
     make_worker_thread = no_worker;
     while (pruned->records.size() > 1) pruned->remove_record(0);

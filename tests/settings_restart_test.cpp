@@ -20,7 +20,6 @@ TEST(Program, ANewStartKeepsEveryOptionOfItsFileIgnoresArgumentsAndExitsWithZero
     store_outside_options(block, 1, 2, 1, L"C:\\Moved twins");
     const std::vector<uint8_t> image = settings_file_image(block);
     folder.make_file(L"dVelk.dat", std::string(image.begin(), image.end()));
-
     std::wstring command = L"\"" + program + L"\" C:\\nothing\\here.txt /q --mode=3";
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION process{};
@@ -35,7 +34,6 @@ TEST(Program, ANewStartKeepsEveryOptionOfItsFileIgnoresArgumentsAndExitsWithZero
     EXPECT_TRUE(pump_until(shows)) << "its main window shows";
     EXPECT_EQ(window_text(shown), L"Ostrand 2.0");
     EXPECT_FALSE(GetWindowLongPtrW(shown, GWL_EXSTYLE) & WS_EX_TOPMOST);
-
     PostMessageW(shown, WM_CLOSE, 0, 0);
     DWORD exit_code = 99;
     if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &exit_code);
