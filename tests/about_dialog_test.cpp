@@ -50,54 +50,46 @@ protected:
 };
 }  // namespace
 
-// With "DefSet.txt" beside the program the data folder is the per-user one. The "Diagnostics" page holds
-// a placeholder and opens nothing. The button's one tooltip outlives page changes, not the dialog.
-TEST_F(AboutDialog, PagesAndOpenDirsWithThePerUserDataFolder) {
-    dir.make_file(L"prog\\DefSet.txt", "x");
-    ASSERT_EQ(orvkit::locate_folders_at(*app_state, dir / L"prog\\Ostrand.exe", false), 0);
+// The About button opens the dialog, owned by the window, on "Prog Dirs". With "DefSet.txt" beside the
+// program the data folder is the per-user one; paths together past 1,024 characters are shown and opened
+// whole. "Diagnostics" holds a placeholder and opens nothing. The button's one tooltip lives as long as the dialog.
+TEST_F(AboutDialog, PagesAndOpenDirsWithLongPathsAndThePerUserDataFolder) {
+    const std::wstring folder = dir.make_folder(std::wstring(250, L'a') + L"\\" + std::wstring(250, L'b') + L"\\" +
+                                                std::wstring(250, L'c') + L"\\" + std::wstring(250, L'd')) + L"\\";
+    dir.make_file(folder.substr(dir.path().size() + 1) + L"DefSet.txt", "x");
+    ASSERT_EQ(orvkit::locate_folders_at(*app_state, folder + L"Ostrand.exe", false), 0);
     wchar_t roaming[MAX_PATH] = {};
     ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, roaming), S_OK);
     const std::wstring data = std::wstring(roaming) + L"\\Orvane\\Ostrand\\";
-    const std::wstring prog_dirs = prog_dirs_text(dir / L"prog\\Ostrand.exe", data);
+    const std::wstring prog_dirs = prog_dirs_text(folder + L"Ostrand.exe", data);
     const int tools_before = tool_count();
-    const auto open = [&] { return orvkit::show_about_dialog(window); };
-    const INT_PTR shown = drive_dialog(L"", open, [&](dialog_script& s, HWND dialog) {
+    const auto click_about = [&] {
+        click_at(top);
+        return 0;
+    };
+    drive_dialog(L"", click_about, [&](dialog_script& s, HWND dialog) {
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
+        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, CB_GETCURSEL, 0, 0), 0) << "Prog Dirs";
         EXPECT_EQ(page_text(dialog), prog_dirs);
         open_dirs(dialog);
         pick_page(dialog, VK_DOWN);
         EXPECT_EQ(page_text(dialog), L"Blank for now");
         open_dirs(dialog);
-        EXPECT_EQ(opened, (std::vector<std::wstring>{dir / L"prog\\", data})) << "the program's folder, then the data";
+        EXPECT_EQ(opened, (std::vector<std::wstring>{folder, data})) << "the program's folder, then the data";
         pick_page(dialog, VK_UP);
         EXPECT_EQ(page_text(dialog), prog_dirs);
         EXPECT_EQ(tool_count(), tools_before + 1) << "one tool for the button, however often a page shows";
-        key(dialog, VK_RETURN);
-        s.gone(dialog);
-    });
-    EXPECT_EQ(shown, IDOK) << "Enter closes with 1";
-    EXPECT_EQ(tool_count(), tools_before) << "no tool left for a window that is gone";
-}
-
-// The idle window's About button opens the dialog, owned by the window, on "Prog Dirs". In portable use
-// the data folder is the program's own; paths together past 1,024 characters are shown and opened whole.
-TEST_F(AboutDialog, TheAboutButtonShowsLongPortablePathsWholeAndOpensThem) {
-    const std::wstring folder =
-        dir / (std::wstring(200, L'a') + L"\\" + std::wstring(200, L'b') + L"\\" + std::wstring(200, L'c') + L"\\");
-    ASSERT_EQ(orvkit::locate_folders_at(*app_state, folder + L"Ostrand.exe", true), 0) << "portable";
-    const auto open = [&] {
-        click_at(top);
-        return 0;
-    };
-    drive_dialog(L"", open, [&](dialog_script& s, HWND dialog) {
-        EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
-        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, CB_GETCURSEL, 0, 0), 0) << "Prog Dirs";
-        EXPECT_EQ(page_text(dialog), prog_dirs_text(folder + L"Ostrand.exe", folder));
-        open_dirs(dialog);
-        EXPECT_EQ(opened, (std::vector<std::wstring>{folder, folder})) << "in portable use the same folder twice";
         key(dialog, VK_ESCAPE);
         s.gone(dialog);
     });
     EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(tool_count(), tools_before) << "no tool left for a window that is gone";
+    const auto open = [&] { return orvkit::show_about_dialog(window); };
+    const INT_PTR shown = drive_dialog(L"", open, [&](dialog_script& s, HWND dialog) {
+        key(dialog, VK_RETURN);
+        s.gone(dialog);
+    });
+    EXPECT_EQ(shown, IDOK) << "the opener's dialog, closed by Enter";
 }
 
 // The diagnostics window, a new one per call: "Ready..." until its own timer fires, then what debug_text

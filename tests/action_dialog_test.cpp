@@ -1,6 +1,5 @@
-// The Duplicate File Action dialog opened through the main window's own opener and driven from a helper
-// thread: the fields, Delete File, Detail View, Open File, Close, and the column delete its "Delete ALL"
-// starts, with the last-copy guard checking every row again.
+// The Duplicate File Action dialog opened through the window's own opener and driven from a helper thread,
+// and the column delete its "Delete ALL" starts, with the last-copy guard checking every row again.
 #include <algorithm>
 #include <set>
 #include <tuple>
@@ -48,7 +47,8 @@ protected:
     }
 };
 
-const std::wstring kept_none = L" kept: twin missing 0, twin changed 0, same file 0, twin already removed 0";
+const std::wstring none_kept =
+    L" files removed, 0 kept: twin missing 0, twin changed 0, same file 0, twin already removed 0";
 
 enum class answer { no, yes, yes_twice, yes_then_no_at_once };
 
@@ -140,8 +140,8 @@ TEST_F(ActionDialog, DeleteFileThroughTheShellThenTheNextPairThenClosingAfterThe
         EXPECT_TRUE(exists(b1)) << "declined: nothing changed";
         press(dialog, IDC_DELETE_A);
         answer_shell(s, dialog, L"Yes");
-        EXPECT_EQ(fields(dialog), (field_list{L"These files were found to be 100% the same. File B can no longer be found.",
-                                              a2, L"6", time, b2, L"", L""}))
+        const std::wstring title = L"These files were found to be 100% the same. File B can no longer be found.";
+        EXPECT_EQ(fields(dialog), (field_list{title, a2, L"6", time, b2, L"", L""}))
             << "B's size and time are cleared, not left from the earlier pair";
         // File B is gone: the program warns before the shell asks, and No keeps A.
         press(dialog, IDC_DELETE_A);
@@ -207,9 +207,9 @@ TEST_F(ColumnDelete, EachAnswerInEachDeleteModeShowsTheProgressRemovesTheColumnA
         std::vector<std::pair<std::wstring, std::wstring>> pairs;
         add_row(L"Start", L"6 files found", L"");
         for (int i = 0; i < 3; ++i) {
-            const std::string content(10 + i, static_cast<char>('a' + i));
+            const std::string bytes(10 + i, static_cast<char>('a' + i));
             const std::wstring n = std::to_wstring(i) + tag;
-            pairs.push_back({files.make_file(L"a" + n + L".dat", content), files.make_file(L"b" + n + L".dat", content)});
+            pairs.emplace_back(files.make_file(L"a" + n + L".dat", bytes), files.make_file(L"b" + n + L".dat", bytes));
             add_row(pairs.back().first, pairs.back().second, L"100");
         }
         add_row(L"Finished", L"twins", L"");
@@ -225,7 +225,7 @@ TEST_F(ColumnDelete, EachAnswerInEachDeleteModeShowsTheProgressRemovesTheColumnA
             EXPECT_EQ(list_row_count(), 5) << "the list keeps its rows";
         } else {
             ASSERT_EQ(list_row_count(), 1) << "emptied, and one row tells the outcome";
-            EXPECT_EQ(list_cell(0, 1) + L"|" + list_cell(0, 2), std::to_wstring(removed) + L" files removed, 0" + kept_none + L"|");
+            EXPECT_EQ(list_cell(0, 1) + L"|" + list_cell(0, 2), std::to_wstring(removed) + none_kept + L"|");
         }
         for (int i = 0; i < 3; ++i) {
             const std::wstring& gone = column_a ? pairs[i].first : pairs[i].second;

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "app/menu_commands.h"
-#include "app/settings_file.h"
 #include "search/list_file.h"
 #include "support/dialogs.h"
 #include "ui/menu_build.h"
@@ -42,8 +41,9 @@ protected:
 // mode); while a search runs only the always available items. Every menu shown or built is destroyed.
 TEST_F(PopupMenu, WhatIdleAndBusyMenusOfferAndEveryMenuIsDestroyed) {
     std::vector<HMENU> shown, all;
-    EXPECT_EQ(right_click_menu(window, &shown), L"About=2000|Help=2001|-|Resume Seeking=2078|Resume Seeking+=2079|-|"
-                                                L"Transparent=2017|On Top=2018|" + default_settings() + L"|-|Exit=2002");
+    const std::wstring idle = L"About=2000|Help=2001|-|Resume Seeking=2078|Resume Seeking+=2079|-|Transparent=2017|"
+                              L"On Top=2018|" + default_settings() + L"|-|Exit=2002";
+    EXPECT_EQ(right_click_menu(window, &shown), idle);
     EXPECT_EQ(run_status.load(), status_idle) << "the idle marker does not outlive the menu";
     ASSERT_EQ(shown.size(), 4u);
     for (HMENU menu : shown) EXPECT_FALSE(IsMenu(menu));
@@ -67,16 +67,14 @@ TEST_F(PopupMenu, WhatIdleAndBusyMenusOfferAndEveryMenuIsDestroyed) {
     for (HMENU menu : all) EXPECT_FALSE(IsMenu(menu)) << "the detached settings menu too";
 }
 
-// Each option command flips or sets its option and moves its check mark; On Top and Transparent change the
-// window too. After an idle close and a new start the options are read back from the settings file, but for
-// Transparent and Remove When Found, which no start restores.
-TEST_F(PopupMenu, OptionCommandsChangeTheStateTheWindowAndTheChecksAndOutliveANewStart) {
-    const std::wstring move_folder = app_state->deletions.move_dir = data_.make_folder(L"twins go here");
-    for (UINT id : {menu_move_to, menu_delete, menu_percent_95 + 3, menu_hash, menu_check_zero_length,
-                    menu_remove_empty_dirs, menu_override_read_only, menu_on_top, menu_transparent,
-                    menu_remove_when_found, menu_column_b})
+// Each option command sets its option and check mark, On Top and Transparent the window's style too; an
+// idle close saves them (what a start makes of a settings file: Program, SettingsFile).
+TEST_F(PopupMenu, OptionCommandsChangeTheStateTheWindowAndTheChecksAndAnIdleCloseSavesThem) {
+    for (UINT id : {menu_delete, menu_percent_95 + 3, menu_hash, menu_check_zero_length, menu_remove_empty_dirs,
+                    menu_override_read_only, menu_on_top, menu_transparent, menu_remove_when_found, menu_column_b})
         command(id);
     const auto& settings = app_state->settings;
+    EXPECT_EQ(app_state->deletions.delete_mode * 100 + settings.match_percentage, 198u) << "Delete, 98%";
     const LONG_PTR styles = WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_ACCEPTFILES;
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & styles, styles);
     BYTE alpha = 0;
@@ -103,30 +101,9 @@ TEST_F(PopupMenu, OptionCommandsChangeTheStateTheWindowAndTheChecksAndOutliveANe
     command(4711);  // an unknown id, and an edit box's notification with its code in the high word
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(menu_hash, EN_CHANGE), reinterpret_cast<LPARAM>(edit_a));
     EXPECT_EQ(settings.use_hash, 0);
-    click_at(mode_switch);  // Quick Dir -> QDir+
-    command(menu_exit);  // idle: the window closes at once, saves the settings and ends the message loop
-    ASSERT_FALSE(IsWindow(window));
-    ASSERT_EQ(read_file(data_ / L"dVelk.dat").size(), 2432u);
-    MSG quit;
-    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    // A new start: what a fresh process holds, then the program's start-up with this data folder.
-    transparent = remove_when_found = remove_column_a = remove_column_b = 0;
-    search_mode = 0;
-    ASSERT_EQ(initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL), 0);
-    window = app_state->main_window;
-    app_state->data_path = data_.path() + L"\\";
-    read_settings();
-    EXPECT_EQ(search_mode.load(), 3u);
-    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << "start-up makes no window topmost";
-    EXPECT_EQ(right_click_menu(window),
-              L"About=2000|Help=2001|-|Resume Seeking=2078|Resume Seeking+=2079|-|Transparent=2017|On Top=2018*|"
-              L"Settings>[Batch Delete Mode>[Recycle=2021|Delete=2022*|Move to " + move_folder +
-              L"=2023|-|Select Move Dir=2024]|Match Percentage>[50%=2050|75%=2051|90%=2052|95%=2053|96%=2054|"
-              L"97%=2055|98%=2056*|99%=2057|100%=2058]|Hash=2072|Override Read Only=2076*|"
-              L"Remove ALL Empty Directories=2019|Check zero length files=2075|"
-              L"Remove duplicates when they are found=2081]|-|Exit=2002");
-    command(menu_on_top);
-    EXPECT_EQ(app_state->settings.on_top, 0) << "the first On Top clears the restored flag";
+    command(menu_exit);  // idle: the window closes at once
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(read_file(data_ / L"dVelk.dat").size(), 2432u);
 }
 
 // The real folder browser, answered by a helper thread: a folder chosen, then Cancel.
@@ -181,12 +158,13 @@ TEST_F(PopupMenu, RemoveWhenFoundUnlocksTheColumnsWhichExcludeEachOtherAndRetitl
         return n(remove_when_found) + n(remove_column_a) + n(remove_column_b) + n(list_row_count()) +
                column_titles()[2] + menu.substr(menu.find(L"=2075*") + 6);
     };
+    const std::wstring off = L"|Remove duplicates when they are found=2081]";
     const std::wstring on = L"|-|Remove duplicates when they are found=2081*|Column A=2082";
     EXPECT_EQ(after({menu_remove_when_found}), L"1|0|0|1|Percent" + on + L"|Column B=2083]") << "nothing else changes";
     EXPECT_EQ(after({menu_column_b, menu_column_a}), L"1|1|0|0|Result" + on + L"*|Column B=2083]") << "list emptied";
     EXPECT_EQ(after({menu_column_b}), L"1|0|1|0|Result" + on + L"|Column B=2083*]");
     EXPECT_EQ(after({menu_column_b}), L"1|0|0|0|Percent" + on + L"|Column B=2083]");
-    EXPECT_EQ(after({menu_column_a, menu_remove_when_found}), L"0|0|0|0|Percent|Remove duplicates when they are found=2081]");
+    EXPECT_EQ(after({menu_column_a, menu_remove_when_found}), L"0|0|0|0|Percent" + off);
 }
 
 TEST_F(PopupMenu, RemoveTakesOnlyTwinRowsAndKeepsTheCountOfThoseShown) {

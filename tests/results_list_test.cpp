@@ -42,7 +42,7 @@ TEST_F(ResultsList, HundredThousandRowsFromAWorkerCostNoMessageAndReadBackExactl
             list_get_cell(row, column, text);
             ASSERT_EQ(text, cell_text(row, column)) << row << "," << column;
             if (row % 10 == 0 || row >= rows - 10) {  // a message each: every tenth row and the last
-                ASSERT_EQ(list_cell(row, column), cell_text(row, column)) << "LVM_GETITEMTEXTW " << row << "," << column;
+                ASSERT_EQ(list_cell(row, column), cell_text(row, column)) << "by message " << row << "," << column;
             }
         }
     text[0] = L'x';

@@ -1,8 +1,9 @@
-// The program itself, started from a folder of its own holding a settings file and with arguments it
-// must ignore: it shows its window, normal though On Top was saved, exits with 0 when the window is
-// closed, and writes back the very same bytes.
+// The program itself, started from a folder of its own holding a settings file and with arguments it must
+// ignore: its window shows, normal though On Top was saved; closed, it exits with 0 and writes the options
+// back, On Top cleared by the first On Top command.
 #include "core/settings_layout.h"
 #include "support/window_driver.h"
+#include "ui/menu_ids.h"
 
 using namespace test_support;
 using namespace orvkit;
@@ -34,6 +35,7 @@ TEST(Program, ANewStartKeepsEveryOptionOfItsFileIgnoresArgumentsAndExitsWithZero
     EXPECT_TRUE(pump_until(shows)) << "its main window shows";
     EXPECT_EQ(window_text(shown), L"Ostrand 2.0");
     EXPECT_FALSE(GetWindowLongPtrW(shown, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    SendMessageW(shown, WM_COMMAND, menu_on_top, 0);
     PostMessageW(shown, WM_CLOSE, 0, 0);
     DWORD exit_code = 99;
     if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &exit_code);
@@ -41,5 +43,7 @@ TEST(Program, ANewStartKeepsEveryOptionOfItsFileIgnoresArgumentsAndExitsWithZero
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     EXPECT_EQ(exit_code, 0u);
-    EXPECT_EQ(read_file(folder / L"dVelk.dat"), std::string(image.begin(), image.end()));
+    block.on_top = 0;
+    const std::vector<uint8_t> written = settings_file_image(block);
+    EXPECT_EQ(read_file(folder / L"dVelk.dat"), std::string(written.begin(), written.end()));
 }
