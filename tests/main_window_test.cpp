@@ -175,7 +175,7 @@ TEST_F(MainWindow, IdleScreenshotStartButtonLitWhenHoveredAndTheKnobTurnedForEac
     }
 }
 
-// The taskbar object is made on the first running paint, once, and the paint after the run clears its progress.
+// The taskbar's object is made by the first running paint, and only once; the paint after the run ends it at 100%.
 TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25RunningScreenshotBlankAt200AndTheTaskbar) {
     static int made = 0;
     make_taskbar_list = [] {
