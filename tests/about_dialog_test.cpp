@@ -1,14 +1,6 @@
-// The real About dialog, opened by the main window's About button and by its
-// opener, driven from a helper thread while the opener runs the dialog's loop.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
+// The real About dialog, opened by the About button and by its opener and driven from a helper thread
+// while the opener runs the dialog's loop; the diagnostics window.
 #include <shlobj.h>
-
-#include <cstdlib>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "about/about_dialog.h"
 #include "about/diagnostics_window.h"
@@ -19,138 +11,105 @@
 using namespace test_support;
 
 namespace {
+// What "Open Dirs" asked the shell to open instead of starting the file manager; a call that is not
+// a plain open (no owner, verb, parameters or directory, shown normally) is marked.
+std::vector<std::wstring> opened;
 
-// What "Open Dirs" asked of the shell, instead of starting the file manager.
-struct shell_call {
-    HWND owner;
-    bool verb, parameters, directory;
-    std::wstring file;
-    INT show;
-};
-std::vector<shell_call> shell_calls;
-
-HINSTANCE WINAPI record_shell_call(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
-                                   INT show) {
-    shell_calls.push_back({owner, verb != nullptr, parameters != nullptr, directory != nullptr, file ? file : L"", show});
+HINSTANCE WINAPI record_open(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT show) {
+    const bool plain = !owner && !verb && !parameters && !directory && show == SW_SHOWNORMAL;
+    opened.push_back((plain ? L"" : L"not plain: ") + std::wstring(file ? file : L"(none)"));
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // what the shell returns on success
 }
 
-std::wstring text_of(HWND dialog, int id) {  // whole, however long
-    HWND control = GetDlgItem(dialog, id);
+std::wstring page_text(HWND dialog) {  // whole, however long
+    HWND control = GetDlgItem(dialog, IDC_ABOUT_TEXT);
     std::wstring text(GetWindowTextLengthW(control) + 1, L'\0');
     return text.substr(0, GetWindowTextW(control, text.data(), static_cast<int>(text.size())));
 }
 
-std::wstring prog_dirs_text(const std::wstring& program, const std::wstring& data) {
-    return L"Location of program:\r\n" + program + L" \r\n\r\nWhere program stores user data:\r\n" + data;
-}
-
-// The user picks the next (VK_DOWN) or previous (VK_UP) page with the keyboard.
+// Sent from the helper thread: each returns once the dialog has handled it.
 void pick_page(HWND dialog, WPARAM key) { SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, WM_KEYDOWN, key, 0); }
+void open_dirs(HWND dialog) { SendDlgItemMessageW(dialog, IDC_ABOUT_OPEN_DIRS, BM_CLICK, 0, 0); }
 
-// Sent, not posted, from the helper thread: it returns once the dialog has handled the click.
-void click(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
-
-// A key through the dialog's own loop, posted to the dialog itself: IsDialogMessageW
-// turns Enter into the default button (IDOK) and Escape into IDCANCEL, as it does for
-// a key on any of its controls that is not a push button. Not GetFocus(): under
-// CTest -j2 the other test's process shares the Wine desktop, and when it activates
-// a window this thread loses the foreground and with it its active window and focus;
-// GetFocus() is then null and a key posted to no window never reaches the dialog.
+// Posted to the dialog itself, whose loop makes Enter IDOK and Escape IDCANCEL. Not to GetFocus(): under
+// CTest -j2 another test's window can take the foreground, and this thread's focus with it.
 void key(HWND dialog, WPARAM key) { PostMessageW(dialog, WM_KEYDOWN, key, 0); }
 
-// Presses "Open Dirs" and expects the shell asked, with the default verb and
-// nothing else, to open `program_folder`, then `data_folder`.
-void expect_open_dirs(HWND dialog, const std::wstring& program_folder, const std::wstring& data_folder) {
-    click(dialog, IDC_ABOUT_OPEN_DIRS);
-    ASSERT_EQ(shell_calls.size(), 2u);
-    EXPECT_EQ(shell_calls[0].file, program_folder);
-    EXPECT_EQ(shell_calls[1].file, data_folder);
-    for (const shell_call& call : shell_calls) {
-        EXPECT_EQ(call.owner, nullptr);
-        EXPECT_FALSE(call.verb || call.parameters || call.directory);
-        EXPECT_EQ(call.show, SW_SHOWNORMAL);
-    }
-}
+class AboutDialog : public main_window_test {};
 
-class AboutDialog : public main_window_test {
+class DiagnosticsWindow : public main_window_test {
 protected:
-    void SetUp() override {
-        main_window_test::SetUp();
-        orvkit::about_shell_execute = record_shell_call;
-        shell_calls.clear();
-    }
+    expect_dialogs expecting;  // its windows are visible dialogs of this process until TearDown closes them
 };
-
 }  // namespace
 
-// With "DefSet.txt" beside the program the page names the per-user folder, and
-// "Open Dirs" asks the shell to open the program's folder, then that one. The
-// "Diagnostics" page holds its placeholder and its "Open Dirs" does nothing. The
-// button's one tooltip is kept across page changes and dropped when the dialog closes.
-TEST_F(AboutDialog, PagesAndOpenDirsWithThePerUserDataFolder) {
+// The About button opens the dialog, owned by the window, on "Prog Dirs". With "DefSet.txt" beside the program
+// the data folder is the per-user one; paths together past 1,024 characters are shown and opened whole.
+// "Diagnostics" holds a placeholder and opens nothing. The button's one tooltip lives as long as the dialog.
+TEST_F(AboutDialog, PagesAndOpenDirsWithLongPathsAndThePerUserDataFolder) {
+    orvkit::about_shell_execute = record_open;
     temp_folder dir;
-    dir.make_file(L"prog\\DefSet.txt", "x");
-    app_state->data_path = std::wstring();
-    ASSERT_EQ(orvkit::locate_folders_at(*app_state, dir / L"prog\\Ostrand.exe", false), 0);
+    const std::wstring folder = dir.make_folder(std::wstring(250, L'a') + L"\\" + std::wstring(250, L'b') + L"\\" +
+                                                std::wstring(250, L'c') + L"\\" + std::wstring(250, L'd')) + L"\\";
+    dir.make_file(folder.substr(dir.path().size() + 1) + L"DefSet.txt", "x");
+    ASSERT_EQ(orvkit::locate_folders_at(*app_state, folder + L"Ostrand.exe", false), 0);
     wchar_t roaming[MAX_PATH] = {};
     ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, roaming), S_OK);
     const std::wstring data = std::wstring(roaming) + L"\\Orvane\\Ostrand\\";
+    const std::wstring prog_dirs =
+        L"Location of program:\r\n" + folder + L"Ostrand.exe \r\n\r\nWhere program stores user data:\r\n" + data;
     const int tools_before = tool_count();
-    const auto open = [&] { return orvkit::show_about_dialog(window); };
-    const INT_PTR shown = drive_dialog(L"", open, [&](dialog_script& s, HWND dialog) {
-        const std::wstring prog_dirs = prog_dirs_text(dir / L"prog\\Ostrand.exe", data);
-        EXPECT_EQ(text_of(dialog, IDC_ABOUT_TEXT), prog_dirs);
-        expect_open_dirs(dialog, dir / L"prog\\", data);
-        pick_page(dialog, VK_DOWN);
-        EXPECT_EQ(text_of(dialog, IDC_ABOUT_TEXT), L"Blank for now");
-        click(dialog, IDC_ABOUT_OPEN_DIRS);
-        EXPECT_EQ(shell_calls.size(), 2u) << "nothing to open on this page";
-        pick_page(dialog, VK_UP);
-        EXPECT_EQ(text_of(dialog, IDC_ABOUT_TEXT), prog_dirs);
-        EXPECT_EQ(tool_count(), tools_before + 1) << "one tool for the button, however often a page shows";
-        RECT frame;
-        GetClientRect(dialog, &frame);
-        const capture shot = print_client(dialog, frame.right, frame.bottom, true);
-        EXPECT_EQ(save_png(L"about_dialog.png", shot), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
-        key(dialog, VK_RETURN);
-        s.gone(dialog);
-    });
-    EXPECT_EQ(shown, IDOK) << "Enter closes with 1";
-    EXPECT_EQ(tool_count(), tools_before) << "no tool left for a window that is gone";
-}
-
-// The About button of the idle window opens the dialog, owned by the window, on the
-// "Prog Dirs" page. In portable use the data folder is the program's own, and paths
-// long enough that together they pass 1,024 characters are shown whole (the end of
-// the text names the data folder, not a folder above it) and opened whole. Escape
-// closes the dialog.
-TEST_F(AboutDialog, TheAboutButtonShowsLongPortablePathsWholeAndOpensThem) {
-    temp_folder dir;
-    const std::wstring folder = dir / (std::wstring(200, L'a') + L"\\" + std::wstring(200, L'b') + L"\\" +
-                                       std::wstring(200, L'c') + L"\\");
-    app_state->data_path = std::wstring();
-    ASSERT_EQ(orvkit::locate_folders_at(*app_state, folder + L"Ostrand.exe", true), 0) << "portable";
-    const auto open = [&] { return click_at(top), 0; };
-    drive_dialog(L"", open, [&](dialog_script& s, HWND dialog) {
+    const auto click_about = [&] {
+        click_at(top);
+        return 0;
+    };
+    drive_dialog(L"", click_about, [&](dialog_script& s, HWND dialog) {
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
         EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, CB_GETCURSEL, 0, 0), 0) << "Prog Dirs";
-        const std::wstring text = text_of(dialog, IDC_ABOUT_TEXT);
-        EXPECT_GT(text.size(), 1300u);
-        EXPECT_EQ(text, prog_dirs_text(folder + L"Ostrand.exe", folder));
-        expect_open_dirs(dialog, folder, folder);  // in portable use the same folder opens twice
+        EXPECT_EQ(page_text(dialog), prog_dirs);
+        open_dirs(dialog);
+        pick_page(dialog, VK_DOWN);
+        EXPECT_EQ(page_text(dialog), L"Blank for now");
+        open_dirs(dialog);
+        EXPECT_EQ(opened, (std::vector<std::wstring>{folder, data})) << "the program's folder, then the data";
+        pick_page(dialog, VK_UP);
+        EXPECT_EQ(page_text(dialog), prog_dirs);
+        EXPECT_EQ(tool_count(), tools_before + 1) << "one tool for the button, however often a page shows";
         key(dialog, VK_ESCAPE);
         s.gone(dialog);
     });
     EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(tool_count(), tools_before) << "no tool left for a window that is gone";
+    const auto open = [&] { return orvkit::show_about_dialog(window); };
+    const INT_PTR shown = drive_dialog(L"", open, [&](dialog_script& s, HWND dialog) {
+        key(dialog, VK_RETURN);
+        s.gone(dialog);
+    });
+    EXPECT_EQ(shown, IDOK) << "the opener's dialog, closed by Enter";
 }
 
-// Without a state nothing is shown.
-TEST_F(AboutDialog, NoStateShowsNothing) {
-    const std::shared_ptr<orvkit::ostrand_state> kept = about_state;
-    about_state.reset();
-    EXPECT_EQ(orvkit::show_about_dialog(window), -1);
-    EXPECT_EQ(orvkit::show_diagnostics_window(window), nullptr);
-    EXPECT_TRUE(visible_dialogs().empty());
-    about_state = kept;
+// The diagnostics window, a new one per call: "Ready..." until its own timer fires, then what debug_text
+// holds at that moment: nothing, as nothing fills it in the program, or what the state was given since.
+TEST_F(DiagnosticsWindow, ReadyThenTheDiagnosticsTextANewWindowPerCall) {
+    auto text_of = [](HWND diagnostics) { return window_text(GetDlgItem(diagnostics, IDC_DIAGNOSTICS_TEXT)); };
+    const DWORD wait_ms = orvkit::diagnostics_timer_ms + 2000;
+    ASSERT_TRUE(about_state->debug_text.empty());
+    HWND first = orvkit::show_diagnostics_window(window);
+    pump_for(3000);  // apart by more than a busy machine may hold this thread's messages back
+    EXPECT_EQ(text_of(first), L"Ready...") << "three seconds on, its timer has not fired";
+    HWND second = orvkit::show_diagnostics_window(window);
+    ASSERT_TRUE(first && second && first != second);
+    EXPECT_EQ(GetWindow(first, GW_OWNER), window);
+    EXPECT_TRUE(IsWindowVisible(first) && IsWindowVisible(second));
+    EXPECT_EQ(text_of(second), L"Ready...");
+    ASSERT_TRUE(pump_until([&] { return text_of(first) != L"Ready..."; }, wait_ms));
+    EXPECT_EQ(text_of(first) + L"|" + text_of(second), L"|Ready...") << "each timer is its own";
+    about_state->debug_text = L"3 folders walked\r\n12 files compared";
+    ASSERT_TRUE(pump_until([&] { return text_of(second) != L"Ready..."; }, wait_ms));
+    EXPECT_EQ(text_of(second), about_state->debug_text);
+    EXPECT_EQ(text_of(first), L"") << "read again only at its next tick";
+    // Enter in the text box puts the window away; the window itself stays.
+    PostMessageW(GetDlgItem(first, IDC_DIAGNOSTICS_TEXT), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(pump_until([&] { return !IsWindowVisible(first); }, 5000));
+    EXPECT_TRUE(IsWindow(first));
 }

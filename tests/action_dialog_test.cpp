@@ -1,24 +1,19 @@
-// The Duplicate File Action dialog opened through the main window's own opener and
-// driven from a helper thread: the fields, the title line, Delete File through the
-// shell's own confirmation, Detail View, Open File, Close.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
+// The Duplicate File Action dialog opened through the window's own opener and driven from a helper thread,
+// and the column delete its "Delete ALL" starts, with the last-copy guard checking every row again.
+#include <algorithm>
+#include <set>
+#include <tuple>
 
 #include "app/window_dialogs.h"
-#include "core/run_protocol.h"
-#include "core/state.h"
 #include "resources/resource_ids.h"
 #include "support/dialogs.h"
+#include "support/overlapping_trees.h"
 
 using namespace test_support;
+using field_list = std::vector<std::wstring>;
 
 namespace {
-
-const std::wstring caption = L"Duplicate File Action";
-
-void set_written(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    const SYSTEMTIME calendar{year, month, 0, day, hour, minute, second, 0};
+void set_written(const std::wstring& path, SYSTEMTIME calendar) {
     FILETIME time{};
     SystemTimeToFileTime(&calendar, &time);
     HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -27,13 +22,12 @@ void set_written(const std::wstring& path, WORD year, WORD month, WORD day, WORD
 }
 
 // Title, path A, size A, time A, path B, size B, time B.
-std::vector<std::wstring> fields(HWND dialog) {
-    std::vector<std::wstring> all;
+field_list fields(HWND dialog) {
+    field_list all;
     for (int id : {IDC_PAIR_TITLE, IDC_PATH_A, IDC_SIZE_A, IDC_MODIFIED_A, IDC_PATH_B, IDC_SIZE_B, IDC_MODIFIED_B})
         all.push_back(control_text(dialog, id));
     return all;
 }
-using field_list = std::vector<std::wstring>;
 
 // Answers the shell's own confirmation box, the dialog other than `ours`, with `button`.
 void answer_shell(dialog_script& script, HWND ours, const wchar_t* button) {
@@ -45,108 +39,122 @@ void answer_shell(dialog_script& script, HWND ours, const wchar_t* button) {
     script.gone(box);
 }
 
-}  // namespace
-
 class ActionDialog : public twin_window_test {
 protected:
-    // Opens the dialog through the window's opener; `steps` run on the helper
-    // thread once it shows.
+    // Opens the dialog through the window's opener; `steps` run on the helper thread once it shows.
     void run_dialog(const std::function<void(dialog_script&, HWND)>& steps) {
-        EXPECT_EQ(drive_dialog(caption, [&] { return orvkit::open_action_dialog(window); }, steps), 1);
+        EXPECT_EQ(drive_dialog(L"Duplicate File Action", [&] { return orvkit::open_action_dialog(window); }, steps), 1);
     }
 };
 
-TEST_F(ActionDialog, FieldsOfBothFilesOnTheStatusRowAndWithNoFocusedRow) {
+const std::wstring none_kept =
+    L" files removed, 0 kept: twin missing 0, twin changed 0, same file 0, twin already removed 0";
+
+enum class answer { no, yes, yes_twice, yes_then_no_at_once };
+
+struct batch_run {
+    std::wstring yes_text;
+    std::set<std::wstring> progress_seen;
+};
+
+class ColumnDelete : public ActionDialog {
+protected:
+    // Opens the action dialog on row 1, presses "Delete ALL" of the column, answers the confirmation and
+    // reads the progress until the batch closes the dialog.
+    batch_run delete_column(int delete_all, answer reply) {
+        batch_run run;
+        focus_row(1);
+        run_dialog([&](dialog_script& s, HWND action) {
+            press(action, delete_all);
+            HWND confirm = s.gone(action) ? s.find(L"Ostrand 2.0") : nullptr;
+            if (!confirm) return;
+            run.yes_text = control_text(confirm, IDOK);
+            press(confirm, reply == answer::no ? IDCANCEL : IDOK);
+            if (reply == answer::yes_twice) press(confirm, IDOK);
+            if (reply == answer::yes_then_no_at_once) press(confirm, IDCANCEL);
+            const bool closed = wait_until([&] {
+                const std::wstring shown = control_text(confirm, IDC_BATCH_PROGRESS);
+                if (!shown.empty() && shown != L" ") run.progress_seen.insert(shown);
+                return !IsWindow(confirm);
+            }, 60000);
+            if (!closed) s.fail(L"the column delete dialog stayed open");
+        });
+        EXPECT_EQ(run_status.load(), orvkit::status_idle);
+        return run;
+    }
+};
+}  // namespace
+
+// Nothing opens without a pair to show, in File mode or while busy (the watchdog fails the run on any dialog).
+TEST_F(ActionDialog, FieldsOfBothFilesOnTheStatusRowOrNoFocusedRowAndNothingInFileModeWhileBusyOrWithoutAPair) {
     temp_folder files;
     const std::wstring big = files.make_sparse_file(L"big.bin", (5ull << 30) + 2);
     const std::wstring small = files.make_file(L"small.txt", "abc");
-    set_written(big, 2024, 3, 5, 14, 7, 9);
-    set_written(small, 2023, 11, 20, 8, 30, 0);
+    set_written(big, {2024, 3, 0, 5, 14, 7, 9});
+    set_written(small, {2023, 11, 0, 20, 8, 30, 0});
     add_row(L"Start", L"2 files found", L"");
+    focus_row(0);
+    EXPECT_EQ(orvkit::open_action_dialog(window), 1) << "no pair";
     add_row(big, small, L"100");
     add_row(L"Finished", L"1 twins found in 2 files.", L"");
+    for (auto [mode, status] : {std::pair{0u, orvkit::status_idle}, {2u, orvkit::status_comparing}}) {
+        search_mode = mode;
+        run_status = status;
+        EXPECT_EQ(orvkit::open_action_dialog(window), 1) << mode;
+    }
+    search_mode = 2;
+    run_status = orvkit::status_idle;
     const int tools_before = tool_count();
     for (int focused : {0, -1}) {
         focus_row(focused);
-        field_list seen;
-        int tools_open = 0;
         run_dialog([&](dialog_script& s, HWND dialog) {
-            seen = fields(dialog);
-            tools_open = tool_count();
+            EXPECT_EQ(fields(dialog), (field_list{L"These files were found to be 100% the same.", big, L"5368709122",
+                                                  L"2:07:09 PM 3/5/2024", small, L"3", L"8:30:00 AM 11/20/2023"}))
+                << focused;
+            EXPECT_GT(tool_count(), tools_before);
             press(dialog, IDCANCEL);
             s.gone(dialog);
         });
-        EXPECT_EQ(seen, (field_list{L"These files were found to be 100% the same.", big, L"5368709122",
-                                    L"2:07:09 PM 3/5/2024", small, L"3", L"8:30:00 AM 11/20/2023"}))
-            << focused;
-        EXPECT_GT(tools_open, tools_before);
         EXPECT_EQ(run_status.load(), orvkit::status_idle) << "Close asks nothing of the window";
     }
     EXPECT_EQ(tool_count(), tools_before) << "the dialog's tips leave with it";
     EXPECT_EQ(list_row_count(), 3);
 }
 
-TEST_F(ActionDialog, NothingOpensInFileModeWhileBusyOrWithoutARowToShow) {
-    add_row(L"Start", L"0 files found", L"");
-    add_row(L"Finished", L"0 twins found in 0 files.", L"");
-    focus_row(1);
-    const std::size_t before = visible_dialogs().size();
-    // No pair (the fill finds none and the dialog ends at once), File mode, a search running.
-    using orvkit::status_comparing, orvkit::status_idle;
-    for (auto [mode, status] : {std::pair{2u, status_idle}, {0u, status_idle}, {2u, status_comparing}}) {
-        search_mode = mode;
-        run_status = status;
-        EXPECT_EQ(orvkit::open_action_dialog(window), 1) << mode;
-    }
-    run_status = orvkit::status_idle;
-    EXPECT_EQ(visible_dialogs().size(), before);
-}
-
 TEST_F(ActionDialog, DeleteFileThroughTheShellThenTheNextPairThenClosingAfterTheLast) {
     temp_folder files;
     const std::wstring a1 = files.make_file(L"first one.txt", "one"), b1 = files.make_file(L"first two.txt", "one");
     const std::wstring a2 = files.make_file(L"second one.txt", "second"), b2 = files / L"second two.txt";
-    set_written(b1, 2020, 1, 2, 3, 4, 5);
+    for (const std::wstring& file : {a1, b1, a2}) set_written(file, {2020, 1, 0, 2, 3, 4, 5});
     add_row(L"Start", L"4 files found", L"");
     add_row(a1, b1, L"Deleted A");
     add_row(a2, b2, L"100");  // its file B is gone: the pair is shown, B's fields are empty
     add_row(L"Finished", L"2 twins found in 4 files.", L"");
     focus_row(1);
-    field_list declined, first;
-    std::wstring warning;
-    bool kept_on_no = false, closed_by_last = false;
+    const std::wstring time = L"3:04:05 AM 1/2/2020";
     run_dialog([&](dialog_script& s, HWND dialog) {
         press(dialog, IDC_DELETE_B);
         answer_shell(s, dialog, L"No");
-        declined = fields(dialog);
+        EXPECT_EQ(fields(dialog), (field_list{L"These files were found to be Deleted A% the same.", a1, L"3", time, b1,
+                                              L"3", time}));
+        EXPECT_TRUE(exists(b1)) << "declined: nothing changed";
         press(dialog, IDC_DELETE_A);
         answer_shell(s, dialog, L"Yes");
-        first = fields(dialog);
+        const std::wstring title = L"These files were found to be 100% the same. File B can no longer be found.";
+        EXPECT_EQ(fields(dialog), (field_list{title, a2, L"6", time, b2, L"", L""}))
+            << "B's size and time are cleared, not left from the earlier pair";
         // File B is gone: the program warns before the shell asks, and No keeps A.
         press(dialog, IDC_DELETE_A);
-        if (HWND box = s.find(L"Ostrand 2.0", dialog)) warning = dialog_texts(box);
+        HWND warning = s.find(L"Ostrand 2.0", dialog);
+        EXPECT_NE(dialog_texts(warning).find(L"cannot be opened"), std::wstring::npos);
         answer_shell(s, dialog, L"No");
-        kept_on_no = exists(a2) && IsWindow(dialog) && visible_dialogs().size() == 1;
+        EXPECT_TRUE(exists(a2) && IsWindow(dialog) && visible_dialogs().size() == 1);
         press(dialog, IDC_DELETE_A);
         answer_shell(s, dialog, L"Yes");
         answer_shell(s, dialog, L"Yes");
-        closed_by_last = s.gone(dialog);
+        EXPECT_TRUE(s.gone(dialog)) << "after the last pair the dialog closes by itself";
     });
-    EXPECT_NE(warning.find(L"cannot be opened"), std::wstring::npos) << warning;
-    EXPECT_TRUE(kept_on_no);
-    ASSERT_EQ(declined.size(), 7u);
-    EXPECT_EQ(declined[0], L"These files were found to be Deleted A% the same.");
-    EXPECT_EQ(field_list(declined.begin() + 4, declined.end()), (field_list{b1, L"3", L"3:04:05 AM 1/2/2020"}))
-        << "declined: nothing changed";
-    EXPECT_TRUE(exists(b1));
-    ASSERT_EQ(first.size(), 7u);
-    EXPECT_EQ(first[0], L"These files were found to be 100% the same. File B can no longer be found.");
-    EXPECT_EQ(first[1] + L"|" + first[2], a2 + L"|6");
-    EXPECT_EQ(field_list(first.begin() + 4, first.end()), (field_list{b2, L"", L""}))
-        << "B's size and time are cleared, not left from the earlier pair";
-    EXPECT_TRUE(closed_by_last) << "after the last pair the dialog closes by itself";
-    EXPECT_TRUE(in_trash(a1) && in_trash(a2)) << "to the recycle bin";
-    EXPECT_FALSE(exists(a1) || exists(a2));
+    EXPECT_TRUE(in_trash(a1) && in_trash(a2) && !exists(a1) && !exists(a2)) << "to the recycle bin";
     EXPECT_EQ(list_cell(0, 0) + L"|" + list_cell(1, 0), L"Start|Finished") << "the deleted rows are gone";
     EXPECT_EQ(run_status.load(), orvkit::status_idle);
 }
@@ -158,27 +166,124 @@ TEST_F(ActionDialog, DetailViewComparesThePairInFileModeAndOpenFileNeverBlocks) 
     add_row(L"Start", L"2 files found", L"");
     add_row(a, b, L"100");
     focus_row(1);
-    field_list before, after;
-    bool answered = false;
     run_dialog([&](dialog_script& s, HWND dialog) {
-        before = fields(dialog);
-        // Sent, not posted: the press is handled when the call returns. No viewer is
-        // associated with this extension, and no box may wait for an answer.
+        const field_list before = fields(dialog);
+        // Sent, not posted, so it is handled when the call returns. No viewer is associated
+        // with this extension, and no box may wait for an answer.
         DWORD_PTR ignored = 0;
-        answered = SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPEN_A, BN_CLICKED),
-                                       reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_OPEN_A)), SMTO_NORMAL, 5000,
-                                       &ignored) != 0;
+        EXPECT_TRUE(SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPEN_A, BN_CLICKED),
+                                        reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_OPEN_A)), SMTO_NORMAL, 5000,
+                                        &ignored))
+            << "Open File returned without waiting for a viewer";
         if (wait_until([] { return visible_dialogs().size() != 1; }, 1500)) s.fail(L"Open File showed a box");
-        after = fields(dialog);
+        EXPECT_EQ(fields(dialog), before) << "a file without a viewer leaves the dialog as it was";
         press(dialog, IDC_DETAIL_VIEW);
         s.gone(dialog);
     });
-    EXPECT_TRUE(answered) << "Open File returned without waiting for a viewer";
-    EXPECT_EQ(after, before) << "a file without a viewer leaves the dialog as it was";
-    EXPECT_EQ(search_mode.load(), 0u) << "Detail View switches to File mode";
     ASSERT_TRUE(pump_until([] { return run_status == orvkit::status_idle && list_row_count() >= 2; }));
+    EXPECT_EQ(search_mode.load(), 0u) << "Detail View switches to File mode and stays there";
     EXPECT_EQ(window_text(edit_a) + L"|" + window_text(edit_b), a + L"|" + b);
-    EXPECT_EQ(list_cell(0, 0), L"Start");
-    EXPECT_EQ(list_cell(list_row_count() - 1, 0) + L"|" + list_cell(list_row_count() - 1, 2), L"End|Same");
-    EXPECT_EQ(search_mode.load(), 0u) << "and stays there";
+    const int last = list_row_count() - 1;
+    EXPECT_EQ(list_cell(0, 0) + L"|" + list_cell(last, 0) + L"|" + list_cell(last, 2), L"Start|End|Same");
+}
+
+// No leaves everything; a second Yes starts no second batch (the counts stay exact); No during the batch
+// stops after the current row, whose file is still recycled.
+TEST_F(ColumnDelete, EachAnswerInEachDeleteModeShowsTheProgressRemovesTheColumnAndTellsTheOutcome) {
+    temp_folder moved;
+    app_state->deletions.move_dir = moved.path();
+    const std::tuple<uint32_t, bool, answer, int> runs[] = {  // delete mode, column A, the answer, files removed
+        {0, true, answer::no, 0},
+        {0, true, answer::yes, 3},
+        {1, false, answer::yes_twice, 3},
+        {2, true, answer::yes, 3},
+        {0, true, answer::yes_then_no_at_once, 1},
+    };
+    for (const auto& [mode, column_a, reply, removed] : runs) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode << ", answer " << static_cast<int>(reply));
+        app_state->deletions.delete_mode = mode;
+        temp_folder files;  // three pairs named after their folder: no other file of their name is recycled
+        const std::wstring tag = files.path().substr(files.path().rfind(L'\\') + 1);
+        std::vector<std::pair<std::wstring, std::wstring>> pairs;
+        add_row(L"Start", L"6 files found", L"");
+        for (int i = 0; i < 3; ++i) {
+            const std::string bytes(10 + i, static_cast<char>('a' + i));
+            const std::wstring n = std::to_wstring(i) + tag;
+            pairs.emplace_back(files.make_file(L"a" + n + L".dat", bytes), files.make_file(L"b" + n + L".dat", bytes));
+            add_row(pairs.back().first, pairs.back().second, L"100");
+        }
+        add_row(L"Finished", L"twins", L"");
+        twin_count = 3;
+        const batch_run run = delete_column(column_a ? IDC_DELETE_ALL_A : IDC_DELETE_ALL_B, reply);
+        EXPECT_EQ(run.yes_text, column_a ? L"Delete all files in Column A" : L"Delete all files in Column B");
+        const std::set<std::wstring>& seen = run.progress_seen;
+        const std::set<std::wstring> steps{L"1 of 3", L"2 of 3", L"3 of 3"};
+        EXPECT_TRUE(std::includes(steps.begin(), steps.end(), seen.begin(), seen.end()));
+        EXPECT_EQ(seen.count(L"3 of 3") == 1, removed == 3) << "the last row's progress stays until the dialog closes";
+        if (reply == answer::no) {
+            EXPECT_TRUE(seen.empty());
+            EXPECT_EQ(list_row_count(), 5) << "the list keeps its rows";
+        } else {
+            ASSERT_EQ(list_row_count(), 1) << "emptied, and one row tells the outcome";
+            EXPECT_EQ(list_cell(0, 1) + L"|" + list_cell(0, 2), std::to_wstring(removed) + none_kept + L"|");
+        }
+        for (int i = 0; i < 3; ++i) {
+            const std::wstring& gone = column_a ? pairs[i].first : pairs[i].second;
+            EXPECT_TRUE(exists(column_a ? pairs[i].second : pairs[i].first)) << "the twin stays";
+            EXPECT_EQ(exists(gone), i >= removed) << i;
+            if (i < removed && mode != 1) {
+                EXPECT_TRUE(mode == 0 ? in_trash(gone) : exists(moved / gone.substr(gone.rfind(L'\\') + 1)));
+            }
+        }
+        orvkit::list_clear();
+    }
+    EXPECT_EQ(twin_count.load(), 3) << "the twin count is left alone";
+}
+
+// Over trees that name a file twice a column can hold every copy of a file: taken as the rows stand,
+// the batch would remove them all. Each shape and column, the three delete modes in turn.
+TEST_F(ColumnDelete, OverlappingTreesKeepACopyOfEveryGroupInEveryColumn) {
+    uint32_t mode = 0;
+    for (const tree_shape& shape : overlapping_shapes) {
+        for (const int delete_all : {IDC_DELETE_ALL_A, IDC_DELETE_ALL_B}) {
+            const std::string run = std::string(shape.name) + ", mode " + std::to_string(mode) + ", button " +
+                                    std::to_string(delete_all);
+            overlapping_tree tree(shape);
+            temp_folder moved;
+            app_state->deletions.delete_mode = mode;
+            app_state->deletions.move_dir = moved.path();
+            search(shape.mode, tree.search_this(), tree.plus_this());
+            delete_column(delete_all, answer::yes);
+            tree.expect_a_copy_of_everything_stays(run);
+            EXPECT_EQ(list_cell(0, 1).find(L"0 files removed"), std::wstring::npos) << run;
+            mode = (mode + 1) % 3;
+        }
+    }
+}
+
+// A Directory search at 90%: a row below 100 is passed over uncounted; rows whose twin was edited,
+// deleted or now names the same file are kept and counted.
+TEST_F(ColumnDelete, RowsBelowAHundredOrWhoseTwinWasEditedDeletedOrIsTheSameFileAreKept) {
+    temp_folder tree;
+    app_state->settings.match_percentage = 90;
+    const std::wstring a1 = tree.make_file(L"a1", "aaaa"), a2 = tree.make_file(L"a2", "aaaa");
+    const std::wstring b1 = tree.make_file(L"b1", "bbbbb"), b2 = tree.make_file(L"b2", "bbbbb");
+    const std::wstring c1 = tree.make_file(L"c1", "cccccc"), c2 = tree.make_file(L"c2", "cccccc");
+    const std::wstring d1 = tree.make_file(L"d1", "ddddddd"), d2 = tree.make_file(L"d2", "ddddddd");
+    const std::wstring n1 = tree.make_file(L"n1", std::string(100, 'n'));
+    const std::wstring n2 = tree.make_file(L"n2", "XXXXX" + std::string(95, 'n'));
+    search(1, tree.path());
+    ASSERT_EQ(list_row_count(), 7);
+    std::multiset<int> percents;
+    for (int row = 1; row < 6; ++row) percents.insert(_wtoi(list_cell(row, 2).c_str()));
+    ASSERT_TRUE(*percents.begin() >= 90 && percents.count(100) == 4) << *percents.begin();
+    tree.make_file(L"a2", "aaab");  // edited: same size, another byte
+    ASSERT_TRUE(DeleteFileW(b2.c_str()));
+    ASSERT_TRUE(DeleteFileW(c2.c_str()));
+    ASSERT_TRUE(CreateHardLinkW(c2.c_str(), c1.c_str(), nullptr)) << "c2 now names c1's file";
+    delete_column(IDC_DELETE_ALL_A, answer::yes);
+    EXPECT_TRUE(exists(a1) && exists(b1) && exists(c1) && exists(n1) && exists(n2));
+    EXPECT_TRUE(in_trash(d1) && !exists(d1) && exists(d2));
+    EXPECT_EQ(list_cell(0, 1),
+              L"1 files removed, 3 kept: twin missing 1, twin changed 1, same file 1, twin already removed 0");
 }

@@ -1,15 +1,11 @@
-// The real main window driven by a user's messages: clicks at its painted buttons, drops, closing, whole
-// runs of the real workers; its band read pixel by pixel, screenshots, the progress on the taskbar.
-#include <gtest/gtest.h>
-#include <windows.h>
-
+// The real main window driven by a user's messages, its band read pixel by pixel, and its screenshots.
 #include "support/dialogs.h"
 #include "ui/results_list.h"
 
 using namespace test_support;
+using namespace orvkit;
 
 namespace {
-
 constexpr COLORREF face = RGB(213, 215, 183), black = RGB(0, 0, 0), white = RGB(255, 255, 255);
 const COLORREF background = GetSysColor(COLOR_WINDOW);
 
@@ -17,41 +13,11 @@ class MainWindow : public main_window_test {
 protected:
     capture band(int w = width) { return print_client(window, w, 120); }
     int ink(RECT r) { return (r.right - r.left) * (r.bottom - r.top) - band().count(r, background); }
-    void pretend_running(int32_t percent) { run_status = orvkit::status_comparing, progress_percent = percent; }
-};
-
-// Sends WM_CLOSE and answers the box it opens with `button`; the box's caption and
-// texts, each followed by "|".
-std::wstring close_answering(HWND window, int button) {
-    std::wstring texts;
-    drive_dialog(L"", [&] { return SendMessageW(window, WM_CLOSE, 0, 0); }, [&](dialog_script&, HWND box) {
-        texts = caption_of(box) + L"|" + dialog_texts(box);
-        press(box, button);
-    });
-    return texts;
-}
-
-// Records the progress calls as (window, percentage or -1 for "no progress").
-#define ANSWER_OK(name, ...) HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return S_OK; }
-struct fake_taskbar : ITaskbarList3 {
-    std::vector<std::pair<HWND, int>> calls;
-    HRESULT STDMETHODCALLTYPE SetProgressValue(HWND window, ULONGLONG done, ULONGLONG total) override {
-        return calls.push_back({window, total == 100 ? static_cast<int>(done) : -2}), S_OK;
+    void pretend_running(int32_t percent) {
+        run_status = status_comparing;
+        progress_percent = percent;
     }
-    HRESULT STDMETHODCALLTYPE SetProgressState(HWND window, TBPFLAG state) override {
-        return calls.push_back({window, state == TBPF_NOPROGRESS ? -1 : -2}), S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { return *out = nullptr, E_NOINTERFACE; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }  // lives on the test's stack
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    ANSWER_OK(HrInit) ANSWER_OK(AddTab, HWND) ANSWER_OK(DeleteTab, HWND) ANSWER_OK(ActivateTab, HWND)
-    ANSWER_OK(SetActiveAlt, HWND) ANSWER_OK(MarkFullscreenWindow, HWND, WINBOOL) ANSWER_OK(RegisterTab, HWND, HWND)
-    ANSWER_OK(UnregisterTab, HWND) ANSWER_OK(SetTabOrder, HWND, HWND) ANSWER_OK(SetTabActive, HWND, HWND, DWORD)
-    ANSWER_OK(ThumbBarAddButtons, HWND, UINT, LPTHUMBBUTTON) ANSWER_OK(ThumbBarUpdateButtons, HWND, UINT, LPTHUMBBUTTON)
-    ANSWER_OK(ThumbBarSetImageList, HWND, HIMAGELIST) ANSWER_OK(SetOverlayIcon, HWND, HICON, LPCWSTR)
-    ANSWER_OK(SetThumbnailTooltip, HWND, LPCWSTR) ANSWER_OK(SetThumbnailClip, HWND, RECT*)
 };
-
 }  // namespace
 
 TEST_F(MainWindow, ModeSwitchCyclesCaptionsPathBoxBAndColumns) {
@@ -59,7 +25,7 @@ TEST_F(MainWindow, ModeSwitchCyclesCaptionsPathBoxBAndColumns) {
     const RECT first_caption{3, 75, 80, 90}, second_caption{3, 95, 80, 110};
     const int search_this = ink(first_caption);
     for (uint32_t mode : {3u, 0u, 1u, 2u, 3u}) {
-        orvkit::list_insert_row(0, L"row");
+        list_insert_row(0, L"row");
         click_at(mode_switch);
         ASSERT_EQ(search_mode.load(), mode);
         const bool two_paths = mode == 0 || mode == 3;
@@ -72,9 +38,13 @@ TEST_F(MainWindow, ModeSwitchCyclesCaptionsPathBoxBAndColumns) {
     }
 }
 
-TEST_F(MainWindow, ClicksThatStartNothingAndAnIdleClose) {
-    orvkit::make_worker_thread = no_worker;
-    orvkit::list_insert_row(0, L"row");
+// An idle close, which saves the settings, is tested with the options it saves (PopupMenu).
+TEST_F(MainWindow, ClicksThatStartNothingAFailedThreadStartAndAFreshRunNotAborted) {
+    // Start-up leaves the go event set, and manual-reset: a worker started now runs without waiting.
+    EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0);
+    make_worker_thread = no_worker;
+    list_insert_row(0, L"row");
     release_at(start);  // no move onto the buttons first
     release_at(mode_switch);
     EXPECT_EQ(search_mode.load(), 2u);
@@ -83,56 +53,36 @@ TEST_F(MainWindow, ClicksThatStartNothingAndAnIdleClose) {
     EXPECT_EQ(list_row_count(), 0) << "empty path A: the list only empties";
     click_at(mode_switch);
     SetWindowTextW(edit_a, L"C:\\windows");
-    orvkit::list_insert_row(0, L"row");
     click_at(start);
-    EXPECT_EQ(list_row_count(), 0) << "QDir+ with an empty path B";
+    EXPECT_EQ(run_status.load(), status_idle) << "QDir+ with an empty path B";
     search_mode = 9;  // from a foreign settings file: no worker knows it
     click_at(start);
-    EXPECT_EQ(run_status.load(), orvkit::status_idle);
-    temp_folder data;  // the settings file of this test only
-    app_state->data_path = data.path() + L"\\";
-    SendMessageW(window, WM_CLOSE, 0, 0);  // idle: closes at once and ends the loop
-    MSG quit;
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(read_file(data / L"dVelk.dat").size(), 2432u) << "the settings are saved";
-    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
-}
-
-TEST_F(MainWindow, FailedThreadStartReturnsToIdleAndAFreshRunIsNotAborted) {
-    orvkit::make_worker_thread = failed_worker;
-    SetWindowTextW(edit_a, L"C:\\windows");
+    EXPECT_EQ(run_status.load(), status_idle);
+    search_mode = 2;
+    make_worker_thread = failed_worker;
     click_at(start);
-    EXPECT_EQ(run_status.load(), orvkit::status_idle) << "no worker will ever clear the status";
-    orvkit::make_worker_thread = no_worker;
-    pause_code = orvkit::pause_aborting;  // left over from an abort that raced with the last run's end
+    EXPECT_EQ(run_status.load(), status_idle) << "no worker will ever clear the status";
+    make_worker_thread = no_worker;
+    pause_code = pause_aborting;  // left over from an abort that raced with the last run's end
     click_at(start);
-    EXPECT_EQ(run_status.load(), orvkit::status_running) << "a Start again, not an Abort";
-    EXPECT_EQ(pause_code.load(), orvkit::pause_running);
+    EXPECT_EQ(run_status.load(), status_running) << "a Start again, not an Abort";
+    EXPECT_EQ(pause_code.load(), pause_running);
     EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0);
     move_to(start);  // straight on to the top button: only the last one is armed
     click_at(top);
-    EXPECT_EQ(pause_code.load(), orvkit::pause_paused) << "paused";
-    EXPECT_EQ(run_status.load(), orvkit::status_running) << "not aborted";
-}
-
-// Start-up makes one state shared with the About code, the window's resources and
-// controls, and a manual-reset running event: a worker started now runs at once.
-TEST(Startup, InitialiseMakesTheStateTheWindowAndARunningEvent) {
-    ASSERT_EQ(orvkit::initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL), 0);
-    ASSERT_TRUE(app_state);
-    EXPECT_EQ(about_state, app_state);
-    const orvkit::ostrand_state& state = *app_state;
-    EXPECT_TRUE(state.small_font && state.large_font && state.small_icon && state.bitmap_swc && state.bitmap_swh &&
-                state.tooltip && edit_a && list_view);
-    EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0) << "a worker started now runs without waiting";
-    EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0) << "manual reset: stays signalled";
-    DestroyWindow(state.main_window);
+    EXPECT_EQ(pause_code.load(), pause_paused) << "paused";
+    EXPECT_EQ(run_status.load(), status_running) << "not aborted";
+    click_at(start);  // Abort: what it does to a paused worker is the busy close's and PauseAndAbort's business
+    EXPECT_EQ(run_status.load(), status_abort);
 }
 
 TEST(WorkerStart, WorkerThreadHasRoomForADeepWalk) {
     static ULONG_PTR low = 0, high = 0;
-    auto routine = [](LPVOID) -> DWORD { return GetCurrentThreadStackLimits(&low, &high), 0; };
-    HANDLE thread = orvkit::create_worker_thread(routine, nullptr);
+    auto routine = [](LPVOID) -> DWORD {
+        GetCurrentThreadStackLimits(&low, &high);
+        return 0;
+    };
+    HANDLE thread = create_worker_thread(routine, nullptr);
     ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
     CloseHandle(thread);
     EXPECT_GE(high - low, 60u << 20) << "reserved stack, bytes";
@@ -161,48 +111,40 @@ TEST_F(MainWindow, DropsTakeWhatTheModeUsesAndTheFileSystemSaysWhatANameIs) {
     drop_names(window, {plain_file, file});  // only the first name counts; A comes round again
     EXPECT_EQ(window_text(edit_a), plain_file);
     EXPECT_EQ(drops_give(3, {plain, file}), L"|");
-    run_status = orvkit::status_comparing;
+    run_status = status_comparing;
     EXPECT_EQ(drops_give(2, {plain}), L"|") << "ignored while busy";
 }
 
+// Closing while a search runs asks first: Cancel goes on; OK aborts, wakes a paused worker and closes once the
+// worker ends, without writing the options changed meanwhile.
 TEST_F(MainWindow, BusyCloseAsksCancelGoesOnAndOkClosesOnceTheWorkerEnds) {
-    auto list = orvkit::make_file_list();
+    temp_folder data;  // no settings file may appear here
+    app_state->data_path = data.path() + L"\\";
+    auto list = make_file_list();
     std::atomic_store(&app_state->scan_list, list);
-    run_status = orvkit::status_comparing;
-    pause_code = orvkit::pause_paused;  // paused: the abort must wake the worker
+    run_status = status_comparing;
+    pause_code = pause_paused;
     ResetEvent(go_event.get());
-    EXPECT_EQ(close_answering(window, IDCANCEL).find(L"Confirm|"), 0u);
+    auto close_answering = [&](int button) {
+        drive_dialog(L"Confirm", [&] { return SendMessageW(window, WM_CLOSE, 0, 0); }, [&](dialog_script&, HWND box) {
+            EXPECT_NE(dialog_texts(box).find(L"Ostrand is busy; abandon and quit?|"), std::wstring::npos);
+            press(box, button);
+        });
+    };
+    close_answering(IDCANCEL);
     pump_for(1300);
     EXPECT_TRUE(IsWindow(window)) << "no close is pending";
-    EXPECT_EQ(run_status.load(), orvkit::status_comparing);
-    EXPECT_NE(close_answering(window, IDOK).find(L"|Ostrand is busy; abandon and quit?"), std::wstring::npos);
-    EXPECT_EQ(run_status.load(), orvkit::status_abort);
-    EXPECT_EQ(pause_code.load(), orvkit::pause_aborting);
+    EXPECT_EQ(run_status.load(), status_comparing);
+    close_answering(IDOK);
+    EXPECT_EQ(run_status.load(), status_abort);
+    EXPECT_EQ(pause_code.load(), pause_aborting);
     EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0);
     EXPECT_EQ(list->status.load(), 10u) << "stops a walk in progress";
     pump_for(1300);
     EXPECT_TRUE(IsWindow(window)) << "waits for the worker past a tick of the close timer";
-    orvkit::end_worker_run();
+    end_worker_run();
     EXPECT_TRUE(pump_until([&] { return !IsWindow(window); }, 5000));
-}
-
-// The Start button of a running search is its Abort: clicked while the search is
-// paused it wakes the worker, which ends with an Aborted row and clears the abort.
-// (Pause and abort in every phase are the pause table's business.)
-TEST_F(MainWindow, TheAbortClickEndsAPausedSearch) {
-    temp_folder data, tree;
-    app_state->data_path = data.path() + L"\\";  // list files of this test only
-    for (int i = 0; i < 8; ++i) tree.make_file(L"sub" + std::to_wstring(i % 3) + L"\\f" + std::to_wstring(i), "x");
-    SetWindowTextW(edit_a, tree.path().c_str());
-    click_at(start);
-    click_at(top);  // Pause, before the worker (unpumped) lists anything
-    ASSERT_EQ(pause_code.load(), orvkit::pause_paused);
-    ASSERT_TRUE(pump_until([] { return list_cell(0, 1) == L"8 files found"; }, 30000)) << "held at its first pass";
-    click_at(start);  // Abort
-    auto closing = [] { return list_cell(list_row_count() - 1, 0); };
-    ASSERT_TRUE(pump_until([&] { return run_status == orvkit::status_idle && closing() == L"Aborted"; }, 30000))
-        << "the abort woke the paused worker";
-    EXPECT_EQ(pause_code.load(), orvkit::pause_running) << "the worker's end clears the abort";
+    EXPECT_FALSE(exists(data / L"dVelk.dat"));
 }
 
 TEST_F(MainWindow, IdleScreenshotStartButtonLitWhenHoveredAndTheKnobTurnedForEachMode) {
@@ -233,27 +175,38 @@ TEST_F(MainWindow, IdleScreenshotStartButtonLitWhenHoveredAndTheKnobTurnedForEac
     }
 }
 
-TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25RunningScreenshotBlankAt200) {
+// The taskbar's object is made by the first running paint, and only once; the paint after the run ends it at 100%.
+TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25RunningScreenshotBlankAt200AndTheTaskbar) {
+    static int made = 0;
+    make_taskbar_list = [] {
+        ++made;
+        return make_shell_taskbar_list();
+    };
+    band();
+    EXPECT_EQ(made, 0) << "no COM call before the first run";
     for (int percent : {0, 10, 50, 100, 150}) {
         pretend_running(percent);
         const capture shot = band();
-        const int right = (width - 175) * (percent > orvkit::progress_finished ? 99 : percent) / 100;
+        const int right = (width - 175) * (percent > progress_finished ? 99 : percent) / 100;
         EXPECT_EQ(shot.count({0, 5, width - 175, 20}, black) == 0, percent == 0) << "no bar at 0%";
         if (percent == 0) continue;
         EXPECT_EQ(shot.count({3, 5, 4, 20}, black) + shot.count({right - 1, 5, right, 20}, black), 30) << percent;
         EXPECT_EQ(shot.count({2, 5, 3, 20}, black) + shot.count({right, 5, right + 1, 20}, black), 0) << percent;
     }
     EXPECT_EQ(progress_percent.load(), 99) << "an overlarge percentage is kept as 99";
-
+    EXPECT_EQ(made, 1) << "one taskbar object";
+    EXPECT_NE(app_state->taskbar.list(), nullptr) << "the shell's";
+    end_worker_run();
+    band();
+    EXPECT_EQ(progress_percent.load(), 100) << "the progress cleared";
     // The status line shows the path the worker publishes, not path_a, which it changes.
     shown_path.set(L"C:\\Users\\j.smith\\Photos\\harbour.jpg");
     pretend_running(42);
-    pause_code = orvkit::pause_paused;
+    pause_code = pause_paused;
     const capture running = print_client(window, width, height, true);
     EXPECT_EQ(save_png(L"main_window_running.png", running), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
     EXPECT_EQ(running.at((width - 175) * 42 / 100 - 1, 6), black) << "the screen shows the band as painted";
     EXPECT_GT(150 * 20 - running.count({3, 30, 153, 50}, background), 50) << "the status line";
-
     SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(675, height));  // 500 pixels of bar at 100%
     pretend_running(5);
     EXPECT_EQ(band(675).count({3, 5, 25, 20}, black), 22 * 15) << "a plain black bar up to x 25";
@@ -261,27 +214,4 @@ TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25RunningScreens
     EXPECT_GT(band(675).count({3, 5, 30, 20}, white), 5) << "white text on the bar";
     SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, height));
     EXPECT_EQ(band(200).count({0, 0, 200, 120}, background), 200 * 120) << "a blank band at width 200";
-}
-
-TEST_F(MainWindow, FirstRunningPaintMakesTheTaskbarObjectThatMirrorsTheProgressUntilCleared) {
-    ITaskbarList3* const shell_list = orvkit::make_shell_taskbar_list();
-    ASSERT_NE(shell_list, nullptr) << "the shell's object can be made";
-    shell_list->Release();
-
-    // The state outlives this test's stack: the fake and its count are static.
-    static fake_taskbar fake;
-    static int made_count = 0;
-    orvkit::make_taskbar_list = [] { return ++made_count, static_cast<ITaskbarList3*>(&fake); };
-    band();
-    EXPECT_EQ(app_state->taskbar.list(), nullptr) << "no COM call before the first run";
-    pretend_running(37);
-    band();
-    EXPECT_EQ(app_state->taskbar.list(), &fake);
-    band();
-    EXPECT_EQ(made_count, 1) << "made once";
-    orvkit::end_worker_run();
-    band();
-    EXPECT_EQ(progress_percent.load(), 100);
-    band();  // idle paints leave the taskbar alone
-    EXPECT_EQ(fake.calls, (std::vector<std::pair<HWND, int>>{{window, 37}, {window, 37}, {window, -1}}));
 }
