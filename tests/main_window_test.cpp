@@ -150,7 +150,7 @@ TEST_F(MainWindow, BusyCloseAsksCancelGoesOnAndOkClosesOnceTheWorkerEnds) {
 TEST_F(MainWindow, IdleScreenshotStartButtonLitWhenHoveredAndTheKnobTurnedForEachMode) {
     SetWindowTextW(edit_a, L"C:\\Users\\j.smith\\Photos");
     const capture idle = print_client(window, width, height, true);
-    EXPECT_EQ(save_png(L"main_window_idle.png", idle), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
+    EXPECT_EQ(save_screenshot(L"main_window_idle.bmp", idle), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
     const int left = width - 170;
     EXPECT_EQ(idle.at(left + 10, 27), face) << "the screen shows the band as painted";
     move_to(start);
@@ -204,7 +204,7 @@ TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25RunningScreens
     pretend_running(42);
     pause_code = pause_paused;
     const capture running = print_client(window, width, height, true);
-    EXPECT_EQ(save_png(L"main_window_running.png", running), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
+    EXPECT_EQ(save_screenshot(L"main_window_running.bmp", running), std::getenv("OSTRAND_TEST_OUTPUT") != nullptr);
     EXPECT_EQ(running.at((width - 175) * 42 / 100 - 1, 6), black) << "the screen shows the band as painted";
     EXPECT_GT(150 * 20 - running.count({3, 30, 153, 50}, background), 50) << "the status line";
     SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(675, height));  // 500 pixels of bar at 100%
