@@ -114,7 +114,7 @@ protected:
         std::vector<file> files;
         for (int group = 0; group < 3; ++group) {
             const std::string bytes(100 + group, static_cast<char>('a' + group));
-            for (const wchar_t* copy : {L"\\a", L"\\b"}) {  // b, in column B, is removed
+            for (const wchar_t* copy : {L"\\a", L"\\sub\\b"}) {  // b, in column B, is removed
                 const std::wstring g = std::to_wstring(group);
                 const std::wstring path = tree.make_file(L"g" + g + copy + g + L".dat", bytes);
                 files.push_back({path, bytes, written(path)});
@@ -199,13 +199,14 @@ TEST_F(UndoRemoval, EachModeIsJournalledAndUndoneOnce) {
 }
 
 // A file that took a removed file's path meanwhile stays; the moved file is reported
-// and stays where it was moved to.
+// and stays where it was moved to. A folder removed since is made again.
 TEST_F(UndoRemoval, UndoNeverOverwritesAFileThatTookThePath) {
     temp_folder tree, moved;
     const std::vector<file> files = search_removing(delete_mode_move, tree, moved);
     const std::wstring taken = files[1].path;
     ASSERT_FALSE(exists(taken));
     tree.make_file(taken.substr(tree.path().size() + 1), "a new file");
+    ASSERT_TRUE(RemoveDirectoryW((tree / L"g1\\sub").c_str()));
     EXPECT_EQ(undo(), L"Undo|2 files restored, 1 could not be: " + taken + L" (another file has taken its place)");
     EXPECT_EQ(read_file(taken), "a new file");
     EXPECT_EQ(read_file(moved / L"b0.dat").size(), 100u);
