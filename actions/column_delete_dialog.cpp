@@ -13,6 +13,7 @@
 
 #include "actions/column_delete_worker.h"
 #include "core/globals.h"
+#include "core/removal_journal.h"
 #include "core/run_protocol.h"
 #include "core/state.h"
 #include "resources/resource_ids.h"
@@ -92,6 +93,7 @@ INT_PTR on_timer(HWND dialog, UINT_PTR timer) {
     if (const batch_outcome* outcome = outcome_of(dialog)) {
         list_insert_row(0, L"Column delete ended");
         list_set_cell(0, 1, outcome_text(*outcome).c_str());
+        if (outcome->journal_failed) list_set_cell(0, 2, journal_failed_text);
     }
     EndDialog(dialog, IDOK);
     return TRUE;

@@ -30,10 +30,11 @@ void count_kept(batch_outcome& outcome, removal_verdict verdict) {
 
 // Walks the rows from row 1 until a row without a percentage (the closing row, or the
 // end of the list) or a stop request. Returns the last length read.
-int walk_rows(const column_batch& batch, DeleteQueue& queue, std::vector<std::wstring>& handed_paths) {
+int walk_rows(const column_batch& batch, DeleteQueue& queue, journal_batch& journal,
+              std::vector<std::wstring>& handed_paths) {
     wchar_t text[cell_text_units];
     wchar_t progress[64];
-    removal_guard guard;
+    removal_guard guard(&journal);
     int length = 0;
     int row = 1;
     do {
@@ -70,8 +71,9 @@ DWORD WINAPI column_delete_worker(LPVOID parameter) {
     }
     int length = 0;
     std::vector<std::wstring> handed_paths;
+    journal_batch journal(*state, L"column delete");
     try {
-        length = walk_rows(*batch, state->deletions, handed_paths);
+        length = walk_rows(*batch, state->deletions, journal, handed_paths);
     } catch (...) {
         // Out of memory for a path: end the batch here; what was queued still goes.
     }
@@ -83,6 +85,7 @@ DWORD WINAPI column_delete_worker(LPVOID parameter) {
     for (const std::wstring& path : handed_paths)
         removed += GetFileAttributesW(long_path(path).c_str()) == INVALID_FILE_ATTRIBUTES;
     batch->outcome->removed = removed;
+    batch->outcome->journal_failed = journal.failed();
     run_status = status_idle;  // last: the dialog's timer may now close the dialog
     return static_cast<DWORD>(length);
 }

@@ -17,6 +17,7 @@ struct batch_outcome {
     std::atomic<int> twin_changed{0};  // kept: the two files differ now
     std::atomic<int> same_file{0};     // kept: both cells reach one file
     std::atomic<int> twin_removed{0};  // kept: its twin was removed earlier in the batch
+    std::atomic<bool> journal_failed{false};  // a removal could not be recorded in the journal
     int kept() const { return twin_missing + twin_changed + same_file + twin_removed; }
 };
 

@@ -96,7 +96,18 @@ removal_verdict removal_guard::remove(DeleteQueue& queue, const std::wstring& fi
     file_identity identity;
     const removal_verdict verdict = check(file, partner, identity);
     if (verdict != removal_verdict::partner_stays) return verdict;
+    const removal_options how = options ? *options : queue.options();
+    WIN32_FILE_ATTRIBUTE_DATA before{};
+    GetFileAttributesExW(long_path(file).c_str(), GetFileExInfoStandard, &before);
     if (submit(queue, file, options) != delete_done) return removal_verdict::queue_failed;
+    if (journal_) {
+        const uint64_t size = uint64_t{before.nFileSizeHigh} << 32 | before.nFileSizeLow;
+        if (how.delete_mode == delete_mode_move)
+            journal_->record(journal_action::moved, file, move_target(file, how.move_dir), partner, size);
+        else
+            journal_->record(how.delete_mode == delete_mode_delete ? journal_action::deleted : journal_action::recycled,
+                             file, {}, partner, size);
+    }
     paths_.insert(case_key(file));
     if (identity.index_known) indexes_.insert(identity.file_index);
     return removal_verdict::removed;

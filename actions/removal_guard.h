@@ -10,6 +10,7 @@
 
 #include "core/delete_queue.h"
 #include "core/file_list.h"
+#include "core/removal_journal.h"
 
 namespace orvkit {
 
@@ -31,9 +32,12 @@ enum class removal_verdict {
 // One batch of removals: one search run, one column delete or one "Delete File".
 // It remembers the files it handed to the queue, by path and by identity: with the
 // recycle bin a queued file still exists until the flush, so existence alone cannot
-// tell that it is on its way out.
+// tell that it is on its way out. A file queued for the recycle bin is journalled
+// as recycled when it is queued.
 class removal_guard {
 public:
+    // Every file removed is recorded in `journal` when one is given.
+    explicit removal_guard(journal_batch* journal = nullptr) : journal_(journal) {}
     // Checks on disk whether `file` may go while `partner` stays.
     removal_verdict check(const std::wstring& file, const std::wstring& partner) const;
     // Checks, then hands `file` to the queue, by `options` or else the queue's own.
@@ -47,6 +51,7 @@ private:
 
     std::unordered_set<std::wstring> paths_;   // case_key of each path handed over
     std::unordered_set<uint64_t> indexes_;     // file index of each file handed over
+    journal_batch* journal_ = nullptr;
 };
 
 // True when both files can be read and hold the same bytes: one streaming read of

@@ -6,6 +6,7 @@
 
 #include "about/about_dialog.h"
 #include "about/diagnostics_window.h"
+#include "actions/undo_removal.h"
 #include "app/window_dialogs.h"
 #include "app/worker_start.h"
 #include "core/globals.h"
@@ -108,6 +109,15 @@ void remove_focused_row() {
     twin_count = twins - 1;
 }
 
+// Puts back the last batch of removals and shows what became of it as the list's one row.
+void undo_removal() {
+    if (run_status != status_idle) return;
+    const std::wstring outcome = undo_last_removal(*app_state);
+    list_clear();
+    list_insert_row(0, L"Undo");
+    list_set_cell(0, 1, outcome.c_str());
+}
+
 }  // namespace
 
 // A folder is taken only when the shell names a file-system path for it. The
@@ -159,6 +169,7 @@ LRESULT handle_menu_command(HWND window, WPARAM command) {
     case menu_resume_seeking: resume_seeking(window, L"LastList.txt"); break;
     case menu_resume_seeking_pruned: resume_seeking(window, L"LastListPruned.txt"); break;
     case menu_remove_row: remove_focused_row(); break;
+    case menu_undo_removal: undo_removal(); break;
     case menu_exit: SendMessageW(window, WM_CLOSE, 0, 0); break;
     default:
         if (id >= menu_percent_50 && id <= menu_percent_100) settings.match_percentage = percentage_of(id);

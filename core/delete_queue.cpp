@@ -91,20 +91,24 @@ uint32_t DeleteQueue::delete_file(const std::wstring& path) {
     return DeleteFileW(long_path(path).c_str()) ? delete_done : delete_failed;
 }
 
-// The file keeps its name in the move folder. An existing file of that name makes the
-// move fail (MoveFileW never replaces), so nothing is overwritten. Without a move folder
-// the destination would be a file in the root of the current drive: refused.
-uint32_t DeleteQueue::move_file(const std::wstring& path, const std::wstring& folder) {
-    if (folder.empty()) return delete_failed;
+std::wstring move_target(const std::wstring& path, const std::wstring& folder) {
+    if (folder.empty()) return {};
     const std::wstring target_folder = folder.back() == L'\\' ? folder : folder + L'\\';
     std::wstring source = path;
     for (wchar_t& c : source)
         if (c == L'/') c = L'\\';
     path_parts parts;
     parts = source;
-    if (parts.name.empty()) return delete_failed;
-    return MoveFileW(long_path(source).c_str(), long_path(target_folder + parts.name).c_str()) ? delete_done
-                                                                                          : delete_failed;
+    if (parts.name.empty()) return {};
+    return target_folder + parts.name;
+}
+
+// The file keeps its name in the move folder. An existing file of that name makes the
+// move fail (MoveFileW never replaces), so nothing is overwritten.
+uint32_t DeleteQueue::move_file(const std::wstring& path, const std::wstring& folder) {
+    const std::wstring target = move_target(path, folder);
+    if (target.empty()) return delete_failed;
+    return MoveFileW(long_path(path).c_str(), long_path(target).c_str()) ? delete_done : delete_failed;
 }
 
 // Appends the path, whole, to the pending list, which is sent at the next flush or

@@ -31,6 +31,11 @@ constexpr std::size_t shell_path_limit = MAX_PATH - 1;
 constexpr FILEOP_FLAGS batch_recycle_flags =
     FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI | FOF_NO_CONNECTED_ELEMENTS;
 
+// Where "Move to" puts `path`: `folder`, with its closing backslash, and the file's
+// name. Empty without a folder or a name: without a move folder the destination would
+// be a file in the root of the current drive.
+std::wstring move_target(const std::wstring& path, const std::wstring& folder);
+
 // How a request removes a file: the queue's own options, or a run's copy of them.
 struct removal_options {
     uint32_t delete_mode = delete_mode_recycle;

@@ -1,5 +1,6 @@
 #include "search/search_worker.h"
 
+#include <memory>
 #include <string>
 
 #include "actions/compare.h"
@@ -36,6 +37,7 @@ struct search_run {
     pair_settings compared;           // what each pair comparison needs of the options
     group_compare* groups = nullptr;  // the pair scan's files held in memory
     preloaded_files preloaded;        // small files the checksum pass read for it
+    std::unique_ptr<journal_batch> journal;  // with automatic removal: where each removal is recorded
     removal_guard guard;              // the files this run removed or queued
 };
 
@@ -184,6 +186,7 @@ void close_search(search_run& run) {
     }
     list_insert_row(run.row_counter, aborted ? L"Aborted" : L"Finished");
     list_set_cell(run.row_counter, 1, search_summary(totals).c_str());
+    if (run.journal && run.journal->failed()) list_set_cell(run.row_counter, 2, journal_failed_text);
     list_show_row(run.row_counter);
     release_compare_buffers();
     if (run.pruned_count > 0 && run.list)
@@ -210,6 +213,10 @@ DWORD WINAPI search_worker(LPVOID window) {
     run.window = static_cast<HWND>(window);
     try {
         run.options = take_run_options(*run.state);
+        if (run.options.remove_column_a || run.options.remove_column_b) {
+            run.journal = std::make_unique<journal_batch>(*run.state, L"search");
+            run.guard = removal_guard(run.journal.get());
+        }
         run_search(run);
     } catch (...) {
         run.memory_failed = true;  // out of memory mid-run: close as aborted

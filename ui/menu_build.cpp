@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/globals.h"
+#include "core/removal_journal.h"
 #include "core/run_protocol.h"
 #include "core/search_modes.h"
 #include "core/state.h"
@@ -105,6 +106,7 @@ popup_menu_set build_popup_menu() {
             add_item(menus.main, menu_resume_seeking, L"Resume Seeking");
             add_item(menus.main, menu_resume_seeking_pruned, L"Resume Seeking+");
         }
+        if (undo_offered(state)) add_item(menus.main, menu_undo_removal, L"Undo Last Removal");
     }
     add_separator(menus.main);
     add_item(menus.main, menu_transparent, L"Transparent", transparent == 1);

@@ -29,5 +29,6 @@ constexpr UINT menu_resume_seeking_pruned = 2079;
 constexpr UINT menu_remove_when_found = 2081;
 constexpr UINT menu_column_a = 2082;
 constexpr UINT menu_column_b = 2083;
+constexpr UINT menu_undo_removal = 2090;
 
 }  // namespace orvkit

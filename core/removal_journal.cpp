@@ -1,0 +1,80 @@
+#include "core/removal_journal.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cwchar>
+#include <mutex>
+
+#include "base/long_path.h"
+#include "base/owner.h"
+#include "core/state.h"
+
+namespace orvkit {
+
+namespace {
+
+// Workers of different batches may append at the same moment.
+std::mutex journal_lock;
+
+bool write_all(HANDLE file, const std::string& bytes) {
+    DWORD written = 0;
+    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+}  // namespace
+
+std::wstring journal_path(const ostrand_state& state) { return state.data_path.folder + journal_file_name; }
+
+bool append_journal(const std::wstring& path, const journal_entry& entry) {
+    const std::lock_guard<std::mutex> held(journal_lock);
+    unique_handle file(CreateFileW(long_path(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return false;
+    if (size.QuadPart == 0 && !write_all(file.get(), journal_preamble())) return false;
+    return write_all(file.get(), journal_line(entry)) && FlushFileBuffers(file.get());
+}
+
+std::vector<journal_entry> read_journal(const std::wstring& path) {
+    std::string bytes;
+    {
+        const std::lock_guard<std::mutex> held(journal_lock);
+        unique_handle file(CreateFileW(long_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return {};
+        char buffer[65536];
+        DWORD got = 0;
+        while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
+    }
+    return parse_journal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+bool undo_offered(const ostrand_state& state) {
+    const undo_plan plan = plan_undo(read_journal(journal_path(state)));
+    return !plan.batch.empty() && !plan.undone;
+}
+
+std::wstring journal_time_now() {
+    SYSTEMTIME now{};
+    GetSystemTime(&now);
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+                  now.wMinute, now.wSecond);
+    return text;
+}
+
+journal_batch::journal_batch(const ostrand_state& state, const wchar_t* kind) : path_(journal_path(state)) {
+    static std::atomic<unsigned> batches{0};
+    id_ = std::wstring(kind) + L" " + journal_time_now() + L" #" + std::to_wstring(GetCurrentProcessId()) + L"." +
+          std::to_wstring(++batches);
+}
+
+void journal_batch::record(journal_action action, const std::wstring& path, const std::wstring& target,
+                           const std::wstring& partner, uint64_t size) {
+    if (!append_journal(path_, {journal_time_now(), action, path, target, partner, size, id_})) failed_ = true;
+}
+
+}  // namespace orvkit

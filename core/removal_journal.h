@@ -1,0 +1,52 @@
+// The removal journal on disk: "Removals.txt" in the data folder, only ever
+// appended to. Every batch of removals (one search run, one column delete, one
+// "Delete File") writes a line per file it removed, flushed before the next
+// removal, and Undo writes a line per file it put back.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "core/journal_format.h"
+
+namespace orvkit {
+
+class ostrand_state;
+
+constexpr const wchar_t* journal_file_name = L"Removals.txt";
+// What a batch's closing row says when a line could not be written.
+constexpr const wchar_t* journal_failed_text = L"Removals.txt could not be written";
+
+// The journal's path in the state's data folder.
+std::wstring journal_path(const ostrand_state& state);
+
+// Appends `entry`, writing the preamble first into a new or empty file, and flushes
+// it to disk. False when the journal could not be written.
+bool append_journal(const std::wstring& path, const journal_entry& entry);
+
+// The journal's entries; none when it is missing or unreadable.
+std::vector<journal_entry> read_journal(const std::wstring& path);
+
+// Whether Undo is offered: the journal's last batch has not been undone.
+bool undo_offered(const ostrand_state& state);
+
+// The time now, UTC, as the journal writes it.
+std::wstring journal_time_now();
+
+// One batch's writer: its id ("search 2026-12-07 15:40:00 #4711.1"), and whether a
+// line could not be written.
+class journal_batch {
+public:
+    journal_batch(const ostrand_state& state, const wchar_t* kind);
+    // Records one file removed (recycled, deleted or moved) or restored.
+    void record(journal_action action, const std::wstring& path, const std::wstring& target,
+                const std::wstring& partner, uint64_t size);
+    bool failed() const { return failed_; }
+    const std::wstring& id() const { return id_; }
+
+private:
+    std::wstring path_;
+    std::wstring id_;
+    bool failed_ = false;
+};
+
+}  // namespace orvkit

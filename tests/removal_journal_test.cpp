@@ -1,0 +1,214 @@
+// The journal of removals and Undo of the last batch: the reader on any bytes, and
+// whole batches removed and put back through the real window.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <random>
+
+#include "core/delete_modes.h"
+#include "core/journal_format.h"
+#include "core/removal_journal.h"
+#include "support/dialogs.h"
+#include "ui/menu_ids.h"
+
+using namespace orvkit;
+using namespace test_support;
+using entries = std::vector<journal_entry>;
+
+namespace {
+
+const entries sample = {
+    {L"2026-12-07 15:40:12", journal_action::recycled, L"C:\\a\\x.txt", L"", L"C:\\a\\y.txt", 12, L"search 1"},
+    {L"2026-12-07 15:40:13", journal_action::moved, L"\\\\server\\s\\\u00e9t\u00e9.bin", L"D:\\moved\\\u00e9t\u00e9.bin",
+     L"C:\\k.bin", 5ull << 32, L"search 1"},
+    {L"2026-12-07 15:41:00", journal_action::deleted, L"C:\\b\\z", L"", L"C:\\b\\w", 0, L"column delete 2"},
+    {L"2026-12-07 15:42:00", journal_action::restored, L"C:\\a\\x.txt", L"", L"", 12, L"search 1"},
+    {L"2026-12-07 15:42:00", journal_action::undone, L"", L"", L"", 0, L"search 1"},
+};
+
+std::string journal_bytes(const entries& lines) {
+    std::string bytes = journal_preamble();
+    for (const journal_entry& entry : lines) bytes += journal_line(entry);
+    return bytes;
+}
+
+entries parse(const std::string& bytes) {
+    return parse_journal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+}  // namespace
+
+// Whole lines read back as written; a file cut anywhere gives the lines before the
+// cut; foreign and random bytes give nothing that is not a whole, well-formed line.
+TEST(RemovalJournal, TheReaderTakesOnlyWholeLines) {
+    const std::string bytes = journal_bytes(sample);
+    ASSERT_EQ(parse(bytes), sample);
+    std::vector<std::size_t> ends;
+    for (std::size_t n = 1; n <= sample.size(); ++n) ends.push_back(journal_bytes({sample.begin(), sample.begin() + n}).size());
+    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+        const auto whole = std::upper_bound(ends.begin(), ends.end(), cut) - ends.begin();
+        ASSERT_EQ(parse(bytes.substr(0, cut)), entries(sample.begin(), sample.begin() + whole)) << cut;
+    }
+    EXPECT_TRUE(parse(bytes.substr(2)).empty()) << "no byte-order mark";
+    EXPECT_TRUE(parse("Time\tAction\r\nC:\\a\tdeleted\r\n").empty()) << "8-bit text";
+    const std::string foreign_lines = journal_preamble() + std::string(journal_line(sample[0]), 0, 40) + std::string("\n\0", 2) +
+                                      journal_line(sample[2]);
+    EXPECT_EQ(parse(foreign_lines), entries{sample[2]}) << "a damaged line is passed over";
+
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 3000; ++round) {
+        std::string noise = round % 2 ? bytes : std::string("\xFF\xFE", 2);
+        noise.resize(noise.size() + random() % 400);
+        for (std::size_t i = 2; i < noise.size(); ++i)
+            if (round % 2 == 0 || random() % 50 == 0) noise[i] = static_cast<char>(random() % 3 ? random() : '\t');
+        for (const journal_entry& entry : parse(noise)) {
+            ASSERT_FALSE(entry.batch.empty());
+            ASSERT_TRUE(entry.action == journal_action::undone || entry.path.find(L'\\') != std::wstring::npos);
+        }
+    }
+}
+
+TEST(RemovalJournal, UndoTakesTheLastBatchAndWhatWasNotPutBack) {
+    const auto line = [](journal_action action, const wchar_t* path, const wchar_t* batch) {
+        return journal_entry{L"2026-12-07 10:00:00", action, path, action == journal_action::moved ? L"D:\\m\\f" : L"",
+                             L"", 1, batch};
+    };
+    using a = journal_action;
+    const struct {
+        const char* journal;
+        entries lines;
+        std::wstring batch;
+        bool undone;
+        std::size_t pending;
+        int deleted;
+    } cases[] = {
+        {"empty", {}, L"", false, 0, 0},
+        {"a batch", {line(a::moved, L"C:\\1", L"b1"), line(a::recycled, L"C:\\2", L"b1")}, L"b1", false, 2, 0},
+        {"the later batch", {line(a::moved, L"C:\\1", L"b1"), line(a::deleted, L"C:\\2", L"b2")}, L"b2", false, 0, 1},
+        {"one put back", {line(a::moved, L"C:\\1", L"b1"), line(a::moved, L"C:\\2", L"b1"), line(a::restored, L"C:\\1", L"b1")},
+         L"b1", false, 1, 0},
+        {"undone", {line(a::recycled, L"C:\\1", L"b1"), line(a::undone, L"", L"b1")}, L"b1", true, 1, 0},
+        {"a restore of another batch", {line(a::moved, L"C:\\1", L"b1"), line(a::restored, L"C:\\1", L"b0")}, L"b1",
+         false, 1, 0},
+    };
+    for (const auto& c : cases) {
+        const undo_plan plan = plan_undo(c.lines);
+        EXPECT_EQ(plan.batch, c.batch) << c.journal;
+        EXPECT_EQ(plan.undone, c.undone) << c.journal;
+        EXPECT_EQ(plan.pending.size(), c.pending) << c.journal;
+        EXPECT_EQ(plan.deleted, c.deleted) << c.journal;
+    }
+}
+
+class UndoRemoval : public twin_window_test {
+protected:
+    struct file {
+        std::wstring path;
+        std::string bytes;
+        FILETIME written{};
+    };
+    // Groups of two copies each; a search with automatic removal of column B in
+    // `mode` removes one copy of each.
+    std::vector<file> search_removing(uint32_t mode, const temp_folder& tree, const temp_folder& moved) {
+        std::vector<file> files;
+        for (int group = 0; group < 3; ++group) {
+            const std::string bytes(100 + group, static_cast<char>('a' + group));
+            for (const wchar_t* copy : {L"\\a", L"\\sub\\b"}) {  // b, in column B, is removed
+                const std::wstring g = std::to_wstring(group);
+                const std::wstring path = tree.make_file(L"g" + g + copy + g + L".dat", bytes);
+                files.push_back({path, bytes, written(path)});
+            }
+        }
+        remove_when_found = 1;
+        remove_column_b = 1;
+        app_state->deletions.delete_mode = mode;
+        app_state->deletions.move_dir = moved.path();
+        search(mode_directory, tree.path());
+        remove_when_found = 0;
+        remove_column_b = 0;
+        return files;
+    }
+    static FILETIME written(const std::wstring& path) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+        return data.ftLastWriteTime;
+    }
+    entries journal() const { return read_journal(data_ / L"Removals.txt"); }
+    bool undo_offered() { return right_click_menu(window).find(L"Undo Last Removal=2090") != std::wstring::npos; }
+    std::wstring undo() {
+        SendMessageW(window, WM_COMMAND, menu_undo_removal, 0);
+        return list_cell(0, 0) + L"|" + list_cell(0, 1);
+    }
+};
+
+// Each mode: the journal names exactly the files the rows say were removed, in order,
+// with the action and the target; Undo puts back every moved and recycled file with
+// its bytes and time, once; a Delete batch offers Undo but only says it cannot.
+TEST_F(UndoRemoval, EachModeIsJournalledAndUndoneOnce) {
+    const struct {
+        uint32_t mode;
+        journal_action action;
+        const wchar_t* undone;
+    } modes[] = {
+        {delete_mode_move, journal_action::moved, L"Undo|3 files restored"},
+        {delete_mode_recycle, journal_action::recycled, L"Undo|3 files restored"},
+        {delete_mode_delete, journal_action::deleted, L"Undo|3 deleted files cannot be restored; nothing was changed"},
+    };
+    for (const auto& m : modes) {
+        SCOPED_TRACE(m.mode);
+        temp_folder tree, moved;
+        if (m.mode == delete_mode_move) {
+            EXPECT_FALSE(undo_offered()) << "an empty journal offers nothing";
+        }
+        const std::vector<file> files = search_removing(m.mode, tree, moved);
+        const std::size_t before = journal().size();
+        const entries lines = journal();
+        ASSERT_GE(lines.size(), 3u);
+        std::vector<std::wstring> removed_rows, journalled;
+        for (int row = 1; row + 1 < list_row_count(); ++row)
+            if (list_cell(row, 2) == L"Deleted B") removed_rows.push_back(list_cell(row, 1));
+        for (std::size_t i = lines.size() - 3; i < lines.size(); ++i) {
+            journalled.push_back(lines[i].path);
+            EXPECT_EQ(lines[i].action, m.action);
+            EXPECT_EQ(lines[i].target, m.mode == delete_mode_move ? moved / lines[i].path.substr(lines[i].path.rfind(L'\\') + 1)
+                                                                  : L"");
+            EXPECT_EQ(lines[i].batch, lines.back().batch);
+        }
+        EXPECT_EQ(journalled, removed_rows);
+        ASSERT_TRUE(undo_offered());
+
+        EXPECT_EQ(undo(), m.undone);
+        for (const file& f : files) {
+            if (m.mode == delete_mode_delete && f.path.find(L"\\b") != std::wstring::npos) {
+                EXPECT_FALSE(exists(f.path));
+                continue;
+            }
+            EXPECT_EQ(read_file(f.path), f.bytes) << to_unix_path(f.path);
+            const FILETIME now = written(f.path);
+            EXPECT_EQ(CompareFileTime(&f.written, &now), 0) << "the last-write time kept";
+        }
+        EXPECT_EQ(undo_offered(), m.mode == delete_mode_delete) << "the item goes once the batch is undone";
+        const std::size_t after_first = journal().size();
+        EXPECT_EQ(after_first - before, m.mode == delete_mode_delete ? 0u : 4u) << "3 restores and the Undo";
+        if (m.mode != delete_mode_delete) {
+            EXPECT_EQ(undo(), L"Undo|0 files restored") << "a second Undo finds nothing more";
+            EXPECT_EQ(journal().size(), after_first + 1);
+        }
+    }
+}
+
+// A file that took a removed file's path meanwhile stays; the moved file is reported
+// and stays where it was moved to. A folder removed since is made again.
+TEST_F(UndoRemoval, UndoNeverOverwritesAFileThatTookThePath) {
+    temp_folder tree, moved;
+    const std::vector<file> files = search_removing(delete_mode_move, tree, moved);
+    const std::wstring taken = files[1].path;
+    ASSERT_FALSE(exists(taken));
+    tree.make_file(taken.substr(tree.path().size() + 1), "a new file");
+    ASSERT_TRUE(RemoveDirectoryW((tree / L"g1\\sub").c_str()));
+    EXPECT_EQ(undo(), L"Undo|2 files restored, 1 could not be: " + taken + L" (another file has taken its place)");
+    EXPECT_EQ(read_file(taken), "a new file");
+    EXPECT_EQ(read_file(moved / L"b0.dat").size(), 100u);
+    EXPECT_EQ(read_file(files[3].path), files[3].bytes);
+}
