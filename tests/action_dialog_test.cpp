@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "app/window_dialogs.h"
+#include "core/removal_journal.h"
 #include "resources/resource_ids.h"
 #include "support/dialogs.h"
 #include "support/overlapping_trees.h"
@@ -155,6 +156,11 @@ TEST_F(ActionDialog, DeleteFileThroughTheShellThenTheNextPairThenClosingAfterThe
         EXPECT_TRUE(s.gone(dialog)) << "after the last pair the dialog closes by itself";
     });
     EXPECT_TRUE(in_trash(a1) && in_trash(a2) && !exists(a1) && !exists(a2)) << "to the recycle bin";
+    const std::vector<orvkit::journal_entry> journal = orvkit::read_journal(data_ / L"Removals.txt");
+    ASSERT_EQ(journal.size(), 2u) << "each file deleted is journalled";
+    EXPECT_EQ(journal[0].path + L"|" + journal[0].partner + L"|" + journal[1].path, a1 + L"|" + b1 + L"|" + a2);
+    EXPECT_TRUE(journal[0].action == orvkit::journal_action::recycled && journal[0].action == journal[1].action);
+    EXPECT_NE(journal[0].batch, journal[1].batch) << "each Delete File a batch of its own";
     EXPECT_EQ(list_cell(0, 0) + L"|" + list_cell(1, 0), L"Start|Finished") << "the deleted rows are gone";
     EXPECT_EQ(run_status.load(), orvkit::status_idle);
 }
@@ -214,6 +220,7 @@ TEST_F(ColumnDelete, EachAnswerInEachDeleteModeShowsTheProgressRemovesTheColumnA
         }
         add_row(L"Finished", L"twins", L"");
         twin_count = 3;
+        const std::size_t journalled = orvkit::read_journal(data_ / L"Removals.txt").size();
         const batch_run run = delete_column(column_a ? IDC_DELETE_ALL_A : IDC_DELETE_ALL_B, reply);
         EXPECT_EQ(run.yes_text, column_a ? L"Delete all files in Column A" : L"Delete all files in Column B");
         const std::set<std::wstring>& seen = run.progress_seen;
@@ -234,6 +241,18 @@ TEST_F(ColumnDelete, EachAnswerInEachDeleteModeShowsTheProgressRemovesTheColumnA
             if (i < removed && mode != 1) {
                 EXPECT_TRUE(mode == 0 ? in_trash(gone) : exists(moved / gone.substr(gone.rfind(L'\\') + 1)));
             }
+        }
+        // The journal names the files removed, in order, with what became of each.
+        const std::vector<orvkit::journal_entry> journal = orvkit::read_journal(data_ / L"Removals.txt");
+        ASSERT_EQ(journal.size(), journalled + removed);
+        for (int i = 0; i < removed; ++i) {
+            const orvkit::journal_entry& line = journal[journalled + i];
+            const std::wstring& gone = column_a ? pairs[i].first : pairs[i].second;
+            EXPECT_EQ(line.path + L"|" + line.partner, gone + L"|" + (column_a ? pairs[i].second : pairs[i].first));
+            const orvkit::journal_action by_mode[] = {orvkit::journal_action::recycled, orvkit::journal_action::deleted,
+                                                      orvkit::journal_action::moved};
+            EXPECT_EQ(line.action, by_mode[mode]);
+            EXPECT_EQ(line.target, mode == 2 ? moved / gone.substr(gone.rfind(L'\\') + 1) : L"");
         }
         orvkit::list_clear();
     }
