@@ -159,6 +159,7 @@ std::wstring undo_last_removal(const ostrand_state& state) {
     if (plan.pending.empty() && plan.deleted > 0 && !plan.undone)
         return std::to_wstring(plan.deleted) + L" deleted files cannot be restored; nothing was changed";
 
+    journal_batch undo(journal, plan.batch);
     int restored = 0;
     std::vector<std::wstring> reasons;
     std::unique_ptr<recycle_bin> bin;
@@ -177,10 +178,12 @@ std::wstring undo_last_removal(const ostrand_state& state) {
             continue;
         }
         ++restored;
-        append_journal(journal, {journal_time_now(), journal_action::restored, entry.path, {}, {}, entry.size, plan.batch});
+        undo.record(journal_action::restored, entry.path, {}, {}, entry.size);
     }
-    append_journal(journal, {journal_time_now(), journal_action::undone, {}, {}, {}, 0, plan.batch});
-    return outcome_text(restored, reasons, plan.undone ? 0 : plan.deleted);
+    undo.record(journal_action::undone, {}, {}, {}, 0);
+    std::wstring outcome = outcome_text(restored, reasons, plan.undone ? 0 : plan.deleted);
+    if (undo.failed()) outcome += L". " + std::wstring(journal_failed_text);
+    return outcome;
 }
 
 }  // namespace orvkit

@@ -14,7 +14,8 @@ namespace orvkit {
 
 namespace {
 
-// Workers of different batches may append at the same moment.
+// Workers of different batches may append at the same moment, and the window may
+// read the journal meanwhile.
 std::mutex journal_lock;
 
 bool write_all(HANDLE file, const std::string& bytes) {
@@ -26,17 +27,6 @@ bool write_all(HANDLE file, const std::string& bytes) {
 }  // namespace
 
 std::wstring journal_path(const ostrand_state& state) { return state.data_path.folder + journal_file_name; }
-
-bool append_journal(const std::wstring& path, const journal_entry& entry) {
-    const std::lock_guard<std::mutex> held(journal_lock);
-    unique_handle file(CreateFileW(long_path(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return false;
-    if (size.QuadPart == 0 && !write_all(file.get(), journal_preamble())) return false;
-    return write_all(file.get(), journal_line(entry)) && FlushFileBuffers(file.get());
-}
 
 std::vector<journal_entry> read_journal(const std::wstring& path) {
     std::string bytes;
@@ -72,9 +62,28 @@ journal_batch::journal_batch(const ostrand_state& state, const wchar_t* kind) : 
           std::to_wstring(++batches);
 }
 
+journal_batch::journal_batch(std::wstring path, std::wstring id) : path_(std::move(path)), id_(std::move(id)) {}
+
+// Opened at the batch's first line, not before: a batch that removes nothing leaves
+// no journal behind.
+bool journal_batch::open() {
+    file_.reset(CreateFileW(long_path(path_).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file_ || !GetFileSizeEx(file_.get(), &size)) return false;
+    return size.QuadPart > 0 || write_all(file_.get(), journal_preamble());
+}
+
 void journal_batch::record(journal_action action, const std::wstring& path, const std::wstring& target,
                            const std::wstring& partner, uint64_t size) {
-    if (!append_journal(path_, {journal_time_now(), action, path, target, partner, size, id_})) failed_ = true;
+    const std::lock_guard<std::mutex> held(journal_lock);
+    if (!file_ && !open()) {
+        file_.reset();
+        failed_ = true;
+        return;
+    }
+    const std::string line = journal_line({journal_time_now(), action, path, target, partner, size, id_});
+    if (!write_all(file_.get(), line) || !FlushFileBuffers(file_.get())) failed_ = true;
 }
 
 }  // namespace orvkit

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/owner.h"
 #include "core/journal_format.h"
 
 namespace orvkit {
@@ -19,10 +20,6 @@ constexpr const wchar_t* journal_failed_text = L"Removals.txt could not be writt
 // The journal's path in the state's data folder.
 std::wstring journal_path(const ostrand_state& state);
 
-// Appends `entry`, writing the preamble first into a new or empty file, and flushes
-// it to disk. False when the journal could not be written.
-bool append_journal(const std::wstring& path, const journal_entry& entry);
-
 // The journal's entries; none when it is missing or unreadable.
 std::vector<journal_entry> read_journal(const std::wstring& path);
 
@@ -32,20 +29,26 @@ bool undo_offered(const ostrand_state& state);
 // The time now, UTC, as the journal writes it.
 std::wstring journal_time_now();
 
-// One batch's writer: its id ("search 2026-12-07 15:40:00 #4711.1"), and whether a
-// line could not be written.
+// One batch's writer: its id ("search 2026-12-07 15:40:00 #4711.1"), the journal
+// kept open while the batch lasts, and whether a line could not be written.
 class journal_batch {
 public:
+    // A new batch of `kind`.
     journal_batch(const ostrand_state& state, const wchar_t* kind);
-    // Records one file removed (recycled, deleted or moved) or restored.
+    // More lines of the batch `id` (an Undo's restores).
+    journal_batch(std::wstring path, std::wstring id);
+    // Appends the line of one file removed (recycled, deleted or moved) or restored
+    // and flushes it to disk, writing the preamble first into a new or empty journal.
     void record(journal_action action, const std::wstring& path, const std::wstring& target,
                 const std::wstring& partner, uint64_t size);
     bool failed() const { return failed_; }
-    const std::wstring& id() const { return id_; }
 
 private:
+    bool open();
+
     std::wstring path_;
     std::wstring id_;
+    unique_handle file_;
     bool failed_ = false;
 };
 

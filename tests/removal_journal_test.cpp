@@ -212,3 +212,13 @@ TEST_F(UndoRemoval, UndoNeverOverwritesAFileThatTookThePath) {
     EXPECT_EQ(read_file(moved / L"b0.dat").size(), 100u);
     EXPECT_EQ(read_file(files[3].path), files[3].bytes);
 }
+
+// A journal that cannot be written stops no removal, and the closing row says so.
+TEST_F(UndoRemoval, AJournalThatCannotBeWrittenStopsNoRemovalAndIsReported) {
+    data_.make_folder(L"Removals.txt");
+    temp_folder tree, moved;
+    const std::vector<file> files = search_removing(delete_mode_delete, tree, moved);
+    const int closing = list_row_count() - 1;
+    EXPECT_EQ(list_cell(closing, 0) + L"|" + list_cell(closing, 2), L"Finished|Removals.txt could not be written");
+    EXPECT_FALSE(exists(files[1].path));
+}
