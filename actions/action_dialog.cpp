@@ -13,10 +13,11 @@
 
 #include "actions/pair_fields.h"
 #include "actions/removal_guard.h"
-#include "core/removal_journal.h"
+#include "base/file_reading.h"
 #include "base/long_path.h"
 #include "core/delete_queue.h"
 #include "core/globals.h"
+#include "core/removal_journal.h"
 #include "core/run_protocol.h"
 #include "core/state.h"
 #include "resources/resource_ids.h"
@@ -120,17 +121,15 @@ void delete_file(HWND dialog, int path_control, int partner_control, int pressed
     if (path.empty()) return;
     const std::wstring partner = item_text(dialog, partner_control);
     if (!partner_check_allows(dialog, path, partner)) return;
-    WIN32_FILE_ATTRIBUTE_DATA before{};
-    GetFileAttributesExW(long_path(path).c_str(), GetFileExInfoStandard, &before);
+    const uint64_t size = size_of_file(path);
     std::wstring list = system_path(path);
     list.append(2, L'\0');
     if (shell_recycle(dialog, list.c_str(), FOF_ALLOWUNDO) != delete_done) return;
     // Some shells report success when the user declined: the row goes only with the file.
-    if (GetFileAttributesW(long_path(path).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    if (path_exists(path)) return;
     if (const std::shared_ptr<ostrand_state> state = app_state) {
         journal_batch journal(*state, L"Delete File");
-        journal.record(journal_action::recycled, path, {}, partner,
-                       uint64_t{before.nFileSizeHigh} << 32 | before.nFileSizeLow);
+        journal.record(journal_action::recycled, path, {}, partner, size);
     }
     list_delete_row(row_item.iItem);
     if (fill_pair_fields(dialog) == 0) EndDialog(dialog, pressed);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "actions/removal_guard.h"
-#include "base/long_path.h"
+#include "base/file_reading.h"
 #include "core/globals.h"
 #include "core/run_protocol.h"
 #include "core/state.h"
@@ -83,7 +83,7 @@ DWORD WINAPI column_delete_worker(LPVOID parameter) {
     }
     int removed = 0;
     for (const std::wstring& path : handed_paths)
-        removed += GetFileAttributesW(long_path(path).c_str()) == INVALID_FILE_ATTRIBUTES;
+        removed += !path_exists(path);
     batch->outcome->removed = removed;
     batch->outcome->journal_failed = journal.failed();
     run_status = status_idle;  // last: the dialog's timer may now close the dialog

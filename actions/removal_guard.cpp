@@ -56,6 +56,19 @@ bool equal_open_contents(HANDLE a, HANDLE b) {
     return extra_a == 0 && extra_b == 0;
 }
 
+// A recycled file is journalled when it is queued: the recycle bin takes it at the
+// batch's end.
+void journal_removal(journal_batch& journal, const std::wstring& file, const std::wstring& partner,
+                     const removal_options& how, uint64_t size) {
+    switch (how.delete_mode) {
+    case delete_mode_move:
+        journal.record(journal_action::moved, file, move_target(file, how.move_dir), partner, size);
+        break;
+    case delete_mode_delete: journal.record(journal_action::deleted, file, {}, partner, size); break;
+    default: journal.record(journal_action::recycled, file, {}, partner, size); break;
+    }
+}
+
 uint32_t submit(DeleteQueue& queue, const std::wstring& file, const removal_options* options) {
     return options ? queue.submit(file, *options) : queue.submit(file);
 }
@@ -96,18 +109,9 @@ removal_verdict removal_guard::remove(DeleteQueue& queue, const std::wstring& fi
     file_identity identity;
     const removal_verdict verdict = check(file, partner, identity);
     if (verdict != removal_verdict::partner_stays) return verdict;
-    const removal_options how = options ? *options : queue.options();
-    WIN32_FILE_ATTRIBUTE_DATA before{};
-    GetFileAttributesExW(long_path(file).c_str(), GetFileExInfoStandard, &before);
+    const uint64_t size = journal_ ? size_of_file(file) : 0;
     if (submit(queue, file, options) != delete_done) return removal_verdict::queue_failed;
-    if (journal_) {
-        const uint64_t size = uint64_t{before.nFileSizeHigh} << 32 | before.nFileSizeLow;
-        if (how.delete_mode == delete_mode_move)
-            journal_->record(journal_action::moved, file, move_target(file, how.move_dir), partner, size);
-        else
-            journal_->record(how.delete_mode == delete_mode_delete ? journal_action::deleted : journal_action::recycled,
-                             file, {}, partner, size);
-    }
+    if (journal_) journal_removal(*journal_, file, partner, options ? *options : queue.options(), size);
     paths_.insert(case_key(file));
     if (identity.index_known) indexes_.insert(identity.file_index);
     return removal_verdict::removed;

@@ -32,8 +32,7 @@ enum class removal_verdict {
 // One batch of removals: one search run, one column delete or one "Delete File".
 // It remembers the files it handed to the queue, by path and by identity: with the
 // recycle bin a queued file still exists until the flush, so existence alone cannot
-// tell that it is on its way out. A file queued for the recycle bin is journalled
-// as recycled when it is queued.
+// tell that it is on its way out.
 class removal_guard {
 public:
     // Every file removed is recorded in `journal` when one is given.

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/file_reading.h"
 #include "base/long_path.h"
-#include "base/path_parts.h"
 #include "core/journal_format.h"
 #include "core/removal_journal.h"
 #include "core/state.h"
@@ -19,8 +19,6 @@ namespace orvkit {
 namespace {
 
 constexpr std::size_t reasons_shown = 5;
-
-bool exists(const std::wstring& path) { return GetFileAttributesW(long_path(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring lower(std::wstring text) {
     CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
@@ -82,7 +80,7 @@ public:
         menu->Release();
         CoTaskMemFree(found->second);
         items_.erase(found);
-        return exists(path) ? L"" : L"the recycle bin did not restore it";
+        return path_exists(path) ? L"" : L"the recycle bin did not restore it";
     }
 
 private:
@@ -133,7 +131,7 @@ private:
 
 // Puts a moved file back; "" when it is back, else why not.
 std::wstring restore_moved(const journal_entry& entry) {
-    if (!exists(entry.target)) return L"no longer in the move folder";
+    if (!path_exists(entry.target)) return L"no longer in the move folder";
     make_parent_folders(entry.path);
     // MoveFileW never replaces: a file that took the path meanwhile stays.
     return MoveFileW(long_path(entry.target).c_str(), long_path(entry.path).c_str()) ? L"" : L"could not be moved back";
@@ -165,8 +163,8 @@ std::wstring undo_last_removal(const ostrand_state& state) {
     std::unique_ptr<recycle_bin> bin;
     for (const journal_entry& entry : plan.pending) {
         std::wstring why;
-        if (exists(entry.path)) {
-            why = L"another file has taken its place";
+        if (path_exists(entry.path)) {
+            why = L"a file already stands at its path";
         } else if (entry.action == journal_action::moved) {
             why = restore_moved(entry);
         } else {

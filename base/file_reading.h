@@ -21,6 +21,18 @@ inline unique_handle open_for_reading(const std::wstring& path, DWORD flags = 0)
                                      FILE_ATTRIBUTE_NORMAL | flags, nullptr));
 }
 
+// Whether anything, file or folder, stands at `path`.
+inline bool path_exists(const std::wstring& path) {
+    return GetFileAttributesW(long_path(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The size of a file by its path; 0 when it cannot be had.
+inline uint64_t size_of_file(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(long_path(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+    return uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+}
+
 // The size of an open file; false (and `size` untouched) when it cannot be had.
 inline bool size_of_open_file(HANDLE file, uint64_t& size) {
     LARGE_INTEGER value{};

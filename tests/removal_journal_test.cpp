@@ -207,7 +207,7 @@ TEST_F(UndoRemoval, UndoNeverOverwritesAFileThatTookThePath) {
     ASSERT_FALSE(exists(taken));
     tree.make_file(taken.substr(tree.path().size() + 1), "a new file");
     ASSERT_TRUE(RemoveDirectoryW((tree / L"g1\\sub").c_str()));
-    EXPECT_EQ(undo(), L"Undo|2 files restored, 1 could not be: " + taken + L" (another file has taken its place)");
+    EXPECT_EQ(undo(), L"Undo|2 files restored, 1 could not be: " + taken + L" (a file already stands at its path)");
     EXPECT_EQ(read_file(taken), "a new file");
     EXPECT_EQ(read_file(moved / L"b0.dat").size(), 100u);
     EXPECT_EQ(read_file(files[3].path), files[3].bytes);
