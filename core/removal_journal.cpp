@@ -42,9 +42,26 @@ std::vector<journal_entry> read_journal(const std::wstring& path) {
     return parse_journal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
+// Asked at every right click: the journal is read again only once it has changed.
 bool undo_offered(const ostrand_state& state) {
-    const undo_plan plan = plan_undo(read_journal(journal_path(state)));
-    return !plan.batch.empty() && !plan.undone;
+    static std::mutex cache_lock;
+    static std::wstring cached_path;
+    static WIN32_FILE_ATTRIBUTE_DATA cached_file{};
+    static bool cached_answer = false;
+    const std::wstring path = journal_path(state);
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    if (!GetFileAttributesExW(long_path(path).c_str(), GetFileExInfoStandard, &file)) return false;
+    const std::lock_guard<std::mutex> held(cache_lock);
+    const bool unchanged = path == cached_path && file.nFileSizeLow == cached_file.nFileSizeLow &&
+                           file.nFileSizeHigh == cached_file.nFileSizeHigh &&
+                           CompareFileTime(&file.ftLastWriteTime, &cached_file.ftLastWriteTime) == 0;
+    if (!unchanged) {
+        const undo_plan plan = plan_undo(read_journal(path));
+        cached_answer = !plan.batch.empty() && !plan.undone;
+        cached_path = path;
+        cached_file = file;
+    }
+    return cached_answer;
 }
 
 std::wstring journal_time_now() {
