@@ -71,6 +71,9 @@ public:
     std::wstring restore(const std::wstring& path) {
         const auto found = items_.find(lower(path));
         if (found == items_.end()) return L"not in the recycle bin";
+        // The bin cannot tell which of several files once at this path was removed in
+        // this batch: none is chosen for the user.
+        if (items_.count(found->first) > 1) return L"several files of this path are in the recycle bin";
         PCUITEMID_CHILD item = found->second;
         IContextMenu* menu = nullptr;
         if (FAILED(folder_->GetUIObjectOf(nullptr, 1, &item, IID_IContextMenu, nullptr,

@@ -222,3 +222,16 @@ TEST_F(UndoRemoval, AJournalThatCannotBeWrittenStopsNoRemovalAndIsReported) {
     EXPECT_EQ(list_cell(closing, 0) + L"|" + list_cell(closing, 2), L"Finished|Removals.txt could not be written");
     EXPECT_FALSE(exists(files[1].path));
 }
+
+// Two files once at one path lie in the recycle bin: Undo chooses neither.
+TEST_F(UndoRemoval, OfTwoRecycledFilesOfOnePathNeitherIsChosen) {
+    temp_folder tree, moved;
+    const std::wstring earlier = tree.make_file(L"g0\\sub\\b0.dat", "an earlier file");
+    DeleteQueue queue;
+    ASSERT_EQ(queue.submit(earlier), delete_done);
+    ASSERT_EQ(queue.flush_locked(), delete_done);
+    const std::vector<file> files = search_removing(delete_mode_recycle, tree, moved);
+    EXPECT_EQ(undo(), L"Undo|2 files restored, 1 could not be: " + files[1].path +
+                          L" (several files of this path are in the recycle bin)");
+    EXPECT_FALSE(exists(files[1].path));
+}
