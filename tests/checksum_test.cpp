@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "search/checksum.h"
+#include "search/checksum_pass.h"
+#include "support/temp_folder.h"
 
 using orvkit::checksum_accumulator;
 
@@ -65,4 +67,21 @@ TEST(Checksum, VectorSumsEqualTheWordByWordLoop) {
     plain.add_block_plain(ones.data() + 3, ones.size() - 3);
     EXPECT_EQ(fast.second_sum(), plain.second_sum());
     EXPECT_EQ(fast.first_sum(), plain.first_sum());
+}
+
+// The pass sums every byte of a file it reads in several pieces: a saved list
+// promises the checksum of the whole file.
+TEST(Checksum, ThePassSumsWholeFilesReadInPieces) {
+    test_support::temp_folder folder;
+    std::string content(3 * (1 << 20) + 12, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7 + i / 4096);
+    orvkit::orvFileList list;
+    for (const wchar_t* name : {L"a", L"b"}) {
+        auto record = std::make_unique<orvkit::file_record>();
+        record->path = folder.make_file(name, content);
+        record->size = content.size();
+        list.append_record(std::move(record));
+    }
+    ASSERT_TRUE(orvkit::checksum_shared_sizes(list));
+    for (const auto& record : list.records) EXPECT_EQ(record->checksum, checksum_of(content));
 }
