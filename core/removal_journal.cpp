@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <mutex>
 
+#include "base/file_reading.h"
 #include "base/long_path.h"
 #include "base/owner.h"
 #include "core/state.h"
@@ -29,17 +30,18 @@ bool write_all(HANDLE file, const std::string& bytes) {
 std::wstring journal_path(const ostrand_state& state) { return state.data_path.folder + journal_file_name; }
 
 std::vector<journal_entry> read_journal(const std::wstring& path) {
-    std::string bytes;
+    std::vector<uint8_t> bytes;
     {
         const std::lock_guard<std::mutex> held(journal_lock);
+        // Shared for writing too: a batch keeps the journal open while it lasts.
         unique_handle file(CreateFileW(long_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return {};
-        char buffer[65536];
-        DWORD got = 0;
-        while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
+        uint64_t size = 0;
+        if (!file || !size_of_open_file(file.get(), size)) return {};
+        bytes.resize(size);
+        bytes.resize(read_whole(file.get(), bytes.data(), bytes.size()));
     }
-    return parse_journal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return parse_journal(bytes.data(), bytes.size());
 }
 
 // Asked at every right click: the journal is read again only once it has changed.
