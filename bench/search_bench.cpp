@@ -78,7 +78,8 @@ int wmain(int argc, wchar_t** argv) {
     walk_folder(*list, tree, false);
     const double walk_seconds = seconds_since(start);
     start = clock_type::now();
-    checksum_shared_sizes(*list);
+    content_classes classes;
+    checksum_shared_sizes(*list, false, classes);
     const double checksum_seconds = seconds_since(start);
     const double files = static_cast<double>(list->records.size());
     const double megabytes = static_cast<double>(list->total_bytes) / 1e6;

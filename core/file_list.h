@@ -27,6 +27,7 @@ struct file_identity {
 struct file_record {
     std::wstring path;        // folder path, "\", entry name; no long-path prefix
     uint32_t checksum = 0;    // 0 when not computed, unreadable or empty
+    uint32_t content_class = 0;  // records read to equal bytes share one; 0 when not known (never saved)
     uint64_t size = 0;
     uint64_t created = 0;     // FILETIME ticks
     uint64_t accessed = 0;

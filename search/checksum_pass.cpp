@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <new>
-#include <vector>
 
 #include "base/file_reading.h"
+#include "base/long_path.h"
 #include "base/owner.h"
 #include "base/published_text.h"
 #include "core/file_identity.h"
@@ -18,9 +19,18 @@ namespace orvkit {
 
 namespace {
 
-// Pieces of 1 MiB (a multiple of 4, so the sums equal those of any other whole-word
-// split): a pause or an abort is seen within a millisecond or so of reading.
-constexpr std::size_t piece_bytes = 1 << 20;
+// The first piece of every file is small, so a pair that differs early costs little;
+// each later piece is twice the last, up to 1 MiB (multiples of 4, so the sums equal
+// those of any other whole-word split). A pause or an abort is seen between pieces.
+constexpr std::size_t first_piece_bytes = 64 << 10;
+constexpr std::size_t largest_piece_bytes = 1 << 20;
+constexpr std::size_t smallest_piece_bytes = 4 << 10;
+// The pieces held while one piece of a size group is compared: one per distinct
+// content, so at most a piece per member; the piece shrinks in large groups.
+constexpr std::size_t piece_budget_bytes = 64u << 20;
+// Larger groups of files longer than a piece open each member again for each piece
+// instead of keeping every member open.
+constexpr std::size_t most_open_files = 512;
 
 // Written by the worker, read by the painting.
 std::atomic<bool> pass_running{false};
@@ -30,64 +40,124 @@ published_text pass_file;
 std::atomic<uint64_t> pass_opens{0};
 std::atomic<uint64_t> pass_bytes{0};
 
-bool keep_summing(const orvFileList& list) {
+bool keep_reading(const orvFileList& list) {
     return list.status.load() != orvFileList::stop_requested && hold_when_pause_settles();
 }
 
-// The checksum of the whole file (search/checksum.h), read piece by piece with the run's checks in
-// between; a small file is read whole into `kept` when given. False when stopped
-// before the end.
-bool sum_file(file_record& record, orvFileList& list, uint8_t* buffer, preloaded_files* keep) {
-    unique_handle file = open_for_reading(record.path, FILE_FLAG_SEQUENTIAL_SCAN);
-    ++pass_opens;
-    record.checksum = 0;
-    if (!file) return true;
-    read_file_index(file.get(), record.identity);
-    DWORD high = 0;
-    // As in the walk's sum: the count is the low half of the size.
-    DWORD remaining = GetFileSize(file.get(), &high);
+struct member {
+    file_record* record = nullptr;
+    unique_handle file;
     checksum_accumulator sum;
-    if (keep && high == 0 && remaining <= preloaded_files::file_limit_bytes &&
-        keep->bytes + remaining <= preloaded_files::budget_bytes) {
-        preloaded_file& kept = keep->files[&record];
-        kept.size = remaining;
-        kept.bytes.resize(remaining);
-        kept.bytes.resize(read_whole(file.get(), kept.bytes.data(), remaining));
-        keep->bytes += remaining;
-        pass_bytes += kept.bytes.size();
-        sum.add_block(kept.bytes.data(), kept.bytes.size());
-        record.checksum = sum.value();
-        return true;
-    }
-    while (remaining > 0) {
-        if (!keep_summing(list)) return false;
-        const DWORD block = static_cast<DWORD>(std::min<std::size_t>(remaining, piece_bytes));
-        DWORD delivered = 0;
-        if (!ReadFile(file.get(), buffer, block, &delivered, nullptr) || delivered == 0) break;
-        sum.add_block(buffer, delivered);
-        pass_bytes += delivered;
-        remaining -= block;
-    }
-    record.checksum = sum.value();
-    return true;
+};
+
+// The members read to equal bytes so far, and the piece they hold.
+struct part {
+    std::vector<uint8_t> bytes;
+    std::vector<member*> members;
+};
+
+std::size_t piece_limit(std::size_t members) {
+    const std::size_t share = (piece_budget_bytes / std::max<std::size_t>(members, 1)) & ~(smallest_piece_bytes - 1);
+    return std::clamp(share, smallest_piece_bytes, largest_piece_bytes);
 }
 
-// Lets go of the kept contents whose checksum no other member of their size
-// group (members[first, end)) has: they cannot pair.
-void drop_unpaired(const orvFileList& list, const std::vector<uint32_t>& members, std::size_t first, std::size_t end,
-                   preloaded_files& keep) {
-    std::vector<uint32_t> sums;
-    for (std::size_t i = first; i < end; ++i) sums.push_back(list.records[members[i]]->checksum);
-    std::sort(sums.begin(), sums.end());
-    for (std::size_t i = first; i < end; ++i) {
-        const file_record* record = list.records[members[i]].get();
-        const auto kept = keep.files.find(record);
-        if (kept == keep.files.end()) continue;
-        const auto same = std::equal_range(sums.begin(), sums.end(), record->checksum);
-        if (same.second - same.first >= 2) continue;
-        keep.bytes -= static_cast<std::size_t>(kept->second.size);
-        keep.files.erase(kept);
+// Opens a member at the start of its size group. False when it cannot be opened or
+// no longer has the size the walk saw: its pairs then open it as before and fail or
+// find it changed.
+bool open_member(member& m, uint64_t size) {
+    m.file = open_for_reading(m.record->path, FILE_FLAG_SEQUENTIAL_SCAN);
+    ++pass_opens;
+    if (!m.file) return false;
+    read_file_index(m.file.get(), m.record->identity);
+    uint64_t now = 0;
+    return size_of_open_file(m.file.get(), now) && now == size;
+}
+
+// Reads `length` bytes at `offset` into `buffer`, opening the member again at the
+// offset when it was not kept open. False on a short read.
+bool read_piece(member& m, uint64_t offset, uint8_t* buffer, std::size_t length) {
+    if (!m.file) {
+        m.file = open_for_reading(m.record->path, FILE_FLAG_SEQUENTIAL_SCAN);
+        ++pass_opens;
+        LARGE_INTEGER to{};
+        to.QuadPart = static_cast<LONGLONG>(offset);
+        if (!m.file || !SetFilePointerEx(m.file.get(), to, nullptr, FILE_BEGIN)) return false;
     }
+    const std::size_t got = read_whole(m.file.get(), buffer, length);
+    pass_bytes += got;
+    return got == length;
+}
+
+void finish(member& m, uint32_t checksum, uint32_t content_class) {
+    m.record->checksum = checksum;
+    m.record->content_class = content_class;
+    m.file.reset();
+    ++pass_done;
+    if (pass_total.load()) progress_percent = static_cast<int32_t>(100 * pass_done.load() / pass_total.load());
+}
+
+// The members of one size, read piece by piece: each piece of each member that is
+// still equal to another is compared with the pieces of the others. Returns false
+// when stopped.
+bool read_size_group(std::vector<member>& members, uint64_t size, bool whole_files, content_classes& classes,
+                     const orvFileList& list, uint8_t* buffer) {
+    const std::size_t widest = piece_limit(members.size());
+    const bool keep_open = members.size() <= most_open_files || size <= std::min(first_piece_bytes, widest);
+    // The checksum counts the low half of the size, as the walk's sum always has.
+    const uint64_t summed_bytes = size & 0xFFFFFFFFu;
+    std::vector<std::vector<member*>> alike(1);
+    for (member& m : members) alike[0].push_back(&m);
+    uint64_t offset = 0;
+    std::size_t piece = std::min(first_piece_bytes, widest);
+    while (!alike.empty() && offset < size) {
+        const std::size_t length = static_cast<std::size_t>(std::min<uint64_t>(piece, size - offset));
+        const bool last = offset + length == size;
+        std::vector<std::vector<member*>> next;
+        for (const std::vector<member*>& same : alike) {
+            std::vector<part> parts;
+            for (member* m : same) {
+                if (!keep_reading(list)) return false;
+                pass_file.set(m->record->path);
+                if ((offset == 0 && !open_member(*m, size)) || !read_piece(*m, offset, buffer, length)) {
+                    finish(*m, 0, 0);  // unknown: its pairs open it and find what changed
+                    continue;
+                }
+                if (offset < summed_bytes)
+                    m->sum.add_block(buffer, static_cast<std::size_t>(std::min<uint64_t>(length, summed_bytes - offset)));
+                if (!keep_open || last) m->file.reset();
+                auto equal = std::find_if(parts.begin(), parts.end(), [&](const part& p) {
+                    const member& first = *p.members.front();
+                    return first.sum.first_sum() == m->sum.first_sum() && first.sum.second_sum() == m->sum.second_sum() &&
+                           std::memcmp(p.bytes.data(), buffer, length) == 0;
+                });
+                if (equal != parts.end()) {
+                    equal->members.push_back(m);
+                } else {
+                    parts.push_back({std::vector<uint8_t>(buffer, buffer + length), {m}});
+                }
+            }
+            for (part& p : parts) {
+                // Alone: no other file has these bytes. Its checksum is known only
+                // when it was read to the end.
+                if (p.members.size() == 1 && !whole_files) {
+                    member& m = *p.members.front();
+                    finish(m, last ? m.sum.value() : 0, classes.add_class({m.record}));
+                } else {
+                    next.push_back(std::move(p.members));
+                }
+            }
+        }
+        alike = std::move(next);
+        offset += length;
+        piece = std::min(piece * 2, widest);
+    }
+    for (const std::vector<member*>& same : alike) {
+        std::vector<file_record*> records;
+        for (const member* m : same) records.push_back(m->record);
+        const uint32_t id = classes.add_class(records);
+        for (member* m : same) finish(*m, m->sum.value(), id);
+    }
+    return true;
 }
 
 // The records of a non-zero size that another record shares, by size, each size
@@ -111,36 +181,73 @@ std::vector<uint32_t> shared_sizes(const orvFileList& list) {
 
 }  // namespace
 
-bool checksum_shared_sizes(orvFileList& list, preloaded_files* keep) {
-    const std::vector<uint32_t> members = shared_sizes(list);
-    const uint64_t total = members.size();
+bool content_classes::compare(const file_record& a, const file_record& b, const pair_settings& settings,
+                              pair_outcome& result) const {
+    if (a.content_class == 0 || b.content_class == 0) return false;
+    result = {};
+    result.outcome = compare_finished;
+    if (a.content_class == b.content_class) {
+        result.percent = 100;
+        return true;
+    }
+    // Different bytes: how much they share only the files can tell.
+    return settings.match_percentage >= 100;
+}
+
+void content_classes::forget_file(file_record& record) {
+    const uint32_t id = record.content_class;
+    record.content_class = 0;
+    const auto found = members_.find(id);
+    if (found == members_.end()) return;
+    const std::wstring key = case_key(record.path);
+    for (file_record* member : found->second) {
+        if (member == &record || member->content_class == 0) continue;
+        const bool same_index = member->identity.index_known && record.identity.index_known &&
+                                member->identity.file_index == record.identity.file_index;
+        if (case_key(member->path) == key || (same_index && !open_for_reading(member->path)))
+            member->content_class = 0;
+    }
+}
+
+uint32_t content_classes::add_class(const std::vector<file_record*>& members) {
+    const uint32_t id = next_++;
+    if (members.size() >= 2) members_[id] = members;
+    return id;
+}
+
+void content_classes::clear() {
+    members_.clear();
+    next_ = 1;
+}
+
+bool checksum_shared_sizes(orvFileList& list, bool whole_files, content_classes& classes) {
+    classes.clear();
+    for (const auto& record : list.records) record->content_class = 0;
+    const std::vector<uint32_t> shared = shared_sizes(list);
     std::unique_ptr<uint8_t[]> own;
-    uint8_t* buffer = list.read_buffer_bytes >= piece_bytes ? list.read_buffer.get() : nullptr;
+    uint8_t* buffer = list.read_buffer_bytes >= largest_piece_bytes ? list.read_buffer.get() : nullptr;
     if (!buffer) {
-        own.reset(new (std::nothrow) uint8_t[piece_bytes]);
+        own.reset(new (std::nothrow) uint8_t[largest_piece_bytes]);
         buffer = own.get();
     }
     pass_done = 0;
-    pass_total = total;
+    pass_total = shared.size();
     pass_file.set({});
     pass_running = true;
     bool complete = buffer != nullptr;
-    for (std::size_t first = 0; complete && first < members.size();) {
-        const uint64_t size = list.records[members[first]]->size;
-        std::size_t end = first;
-        for (; complete && end < members.size() && list.records[members[end]]->size == size; ++end) {
-            file_record& record = *list.records[members[end]];
-            pass_file.set(record.path);
-            complete = keep_summing(list) && sum_file(record, list, buffer, keep);
-            ++pass_done;
-            if (total) progress_percent = static_cast<int32_t>(100 * pass_done.load() / total);
-        }
-        if (keep) drop_unpaired(list, members, first, end, *keep);
-        first = end;
+    for (std::size_t first = 0; complete && first < shared.size();) {
+        const uint64_t size = list.records[shared[first]]->size;
+        std::vector<member> members;
+        for (; first < shared.size() && list.records[shared[first]]->size == size; ++first)
+            members.emplace_back().record = list.records[shared[first]].get();
+        complete = read_size_group(members, size, whole_files, classes, list, buffer);
     }
     if (!complete) {
-        for (const auto& record : list.records) record->checksum = 0;
-        if (keep) *keep = {};
+        for (const auto& record : list.records) {
+            record->checksum = 0;
+            record->content_class = 0;
+        }
+        classes.clear();
     }
     pass_running = false;
     progress_percent = 0;

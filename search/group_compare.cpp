@@ -51,7 +51,7 @@ uint64_t group_compare_opens() { return all_opens.load(); }
 uint64_t group_compare_bytes() { return all_bytes.load(); }
 
 group_compare::group_compare(const orvFileList& list, const pair_settings& settings, std::size_t budget,
-                             std::size_t file_limit, preloaded_files* preloaded)
+                             std::size_t file_limit)
     : settings_(settings), budget_(budget), file_limit_(file_limit) {
     std::vector<member_key> keys;
     keys.reserve(list.records.size());
@@ -75,17 +75,6 @@ group_compare::group_compare(const orvFileList& list, const pair_settings& setti
         }
         first = end;
     }
-    if (!preloaded) return;
-    for (auto& [record, file] : preloaded->files) {
-        if (!group_of_.count(record)) continue;  // cannot pair after all
-        held_file& held = held_files_[record];
-        held.loaded = held.opened = true;
-        held.size = file.size;
-        held.bytes = std::move(file.bytes);
-        held_ += static_cast<std::size_t>(held.size);
-    }
-    peak_ = std::max(peak_, held_);
-    *preloaded = {};
 }
 
 group_compare::held_file& group_compare::load(file_record& record) {

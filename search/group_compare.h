@@ -24,7 +24,6 @@
 
 #include "actions/compare.h"
 #include "core/file_list.h"
-#include "search/preloaded_files.h"
 
 namespace orvkit {
 
@@ -39,12 +38,9 @@ public:
     static constexpr std::size_t file_limit_bytes = 1u << 20;
     static constexpr std::size_t smallest_held_group = 3;
 
-    // `list` as the pair scan starts on it: its groups are fixed here. The contents
-    // the checksum pass kept in `preloaded` are taken over (and it is emptied): those
-    // files are not opened again, whatever the size of their group.
+    // `list` as the pair scan starts on it: its groups are fixed here.
     group_compare(const orvFileList& list, const pair_settings& settings,
-                  std::size_t budget = memory_budget_bytes, std::size_t file_limit = file_limit_bytes,
-                  preloaded_files* preloaded = nullptr);
+                  std::size_t budget = memory_budget_bytes, std::size_t file_limit = file_limit_bytes);
 
     // Opens and reads what pair (a, b) needs, as compare_pair_files opens it (a first, b
     // only when a opened), and fills an unknown file index from the open file.

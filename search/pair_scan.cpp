@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <tuple>
 #include <vector>
 
 namespace orvkit {
@@ -13,32 +14,37 @@ constexpr uint32_t no_record = UINT32_MAX;
 struct group_key {
     uint64_t size;
     uint32_t checksum;
+    uint32_t content_class;
     uint32_t index;
+    bool operator<(const group_key& other) const {
+        return std::tie(size, checksum, content_class, index) <
+               std::tie(other.size, other.checksum, other.content_class, other.index);
+    }
+    bool same_group(const group_key& other) const {
+        return size == other.size && checksum == other.checksum && content_class == other.content_class;
+    }
 };
 
 // For every record (by its index at the start of the scan), the next record of its
-// (size, checksum) group in list order, or no_record.
-std::vector<uint32_t> next_in_group(const orvFileList& list) {
+// (size, checksum[, content class]) group in list order, or no_record.
+std::vector<uint32_t> next_in_group(const orvFileList& list, bool by_content) {
     const std::size_t n = list.records.size();
     std::vector<group_key> keys(n);
-    for (std::size_t i = 0; i < n; ++i)
-        keys[i] = {list.records[i]->size, list.records[i]->checksum, static_cast<uint32_t>(i)};
-    std::sort(keys.begin(), keys.end(), [](const group_key& x, const group_key& y) {
-        if (x.size != y.size) return x.size < y.size;
-        if (x.checksum != y.checksum) return x.checksum < y.checksum;
-        return x.index < y.index;
-    });
+    for (std::size_t i = 0; i < n; ++i) {
+        const file_record& record = *list.records[i];
+        keys[i] = {record.size, record.checksum, by_content ? record.content_class : 0, static_cast<uint32_t>(i)};
+    }
+    std::sort(keys.begin(), keys.end());
     std::vector<uint32_t> next(n, no_record);
     for (std::size_t i = 0; i + 1 < n; ++i)
-        if (keys[i].size == keys[i + 1].size && keys[i].checksum == keys[i + 1].checksum)
-            next[keys[i].index] = keys[i + 1].index;
+        if (keys[i].same_group(keys[i + 1])) next[keys[i].index] = keys[i + 1].index;
     return next;
 }
 
 }  // namespace
 
-uint32_t scan_candidate_pairs(orvFileList& list, const pair_scan_hooks& hooks) {
-    const std::vector<uint32_t> next = next_in_group(list);
+uint32_t scan_candidate_pairs(orvFileList& list, const pair_scan_hooks& hooks, bool by_content) {
+    const std::vector<uint32_t> next = next_in_group(list, by_content);
     // original[i] is the scan-start index of the record now at i; it stays sorted,
     // since pruning only erases, so a record's current place is a binary search.
     std::vector<uint32_t> original(list.records.size());

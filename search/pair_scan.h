@@ -22,7 +22,8 @@ struct pair_scan_hooks {
     std::function<bool()> stop_requested;                        // checked after each pair and pass
 };
 
+// With `by_content`, records of known, different content classes never pair either.
 // Returns the number of records pruned.
-uint32_t scan_candidate_pairs(orvFileList& list, const pair_scan_hooks& hooks);
+uint32_t scan_candidate_pairs(orvFileList& list, const pair_scan_hooks& hooks, bool by_content = false);
 
 }  // namespace orvkit

@@ -36,7 +36,7 @@ struct search_run {
     bool memory_failed = false;
     pair_settings compared;           // what each pair comparison needs of the options
     group_compare* groups = nullptr;  // the pair scan's files held in memory
-    preloaded_files preloaded;        // small files the checksum pass read for it
+    content_classes classes;          // what the checksum pass found equal
     std::unique_ptr<journal_batch> journal;  // with automatic removal: where each removal is recorded
     removal_guard guard;              // the files this run removed or queued
 };
@@ -49,14 +49,17 @@ bool aborting() { return pause_code.load() == pause_aborting; }
 // queued by an earlier row is counted once. When the guard finds the copy that is to
 // stay missing, changed, the same file or on its way out itself, the file stays:
 // overlapping trees and links can pair each copy with the other.
-std::wstring remove_twin(search_run& run, const file_record& removed, const file_record& kept, wchar_t column) {
+std::wstring remove_twin(search_run& run, file_record& removed, const file_record& kept, wchar_t column) {
     const removal_verdict verdict =
         run.guard.remove(run.state->deletions, removed.path, kept.path, &run.options.removal);
     if (verdict == removal_verdict::already_removed) return std::wstring(L"Deleted ") + column;
     if (verdict != removal_verdict::removed) return std::wstring(L"Not deleted ") + column;
     // Deleted or moved at once: its later pairs, under any of its records, find it
     // gone, as a fresh open would.
-    if (run.options.removal.delete_mode != delete_mode_recycle) run.groups->forget_file(removed);
+    if (run.options.removal.delete_mode != delete_mode_recycle) {
+        run.groups->forget_file(removed);
+        run.classes.forget_file(removed);
+    }
     run.list->deleted_bytes += removed.size;
     return std::wstring(L"Deleted ") + column;
 }
@@ -64,12 +67,13 @@ std::wstring remove_twin(search_run& run, const file_record& removed, const file
 void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     file_record& record_a = *run.list->records[a];
     file_record& record_b = *run.list->records[b];
-    run.groups->prepare(record_a, record_b);
+    pair_outcome compared;
+    const bool settled = run.classes.compare(record_a, record_b, run.compared, compared);
+    if (!settled) run.groups->prepare(record_a, record_b);
     if (same_file(record_a, record_b)) return;
 
     path_b = record_b.path;  // for the painting
-    pair_outcome compared;
-    if (!run.groups->compare(record_a, record_b, compared))
+    if (!settled && !run.groups->compare(record_a, record_b, compared))
         compared = compare_pair_files(record_a.path, record_b.path, run.compared);
     run.state->compare_result = static_cast<uint32_t>(compared.outcome);
     if (aborting()) return;
@@ -133,7 +137,7 @@ void index_folders(search_run& run) {
     const uint32_t mode = search_mode;
     if (mode == mode_qdir_plus) walk_folder(*list, folder_b, false);
     if (run.options.use_hash && (mode == mode_quick_dir || mode == mode_qdir_plus) && !aborting())
-        checksum_shared_sizes(*list, &run.preloaded);
+        checksum_shared_sizes(*list, run.options.match_percentage < 100, run.classes);
     write_list_file(*list, L"LastList.txt", L"LastListLast.txt");
 }
 
@@ -148,8 +152,7 @@ void compare_candidates(search_run& run) {
     run.compared.stop_at_first = run.state->stop_at_first_difference.load() != 0;
     run.compared.match_percentage = run.options.match_percentage;
     run.compared.check_zero_length = run.options.check_zero_length;
-    group_compare groups(list, run.compared, group_compare::memory_budget_bytes, group_compare::file_limit_bytes,
-                         &run.preloaded);
+    group_compare groups(list, run.compared);
     run.groups = &groups;
 
     pair_scan_hooks hooks;
@@ -168,7 +171,9 @@ void compare_candidates(search_run& run) {
         if (run.file_count) progress_percent = static_cast<int32_t>((100ull * a) / run.file_count);
     };
     hooks.stop_requested = aborting;
-    run.pruned_count = scan_candidate_pairs(list, hooks);
+    // At 100 % only records read to the same bytes can pair; below, equal checksums
+    // choose the pairs and the files say how much they share.
+    run.pruned_count = scan_candidate_pairs(list, hooks, run.options.match_percentage >= 100);
     run.groups = nullptr;
     run.state->deletions.flush_locked();
 }

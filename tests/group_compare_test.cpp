@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <iterator>
 #include <random>
 
 #include "actions/compare.h"
@@ -38,21 +39,23 @@ std::shared_ptr<orvFileList> copy_of(const orvFileList& list) {
     return copy;
 }
 
-// The scan of the search worker, with the memory held by `held` (none: pair by pair).
+// The scan of the search worker, with the memory held by `held` (none: pair by pair)
+// and the content classes of the checksum pass when given.
 std::vector<visit> scan(orvFileList& list, const pair_settings& settings, std::size_t budget, std::size_t file_limit,
-                        bool in_memory, uint64_t& opens) {
+                        bool in_memory, uint64_t& opens, content_classes* classes = nullptr) {
     std::unique_ptr<group_compare> held;
-    if (in_memory) held = std::make_unique<group_compare>(list, settings, budget, file_limit, nullptr);
+    if (in_memory) held = std::make_unique<group_compare>(list, settings, budget, file_limit);
     std::vector<visit> visits;
     pair_scan_hooks hooks;
     hooks.begin_pass = [&](std::size_t a) { path_a = list.records[a]->path; };
     hooks.candidate = [&](std::size_t a, std::size_t b) {
         file_record& x = *list.records[a];
         file_record& y = *list.records[b];
-        if (held) held->prepare(x, y);
-        if (same_file(x, y)) return;
         pair_outcome result;
-        if (!held || !held->compare(x, y, result)) result = compare_pair_files(x.path, y.path, settings);
+        const bool settled = classes && classes->compare(x, y, settings, result);
+        if (held && !settled) held->prepare(x, y);
+        if (same_file(x, y)) return;
+        if (!settled && (!held || !held->compare(x, y, result))) result = compare_pair_files(x.path, y.path, settings);
         const bool listed = result.percent > 0 && result.percent >= settings.match_percentage;
         visits.push_back({x.path, y.path, result.outcome, listed ? result.percent : 0});
         if (result.outcome == compare_invalid_b) {
@@ -64,12 +67,18 @@ std::vector<visit> scan(orvFileList& list, const pair_settings& settings, std::s
         if (held) held->done_with(*list.records[a]);
     };
     hooks.stop_requested = [] { return false; };
-    scan_candidate_pairs(list, hooks);
+    scan_candidate_pairs(list, hooks, classes && settings.match_percentage >= 100);
     opens = held ? held->opens() : 0;
     if (held) {
         EXPECT_EQ(held->held_bytes(), 0u) << "every group let go once its passes ended";
     }
     return visits;
+}
+
+std::vector<visit> listed(const std::vector<visit>& visits) {
+    std::vector<visit> rows;
+    std::copy_if(visits.begin(), visits.end(), std::back_inserter(rows), [](const visit& v) { return v.listed_percent; });
+    return rows;
 }
 
 std::string bytes(std::mt19937& random, std::size_t size) {
@@ -116,9 +125,7 @@ TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
         auto walked = make_file_list();
         walked->mode = 2;
         walk_folder(*walked, tree.path(), false);
-        if (round % 2) {  // Quick Dir with Hash; else by sizes alone
-            ASSERT_TRUE(checksum_shared_sizes(*walked));
-        }
+        const bool hashed = round % 2;  // Quick Dir with Hash; else by sizes alone
         ASSERT_EQ(static_cast<int>(walked->records.size()), made);
 
         // After the walk: some files cannot be opened, some grew or shrank.
@@ -137,13 +144,28 @@ TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
 
         for (const pair_settings settings : {pair_settings{true, 100, true}, pair_settings{false, 100, false},
                                              pair_settings{false, 90, true}, pair_settings{false, 40, true}}) {
-            auto one_by_one = copy_of(*walked), from_memory = copy_of(*walked), part_held = copy_of(*walked);
+            auto one_by_one = copy_of(*walked), grouped = copy_of(*walked);
+            content_classes classes;
+            if (hashed) {  // the checksums of every file of a shared size choose the pairs
+                ASSERT_TRUE(checksum_shared_sizes(*one_by_one, true, classes));
+                for (const auto& record : one_by_one->records) record->content_class = 0;
+            }
+            auto from_memory = copy_of(*one_by_one), part_held = copy_of(*one_by_one);
             uint64_t opens = 0, unused = 0;
             const auto expected = scan(*one_by_one, settings, 0, 0, false, unused);
             const auto got = scan(*from_memory, settings, group_compare::memory_budget_bytes,
                                   group_compare::file_limit_bytes, true, opens);
             // A budget too small for the larger files: some pairs stream, the rest from memory.
             const auto mixed = scan(*part_held, settings, 150000, 80000, true, unused);
+            if (hashed) {  // the files read together, piece by piece, as the search reads them
+                const uint64_t opens_before = checksum_pass_opens();
+                ASSERT_TRUE(checksum_shared_sizes(*grouped, settings.match_percentage < 100, classes));
+                uint64_t held_opens = 0;
+                const auto together = scan(*grouped, settings, group_compare::memory_budget_bytes,
+                                           group_compare::file_limit_bytes, true, held_opens, &classes);
+                EXPECT_EQ(listed(together), listed(expected)) << "round " << round << " match " << settings.match_percentage;
+                EXPECT_LE(checksum_pass_opens() - opens_before, walked->records.size()) << "each file once at most";
+            }
             ASSERT_FALSE(expected.empty());
             EXPECT_EQ(got, expected) << "round " << round << " match " << settings.match_percentage;
             EXPECT_EQ(mixed, expected) << "round " << round << " match " << settings.match_percentage;

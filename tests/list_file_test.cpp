@@ -42,7 +42,7 @@ static paths parse(const std::string& bytes, std::size_t piece = 0, orvFileList*
 static void fill(orvFileList& list, uint32_t count, const std::wstring& folder, uint64_t size = 7) {
     for (uint32_t i = 0; i < count; ++i)
         list.append_record(std::make_unique<file_record>(file_record{folder + L"\\file " + std::to_wstring(i) + L".dat",
-                                                                     i << 17, size, 0x01DA2B3C4D5E6F70ull + i, 0, i, 0, i % 2 == 0}));
+                                                                     i << 17, 0, size, 0x01DA2B3C4D5E6F70ull + i, 0, i, 0, i % 2 == 0}));
 }
 
 // Data folder and listed path past the plain-path limit, a non-ASCII name, a size

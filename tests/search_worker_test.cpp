@@ -195,7 +195,7 @@ TEST_F(SearchWorker, AFileOfAUniqueSizeIsNeverOpenedAndSavedWithChecksumZero) {
     CloseHandle(lock);
     EXPECT_EQ(orvkit::checksum_pass_opens() - summed_before, 3u) << "x, y and z are summed; empty files are not";
     EXPECT_EQ(orvkit::group_compare_opens() - held_before, 40u)
-        << "each empty file once, for 780 pairs; x and y were kept by the checksum pass";
+        << "each empty file once, for 780 pairs; x and y were compared by the checksum pass";
     EXPECT_EQ(twin_count.load(), 1 + 40 * 39 / 2);
     const std::vector<list_row> first = read_list_rows();
     EXPECT_EQ(std::count(first.begin(), first.end(), list_row{y, x, L"100"}), 1) << "walk order: sub before x";
