@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 
@@ -36,6 +37,7 @@ constexpr std::size_t most_open_files = 512;
 std::atomic<bool> pass_running{false};
 std::atomic<uint64_t> pass_done{0};
 std::atomic<uint64_t> pass_total{0};
+std::atomic<uint64_t> pass_known{0};
 published_text pass_file;
 std::atomic<uint64_t> pass_opens{0};
 std::atomic<uint64_t> pass_bytes{0};
@@ -46,6 +48,7 @@ bool keep_reading(const orvFileList& list) {
 
 struct member {
     file_record* record = nullptr;
+    uint32_t known = 0;  // the checksum it came with (0: none)
     unique_handle file;
     checksum_accumulator sum;
 };
@@ -141,7 +144,7 @@ bool read_size_group(std::vector<member>& members, uint64_t size, bool whole_fil
                 // when it was read to the end.
                 if (p.members.size() == 1 && !whole_files) {
                     member& m = *p.members.front();
-                    finish(m, last ? m.sum.value() : 0, classes.add_class({m.record}));
+                    finish(m, last ? m.sum.value() : m.known, classes.add_class({m.record}));
                 } else {
                     next.push_back(std::move(p.members));
                 }
@@ -156,6 +159,27 @@ bool read_size_group(std::vector<member>& members, uint64_t size, bool whole_fil
         for (const member* m : same) records.push_back(m->record);
         const uint32_t id = classes.add_class(records);
         for (member* m : same) finish(*m, m->sum.value(), id);
+    }
+    return true;
+}
+
+// A size group whose every member came with its checksum: only members whose
+// checksum another shares are read, each such set on its own; the rest keep theirs.
+bool read_known_group(std::vector<member>& members, uint64_t size, bool whole_files, content_classes& classes,
+                      const orvFileList& list, uint8_t* buffer) {
+    std::stable_sort(members.begin(), members.end(),
+                     [](const member& x, const member& y) { return x.known < y.known; });
+    for (std::size_t first = 0; first < members.size();) {
+        std::size_t end = first + 1;
+        while (end < members.size() && members[end].known == members[first].known) ++end;
+        if (end - first == 1) {
+            finish(members[first], members[first].known, classes.add_class({members[first].record}));
+        } else {
+            std::vector<member> same(std::make_move_iterator(members.begin() + static_cast<std::ptrdiff_t>(first)),
+                                     std::make_move_iterator(members.begin() + static_cast<std::ptrdiff_t>(end)));
+            if (!read_size_group(same, size, whole_files, classes, list, buffer)) return false;
+        }
+        first = end;
     }
     return true;
 }
@@ -222,8 +246,16 @@ void content_classes::clear() {
 
 bool checksum_shared_sizes(orvFileList& list, bool whole_files, content_classes& classes) {
     classes.clear();
-    for (const auto& record : list.records) record->content_class = 0;
     const std::vector<uint32_t> shared = shared_sizes(list);
+    std::vector<bool> is_shared(list.records.size(), false);
+    for (const uint32_t index : shared) is_shared[index] = true;
+    uint64_t known = 0;
+    for (std::size_t i = 0; i < list.records.size(); ++i) {
+        file_record& record = *list.records[i];
+        record.content_class = 0;
+        if (!is_shared[i]) record.checksum = 0;  // cannot pair: not computed
+        if (record.checksum != 0) ++known;
+    }
     std::unique_ptr<uint8_t[]> own;
     uint8_t* buffer = list.read_buffer_bytes >= largest_piece_bytes ? list.read_buffer.get() : nullptr;
     if (!buffer) {
@@ -232,15 +264,22 @@ bool checksum_shared_sizes(orvFileList& list, bool whole_files, content_classes&
     }
     pass_done = 0;
     pass_total = shared.size();
+    pass_known = known;
     pass_file.set({});
     pass_running = true;
     bool complete = buffer != nullptr;
     for (std::size_t first = 0; complete && first < shared.size();) {
         const uint64_t size = list.records[shared[first]]->size;
         std::vector<member> members;
-        for (; first < shared.size() && list.records[shared[first]]->size == size; ++first)
-            members.emplace_back().record = list.records[shared[first]].get();
-        complete = read_size_group(members, size, whole_files, classes, list, buffer);
+        bool all_known = true;
+        for (; first < shared.size() && list.records[shared[first]]->size == size; ++first) {
+            member& m = members.emplace_back();
+            m.record = list.records[shared[first]].get();
+            m.known = m.record->checksum;
+            all_known = all_known && m.known != 0;
+        }
+        complete = all_known ? read_known_group(members, size, whole_files, classes, list, buffer)
+                             : read_size_group(members, size, whole_files, classes, list, buffer);
     }
     if (!complete) {
         for (const auto& record : list.records) {
@@ -256,12 +295,16 @@ bool checksum_shared_sizes(orvFileList& list, bool whole_files, content_classes&
 
 std::wstring checksum_status_line() {
     if (!pass_running.load()) return {};
-    return L"Checksums of " + std::to_wstring(pass_done.load()) + L" of " + std::to_wstring(pass_total.load()) +
-           L" files of shared sizes. Current file: " + pass_file.get();
+    std::wstring line = L"Checksums of " + std::to_wstring(pass_done.load()) + L" of " +
+                        std::to_wstring(pass_total.load()) + L" files of shared sizes";
+    if (pass_known.load()) line += L", " + std::to_wstring(pass_known.load()) + L" from the last index";
+    return line + L". Current file: " + pass_file.get();
 }
 
 uint64_t checksum_pass_opens() { return pass_opens.load(); }
 
 uint64_t checksum_pass_bytes() { return pass_bytes.load(); }
+
+uint64_t checksum_pass_known() { return pass_known.load(); }
 
 }  // namespace orvkit

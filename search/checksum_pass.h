@@ -42,9 +42,12 @@ private:
 // Reads the records of each non-zero size that another record shares, a size at a
 // time, members in list order: checksums, file indexes and content classes. With
 // `whole_files` every file is read to its end (its checksum then decides what is
-// compared); otherwise a file is read only while its bytes equal another's. Holds
-// while paused; stops on an abort or the list's stop request, and then sets every
-// checksum and class back to 0. Returns false when stopped.
+// compared); otherwise a file is read only while its bytes equal another's. A
+// record that comes with a checksum (from the last index, or a resumed list) keeps
+// it when its size group needs no reading: when every member came with one, only
+// members whose checksum another shares are read. Other records get checksum 0.
+// Holds while paused; stops on an abort or the list's stop request, and then sets
+// every checksum and class back to 0. Returns false when stopped.
 bool checksum_shared_sizes(orvFileList& list, bool whole_files, content_classes& classes);
 
 // The status line while the pass runs ("" when none runs): its progress and file.
@@ -54,5 +57,7 @@ std::wstring checksum_status_line();
 uint64_t checksum_pass_opens();
 // Bytes the pass has read since the process started.
 uint64_t checksum_pass_bytes();
+// Records of shared sizes that came to the last pass with their checksum.
+uint64_t checksum_pass_known();
 
 }  // namespace orvkit

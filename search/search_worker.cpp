@@ -14,6 +14,7 @@
 #include "search/checksum_pass.h"
 #include "search/directory_walk.h"
 #include "search/group_compare.h"
+#include "search/known_checksums.h"
 #include "search/list_file.h"
 #include "search/pair_scan.h"
 #include "search/pause_gate.h"
@@ -116,7 +117,18 @@ bool begin_search(search_run& run) {
     return true;
 }
 
-// Adopts a list loaded by a Resume command, or walks the folders into a new one.
+// Reads what the files of shared sizes hold, with Hash in the quick modes: below
+// 100 % every checksum, since equal checksums choose the pairs. A walked list first
+// takes the checksums of unchanged files from the last saved index.
+void read_shared_sizes(search_run& run, orvFileList& list, bool walked) {
+    const uint32_t mode = search_mode;
+    if (!run.options.use_hash || (mode != mode_quick_dir && mode != mode_qdir_plus) || aborting()) return;
+    if (walked) take_known_checksums(list, L"LastList.txt");
+    checksum_shared_sizes(list, run.options.match_percentage < 100, run.classes);
+}
+
+// Adopts a list loaded by a Resume command, or walks the folders into a new one,
+// taking the checksums of unchanged files from the last saved index.
 void index_folders(search_run& run) {
     const std::wstring folder_a = path_a;
     const std::wstring folder_b = path_b;
@@ -124,6 +136,7 @@ void index_folders(search_run& run) {
     if (loaded && loaded->record_count >= 2) {
         run.list = loaded;
         std::atomic_store(&run.state->scan_list, loaded);
+        read_shared_sizes(run, *loaded, false);
         return;
     }
     auto list = make_file_list();
@@ -134,10 +147,8 @@ void index_folders(search_run& run) {
     // An abort that came before this list existed could not reach it.
     if (aborting()) list->status = orvFileList::stop_requested;
     walk_folder(*list, folder_a, false);
-    const uint32_t mode = search_mode;
-    if (mode == mode_qdir_plus) walk_folder(*list, folder_b, false);
-    if (run.options.use_hash && (mode == mode_quick_dir || mode == mode_qdir_plus) && !aborting())
-        checksum_shared_sizes(*list, run.options.match_percentage < 100, run.classes);
+    if (search_mode == mode_qdir_plus) walk_folder(*list, folder_b, false);
+    read_shared_sizes(run, *list, true);
     write_list_file(*list, L"LastList.txt", L"LastListLast.txt");
 }
 

@@ -211,3 +211,71 @@ TEST_F(SearchWorker, AFileOfAUniqueSizeIsNeverOpenedAndSavedWithChecksumZero) {
     ASSERT_EQ(resumed.size(), first.size());
     EXPECT_TRUE(std::equal(first.begin(), first.end() - 1, resumed.begin())) << "the summary counts no folders";
 }
+
+// Writes `content` over the file in place and puts its last-write time back: a change
+// the size and time do not show.
+void rewrite_keeping_time(const std::wstring& path, const std::string& content) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME written{};
+    DWORD done = 0;
+    ASSERT_TRUE(GetFileTime(file, nullptr, nullptr, &written));
+    ASSERT_TRUE(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &done, nullptr));
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+}
+
+// The files of a size are read together: a file that parts from the others early is
+// let go unsummed, and saved with checksum 0. A resumed search sums what the first
+// left unsummed where checksums decide, and lists what a fresh search lists. A
+// second search takes the checksums of unchanged files from the saved index, and a
+// file changed behind an unchanged size and time is never listed as a twin it is not.
+TEST_F(SearchWorker, FilesOfASizeAreReadTogetherAndUnchangedFilesKeepTheirChecksums) {
+    temp_folder tree;
+    const std::string big = with_changes(200001, 7);  // past the first piece; not a whole number of words
+    std::string late = big, early = big;
+    late.back() = 'z';  // outside the checksum's words: the same checksum, 99 % in common
+    early.front() = 'z';
+    const auto p1 = tree.make_file(L"p1", big), p2 = tree.make_file(L"p2", big);
+    const auto r = tree.make_file(L"r", late), q = tree.make_file(L"q", early);
+    const auto s1 = tree.make_file(L"s1", "small twins"), s2 = tree.make_file(L"s2", "small twins");
+    tree.make_file(L"t", "other bytes");
+    const auto u1 = tree.make_file(L"u1", "twins, until"), u2 = tree.make_file(L"u2", "twins, until");
+    const auto checksum_of = [](const orvkit::orvFileList& list, const std::wstring& path) {
+        for (const auto& record : list.records)
+            if (record->path == path) return record->checksum;
+        return 0xFFFFFFFFu;
+    };
+
+    search(orvkit::mode_quick_dir, tree.path());
+    const std::vector<list_row> at_100 = read_list_rows();
+    EXPECT_EQ(std::vector<list_row>(at_100.begin() + 1, at_100.end() - 1),
+              (std::vector<list_row>{{p1, p2, L"100"}, {s1, s2, L"100"}, {u1, u2, L"100"}}));
+    const auto saved = saved_list(L"LastList.txt", 9);
+    EXPECT_EQ(checksum_of(*saved, q), 0u) << "parted from the others in its first piece";
+    EXPECT_NE(checksum_of(*saved, r), 0u) << "read to its end";
+    EXPECT_EQ(checksum_of(*saved, r), checksum_of(*saved, p1));
+
+    // At 90 % equal checksums choose the pairs: the resumed search sums q first.
+    app_state->settings.match_percentage = 90;
+    resume(saved);
+    const std::vector<list_row> resumed = read_list_rows();
+    ASSERT_TRUE(DeleteFileW((data_ / L"LastList.txt").c_str()));
+    search(orvkit::mode_quick_dir, tree.path());
+    const std::vector<list_row> fresh = read_list_rows();
+    EXPECT_EQ(std::vector<list_row>(resumed.begin(), resumed.end() - 1),
+              std::vector<list_row>(fresh.begin(), fresh.end() - 1));
+    EXPECT_EQ(std::count(fresh.begin(), fresh.end(), list_row{p1, r, L"99"}), 1) << "the last byte differs";
+    EXPECT_EQ(orvkit::checksum_pass_known(), 0u) << "no saved index to take checksums from";
+
+    // Unchanged files keep their checksums; s1 has a new time, u2 new bytes behind
+    // its old size and time.
+    app_state->settings.match_percentage = 100;
+    tree.make_file(L"s1", "small twins");
+    rewrite_keeping_time(u2, "twins? never");
+    search(orvkit::mode_quick_dir, tree.path());
+    EXPECT_EQ(orvkit::checksum_pass_known(), 8u) << "every file of a shared size but s1";
+    const std::vector<list_row> again = read_list_rows();
+    EXPECT_EQ(std::vector<list_row>(again.begin() + 1, again.end() - 1),
+              (std::vector<list_row>{{p1, p2, L"100"}, {s1, s2, L"100"}}));
+}
