@@ -4,8 +4,6 @@
 #include <atomic>
 #include <cstring>
 #include <iterator>
-#include <memory>
-#include <new>
 
 #include "base/file_reading.h"
 #include "base/long_path.h"
@@ -29,8 +27,8 @@ constexpr std::size_t smallest_piece_bytes = 4 << 10;
 // The pieces held while one piece of a size group is compared: one per distinct
 // content, so at most a piece per member; the piece shrinks in large groups.
 constexpr std::size_t piece_budget_bytes = 64u << 20;
-// Larger groups of files longer than a piece open each member again for each piece
-// instead of keeping every member open.
+// Larger groups open each member again for each piece instead of keeping every
+// member open.
 constexpr std::size_t most_open_files = 512;
 
 // Written by the worker, read by the painting.
@@ -53,9 +51,9 @@ struct member {
     checksum_accumulator sum;
 };
 
-// The members read to equal bytes so far, and the piece they hold.
+// The members read to equal bytes so far, and where their piece lies.
 struct part {
-    std::vector<uint8_t> bytes;
+    const uint8_t* bytes;
     std::vector<member*> members;
 };
 
@@ -64,21 +62,21 @@ std::size_t piece_limit(std::size_t members) {
     return std::clamp(share, smallest_piece_bytes, largest_piece_bytes);
 }
 
-// Opens a member at the start of its size group. False when it cannot be opened or
-// no longer has the size the walk saw: its pairs then open it as before and fail or
-// find it changed.
-bool open_member(member& m, uint64_t size) {
+// Opens a member at the start of its size group; its file index is read now only
+// when the file is not kept open (else once it proves to have a twin, since only
+// the pairs of twins need it). False when it cannot be opened: its pairs then open
+// it as before and fail.
+bool open_member(member& m, bool index_now) {
     m.file = open_for_reading(m.record->path, FILE_FLAG_SEQUENTIAL_SCAN);
     ++pass_opens;
-    if (!m.file) return false;
-    read_file_index(m.file.get(), m.record->identity);
-    uint64_t now = 0;
-    return size_of_open_file(m.file.get(), now) && now == size;
+    if (m.file && index_now) read_file_index(m.file.get(), m.record->identity);
+    return static_cast<bool>(m.file);
 }
 
 // Reads `length` bytes at `offset` into `buffer`, opening the member again at the
-// offset when it was not kept open. False on a short read.
-bool read_piece(member& m, uint64_t offset, uint8_t* buffer, std::size_t length) {
+// offset when it was not kept open. The last piece asks for one byte more, which
+// only a file grown since the walk has. False on a short read or a grown file.
+bool read_piece(member& m, uint64_t offset, uint8_t* buffer, std::size_t length, bool last) {
     if (!m.file) {
         m.file = open_for_reading(m.record->path, FILE_FLAG_SEQUENTIAL_SCAN);
         ++pass_opens;
@@ -86,7 +84,7 @@ bool read_piece(member& m, uint64_t offset, uint8_t* buffer, std::size_t length)
         to.QuadPart = static_cast<LONGLONG>(offset);
         if (!m.file || !SetFilePointerEx(m.file.get(), to, nullptr, FILE_BEGIN)) return false;
     }
-    const std::size_t got = read_whole(m.file.get(), buffer, length);
+    const std::size_t got = read_whole(m.file.get(), buffer, length + (last ? 1 : 0));
     pass_bytes += got;
     return got == length;
 }
@@ -99,44 +97,60 @@ void finish(member& m, uint32_t checksum, uint32_t content_class) {
     if (pass_total.load()) progress_percent = static_cast<int32_t>(100 * pass_done.load() / pass_total.load());
 }
 
+// Members read to the end with equal bytes: one class, each with its file index.
+void finish_class(const std::vector<member*>& same, content_classes& classes) {
+    std::vector<file_record*> records;
+    for (member* m : same) {
+        if (m->file && same.size() >= 2) read_file_index(m->file.get(), m->record->identity);
+        records.push_back(m->record);
+    }
+    const uint32_t id = classes.add_class(records);
+    for (member* m : same) finish(*m, m->sum.value(), id);
+}
+
 // The members of one size, read piece by piece: each piece of each member that is
 // still equal to another is compared with the pieces of the others. Returns false
 // when stopped.
 bool read_size_group(std::vector<member>& members, uint64_t size, bool whole_files, content_classes& classes,
-                     const orvFileList& list, uint8_t* buffer) {
+                     const orvFileList& list, std::vector<uint8_t>& slots) {
     const std::size_t widest = piece_limit(members.size());
-    const bool keep_open = members.size() <= most_open_files || size <= std::min(first_piece_bytes, widest);
+    // A slot per distinct piece and one to read into (with the byte past the last
+    // piece); kept from group to group, so its memory is touched once.
+    const std::size_t stride = widest + 1;
+    if (slots.size() < (members.size() + 1) * stride) slots.resize((members.size() + 1) * stride);
+    const bool keep_open = members.size() <= most_open_files;
     // The checksum counts the low half of the size, as the walk's sum always has.
     const uint64_t summed_bytes = size & 0xFFFFFFFFu;
     std::vector<std::vector<member*>> alike(1);
     for (member& m : members) alike[0].push_back(&m);
     uint64_t offset = 0;
     std::size_t piece = std::min(first_piece_bytes, widest);
-    while (!alike.empty() && offset < size) {
+    while (!alike.empty()) {
         const std::size_t length = static_cast<std::size_t>(std::min<uint64_t>(piece, size - offset));
         const bool last = offset + length == size;
         std::vector<std::vector<member*>> next;
         for (const std::vector<member*>& same : alike) {
             std::vector<part> parts;
             for (member* m : same) {
+                uint8_t* buffer = slots.data() + parts.size() * stride;  // the next free slot
                 if (!keep_reading(list)) return false;
                 pass_file.set(m->record->path);
-                if ((offset == 0 && !open_member(*m, size)) || !read_piece(*m, offset, buffer, length)) {
+                if ((offset == 0 && !open_member(*m, !keep_open)) || !read_piece(*m, offset, buffer, length, last)) {
                     finish(*m, 0, 0);  // unknown: its pairs open it and find what changed
                     continue;
                 }
                 if (offset < summed_bytes)
                     m->sum.add_block(buffer, static_cast<std::size_t>(std::min<uint64_t>(length, summed_bytes - offset)));
-                if (!keep_open || last) m->file.reset();
+                if (!keep_open) m->file.reset();
                 auto equal = std::find_if(parts.begin(), parts.end(), [&](const part& p) {
                     const member& first = *p.members.front();
                     return first.sum.first_sum() == m->sum.first_sum() && first.sum.second_sum() == m->sum.second_sum() &&
-                           std::memcmp(p.bytes.data(), buffer, length) == 0;
+                           std::memcmp(p.bytes, buffer, length) == 0;
                 });
                 if (equal != parts.end()) {
                     equal->members.push_back(m);
                 } else {
-                    parts.push_back({std::vector<uint8_t>(buffer, buffer + length), {m}});
+                    parts.push_back({buffer, {m}});
                 }
             }
             for (part& p : parts) {
@@ -145,6 +159,8 @@ bool read_size_group(std::vector<member>& members, uint64_t size, bool whole_fil
                 if (p.members.size() == 1 && !whole_files) {
                     member& m = *p.members.front();
                     finish(m, last ? m.sum.value() : m.known, classes.add_class({m.record}));
+                } else if (last) {
+                    finish_class(p.members, classes);
                 } else {
                     next.push_back(std::move(p.members));
                 }
@@ -154,19 +170,13 @@ bool read_size_group(std::vector<member>& members, uint64_t size, bool whole_fil
         offset += length;
         piece = std::min(piece * 2, widest);
     }
-    for (const std::vector<member*>& same : alike) {
-        std::vector<file_record*> records;
-        for (const member* m : same) records.push_back(m->record);
-        const uint32_t id = classes.add_class(records);
-        for (member* m : same) finish(*m, m->sum.value(), id);
-    }
     return true;
 }
 
 // A size group whose every member came with its checksum: only members whose
 // checksum another shares are read, each such set on its own; the rest keep theirs.
 bool read_known_group(std::vector<member>& members, uint64_t size, bool whole_files, content_classes& classes,
-                      const orvFileList& list, uint8_t* buffer) {
+                      const orvFileList& list, std::vector<uint8_t>& slots) {
     std::stable_sort(members.begin(), members.end(),
                      [](const member& x, const member& y) { return x.known < y.known; });
     for (std::size_t first = 0; first < members.size();) {
@@ -177,7 +187,7 @@ bool read_known_group(std::vector<member>& members, uint64_t size, bool whole_fi
         } else {
             std::vector<member> same(std::make_move_iterator(members.begin() + static_cast<std::ptrdiff_t>(first)),
                                      std::make_move_iterator(members.begin() + static_cast<std::ptrdiff_t>(end)));
-            if (!read_size_group(same, size, whole_files, classes, list, buffer)) return false;
+            if (!read_size_group(same, size, whole_files, classes, list, slots)) return false;
         }
         first = end;
     }
@@ -256,18 +266,13 @@ bool checksum_shared_sizes(orvFileList& list, bool whole_files, content_classes&
         if (!is_shared[i]) record.checksum = 0;  // cannot pair: not computed
         if (record.checksum != 0) ++known;
     }
-    std::unique_ptr<uint8_t[]> own;
-    uint8_t* buffer = list.read_buffer_bytes >= largest_piece_bytes ? list.read_buffer.get() : nullptr;
-    if (!buffer) {
-        own.reset(new (std::nothrow) uint8_t[largest_piece_bytes]);
-        buffer = own.get();
-    }
+    std::vector<uint8_t> slots;
     pass_done = 0;
     pass_total = shared.size();
     pass_known = known;
     pass_file.set({});
     pass_running = true;
-    bool complete = buffer != nullptr;
+    bool complete = true;
     for (std::size_t first = 0; complete && first < shared.size();) {
         const uint64_t size = list.records[shared[first]]->size;
         std::vector<member> members;
@@ -278,8 +283,8 @@ bool checksum_shared_sizes(orvFileList& list, bool whole_files, content_classes&
             m.known = m.record->checksum;
             all_known = all_known && m.known != 0;
         }
-        complete = all_known ? read_known_group(members, size, whole_files, classes, list, buffer)
-                             : read_size_group(members, size, whole_files, classes, list, buffer);
+        complete = all_known ? read_known_group(members, size, whole_files, classes, list, slots)
+                             : read_size_group(members, size, whole_files, classes, list, slots);
     }
     if (!complete) {
         for (const auto& record : list.records) {

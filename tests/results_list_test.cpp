@@ -65,6 +65,10 @@ TEST_F(ResultsList, DeletingAndClearingBehaveAsBeforeFromAnyThread) {
     list_clear();
     EXPECT_EQ(list_row_count(), 0);
     EXPECT_EQ(list_cell(0, 0), L"");
+    // Rows that show one text share it: changing one cell changes no other.
+    for (int row = 0; row < 3; ++row) list_insert_row(row, L"same");
+    list_set_cell(1, 0, L"other");
+    EXPECT_EQ(list_cell(0, 0) + list_cell(1, 0) + list_cell(2, 0) + list_cell(2, 1), L"sameothersame");
 }
 
 TEST_F(ResultsList, TheRefreshTimerBringsTheCountAndTheScrollUpToDate) {
