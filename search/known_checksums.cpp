@@ -1,5 +1,6 @@
 #include "search/known_checksums.h"
 
+#include <string_view>
 #include <unordered_map>
 
 #include "search/list_file.h"
@@ -9,7 +10,7 @@ namespace orvkit {
 uint32_t take_known_checksums(orvFileList& walked, const std::wstring& index_name) {
     orvFileList index(0);
     if (read_list_file(index, index_name) < 2) return 0;
-    std::unordered_map<std::wstring, const file_record*> by_path;
+    std::unordered_map<std::wstring_view, const file_record*> by_path;  // views of the index's own paths
     by_path.reserve(index.records.size());
     for (const auto& record : index.records)
         if (record->checksum != 0) by_path.emplace(record->path, record.get());

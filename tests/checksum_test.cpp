@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "search/checksum.h"
 #include "search/checksum_pass.h"
+#include "search/directory_walk.h"
 #include "support/temp_folder.h"
 
 using orvkit::checksum_accumulator;
@@ -85,4 +88,30 @@ TEST(Checksum, ThePassSumsWholeFilesReadInPieces) {
     orvkit::content_classes classes;
     ASSERT_TRUE(orvkit::checksum_shared_sizes(list, false, classes));
     for (const auto& record : list.records) EXPECT_EQ(record->checksum, checksum_of(content));
+}
+
+// A size group too large to keep every member open: each file still in the running
+// is opened again at the offset of its next piece, and the copies are still told
+// from the rest.
+TEST(Checksum, AGroupTooLargeToKeepOpenIsReadAgainAtEachPieceOffset) {
+    test_support::temp_folder folder;
+    ASSERT_EQ(test_support::run_unix("cd '" + test_support::to_unix_path(folder.path()) +
+                                     "' && head -c 42000000 /dev/urandom | split -b 70000 -a 3 - f && "
+                                     "cp faaa copy1 && cp fabc copy2"),
+              0);
+    orvkit::orvFileList list;
+    orvkit::walk_folder(list, folder.path(), false);
+    ASSERT_EQ(list.records.size(), 602u);
+    orvkit::content_classes classes;
+    const uint64_t opens = orvkit::checksum_pass_opens();
+    ASSERT_TRUE(orvkit::checksum_shared_sizes(list, false, classes));
+    EXPECT_EQ(orvkit::checksum_pass_opens() - opens, 606u) << "the four copies again for their second piece";
+    std::map<std::wstring, uint32_t> class_of;
+    for (const auto& record : list.records)
+        class_of[record->path.substr(record->path.rfind(L'\\') + 1)] = record->content_class;
+    EXPECT_EQ(class_of[L"faaa"], class_of[L"copy1"]);
+    EXPECT_EQ(class_of[L"fabc"], class_of[L"copy2"]);
+    std::set<uint32_t> distinct;
+    for (const auto& [name, id] : class_of) distinct.insert(id);
+    EXPECT_EQ(distinct.size(), 600u) << "every other file apart";
 }
