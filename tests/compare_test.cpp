@@ -90,6 +90,7 @@ TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
             std::vector<uint8_t> other = zeros;
             std::fill_n(other.begin() + static_cast<std::ptrdiff_t>(at), length, uint8_t{1});
             ASSERT_EQ(find_difference(zeros.data(), other.data(), 0, zeros.size()), at) << length;
+            ASSERT_EQ(find_difference(other.data(), zeros.data(), 0, zeros.size()), at) << length;
             ASSERT_EQ(find_equal(zeros.data(), other.data(), at, zeros.size()), at + length) << at;
         }
     }
