@@ -1,18 +1,28 @@
 #!/usr/bin/env bash
 # Mutation run, on demand (not part of `make test`): flips one operator or literal on
-# each of SAMPLE lines of the program (never the tests), chosen with SEED, rebuilds,
-# runs the suite, puts the file back, and prints each mutant as killed (a test
-# failed, and failed again when run once more), survived (every test passed),
-# flaky (the failing test passed when run again: set aside) or not built, then the
-# kill rate over the killed and the survived.
+# each of SAMPLE lines of the program (never the tests), chosen with SEED, or applies
+# the mutants listed in FILE, rebuilds, runs the suite, puts the file back, and prints
+# each mutant as killed (a test failed, and failed again when run once more),
+# survived (every test passed), flaky (the failing test passed when run again: set
+# aside) or not built, then the kill rate over the killed and the survived.
 #
 # usage: scripts/mutate.sh SAMPLE SEED
+#        scripts/mutate.sh --list FILE
+# FILE holds one mutant a line, "file<TAB>line<TAB>column<TAB>old<TAB>new" (column
+# counted from 0, old and new with the spaces around an operator), as a sampled run
+# makes them.
 # The build goes to build-mutate/ (or $OSTRAND_MUTATE_BUILD); the report to
 # build-mutate/mutants.txt as well as to the terminal.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-sample="${1:?usage: scripts/mutate.sh SAMPLE SEED}"
-seed="${2:?usage: scripts/mutate.sh SAMPLE SEED}"
+usage="usage: scripts/mutate.sh SAMPLE SEED | --list FILE"
+list=""
+if [ "${1:-}" = --list ]; then
+  list="$(realpath "${2:?$usage}")"
+else
+  sample="${1:?$usage}"
+  seed="${2:?$usage}"
+fi
 build="${OSTRAND_MUTATE_BUILD:-$top/build-mutate}"
 report="$build/mutants.txt"
 cd "$top"
@@ -23,6 +33,9 @@ cd "$top"
 cmake --build "$build" --target ostrand_tests >/dev/null
 
 # The mutants: "file<TAB>line<TAB>column<TAB>old<TAB>new", one a sampled line.
+if [ -n "$list" ]; then
+  mutants="$(grep -v '^#' "$list")"
+else
 mutants="$(python3 - "$sample" "$seed" <<'EOF'
 import pathlib, random, re, sys
 sample, seed = int(sys.argv[1]), int(sys.argv[2])
@@ -52,6 +65,7 @@ for path, line, found in random.sample(candidates, min(sample, len(candidates)))
     print(f'{path}\t{line}\t{column}\t{old}\t{new}')
 EOF
 )"
+fi
 
 apply() {  # file line column old new
   python3 - "$@" <<'EOF'

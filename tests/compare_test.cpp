@@ -1,5 +1,4 @@
-// The comparison of two files: File mode started with the Start click, its rows held
-// to a byte-by-byte definition, and the percentages the search asks of a pair.
+// File mode's rows held to a byte-by-byte definition, and the percentages the search asks of a pair.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -40,8 +39,7 @@ list_row difference(uint64_t first, uint64_t length) {
     return {std::to_wstring(first), std::to_wstring(length), L"Different"};
 }
 
-// The rows by definition, a byte at a time: a run still open at a block's end
-// counts without a row.
+// The rows a byte at a time: a run still open at a block's end counts without a row.
 rows reference_rows(const std::string& a, const std::string& b) {
     rows out{start_row};
     uint64_t differing = 0, open = 0;
@@ -66,14 +64,13 @@ protected:
         SetWindowTextW(edit_a, a.c_str());
         SetWindowTextW(edit_b, b.c_str());
         click_at(start);
-        EXPECT_TRUE(pump_until([] { return run_status == status_idle && progress_percent >= 100; }, 60000));
+        EXPECT_TRUE(pump_until(run_ended, 60000));
         EXPECT_EQ(compare_buffer_a, nullptr) << "File mode frees its blocks";
         return read_list_rows();
     }
     rows compare(const std::string& a, const std::string& b) {
         return compare_paths(folder.make_file(L"a", a), folder.make_file(L"b", b));
     }
-    // As the search asks it, on this thread, with `settings`.
     uint32_t search_compare(const std::wstring& a, const std::wstring& b) {
         const pair_outcome got = compare_pair_files(a, b, settings);
         EXPECT_EQ(got.outcome, compare_finished);
@@ -85,8 +82,7 @@ protected:
 
 }  // namespace
 
-// The scan's wide steps over equal bytes (zeros, as sparse files hold): a run of
-// differing bytes, and its end, is found at every offset within and across them.
+// A run of differing bytes, and its end, is found at every offset within and across the wide steps.
 TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
     const std::vector<uint8_t> zeros(300, 0);
     for (std::size_t at = 0; at < 200; ++at) {
@@ -94,6 +90,7 @@ TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
             std::vector<uint8_t> other = zeros;
             std::fill_n(other.begin() + static_cast<std::ptrdiff_t>(at), length, uint8_t{1});
             ASSERT_EQ(find_difference(zeros.data(), other.data(), 0, zeros.size()), at) << length;
+            ASSERT_EQ(find_difference(other.data(), zeros.data(), 0, zeros.size()), at) << length;
             ASSERT_EQ(find_equal(zeros.data(), other.data(), at, zeros.size()), at + length) << at;
         }
     }
@@ -152,8 +149,7 @@ TEST_F(Comparison, FileModeOutcomesAndTheRowCap) {
     EXPECT_EQ(got[402], end_row(L"Files have 50% in common")) << "every differing byte counts";
 }
 
-// A file that shrinks while the comparison is paused: the bytes no longer readable
-// count as differing, so the verdict falls to almost nothing instead of "Same".
+// The bytes of a file shrunk during a pause count as differing, not "Same".
 TEST_F(Comparison, AFileShrunkDuringAPauseCountsItsLostBytesAsDiffering) {
     const std::string a = patterned(25000000, 6);
     const auto path_1 = folder.make_file(L"a", a), path_2 = folder.make_file(L"b", a);
@@ -169,7 +165,6 @@ TEST_F(Comparison, AFileShrunkDuringAPauseCountsItsLostBytesAsDiffering) {
     ASSERT_EQ(run_unix("truncate -s 100 '" + to_unix_path(path_2) + "'"), 0);
     toggle_pause();
     ASSERT_TRUE(pump_until([] { return run_status == status_idle && list_row_count() == 2; }, 60000));
-    // At most the first block, read before the pause, compared equal.
     const std::wstring verdict = list_cell(1, 2);
     ASSERT_EQ(verdict.rfind(L"Files have ", 0), 0u) << verdict.c_str();
     EXPECT_LT(std::stoi(verdict.substr(11)), 5) << verdict.c_str();
@@ -182,7 +177,7 @@ TEST_F(Comparison, SearchPercentages) {
     EXPECT_EQ(search_compare(prefix, whole), 0u);
     EXPECT_EQ(search_compare(whole, prefix), 0u);
 
-    // Stopping at the first difference counts one byte: 99 for 100 bytes or more, 90 for 10.
+    // Stopping at the first difference counts one byte.
     settings.stop_at_first = true;
     const auto half = folder.make_file(L"half", text.substr(0, 2000) + patterned(2000, 7));
     EXPECT_EQ(search_compare(whole, half), 99u);

@@ -1,5 +1,4 @@
-// The saved list files: exact bytes on disk and back, backups, and the tokeniser
-// on bytes made by the test (resynchronisation, damaged, foreign and cut input).
+// The saved list files: exact bytes on disk and back, backups, and damaged, foreign and cut input.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <string>
@@ -45,8 +44,7 @@ static void fill(orvFileList& list, uint32_t count, const std::wstring& folder, 
                                                                      i << 17, 0, size, 0x01DA2B3C4D5E6F70ull + i, 0, i, 0, i % 2 == 0}));
 }
 
-// Data folder and listed path past the plain-path limit, a non-ASCII name, a size
-// past 4 GiB and times (FILETIMEs of 2024) kept to their low 32 bits; the backups.
+// Long paths, non-ASCII names, a size past 4 GiB and times kept to their low 32 bits; the backups.
 TEST(ListFile, WrittenBytesReadBackAndBackups) {
     temp_folder dir;
     // Linux limits a name to 255 bytes: 120 two-byte letters fit.
@@ -83,9 +81,8 @@ TEST(ListFile, WrittenBytesReadBackAndBackups) {
     EXPECT_EQ(read_list_file(stateless, L"LastList.txt"), 0);
 }
 
-// A path of 16+ units where a number belongs starts a new record (also in the count's
-// place); shifted fields never make a record; a bad number or path drops its record.
-// Windows' runtime saturates out of range (Wine's wraps): 20 digits are never a path.
+// A path of 16+ units where a number belongs starts a new record; shifted fields never make a record;
+// a bad number or path drops its record (20 digits are never a path).
 TEST(ListFormat, ResynchronisationAndDamagedRecords) {
     const std::u16string body =
         u"9*" + rec(u"C:\\ok\\first") + u"C:\\one\\broken.txt*22*33*44*55*0*" +
@@ -106,8 +103,8 @@ TEST(ListFormat, ResynchronisationAndDamagedRecords) {
               (paths{L"C:\\folder\\file.dat", L"C:\\x\\y"}));
 }
 
-// Foreign input gives nothing; a cut file, fed in pieces of any size, gives the
-// records complete before the cut; a token past 32,767 units drops its record.
+// Foreign input gives nothing; a cut file, in pieces of any size, gives the records before the cut; a
+// token past 32,767 units drops its record.
 TEST(ListFormat, ForeignCutAndOverlongInput) {
     const std::string body = utf16le(u"2*" + rec(u"C:\\x\\a") + rec(u"C:\\x\\b") + u"ENDLIST");
     for (const std::string& foreign : {header.substr(0, 10), std::string("C:\\x\\a*1*2*3*4*5*0*C:\\x\\b*1*2*3*4*5*0*"),

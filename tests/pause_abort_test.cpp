@@ -1,7 +1,5 @@
-// Pause and abort in every phase of a run started with the Start click, driven
-// through the program's own toggle_pause and abort_run: a pause holds the phase's
-// work at once, Resume lets it finish, Abort ends it early, and each run closes
-// with its own row.
+// Pause and abort in every phase of a run: a pause holds the work at once, Resume lets it finish, Abort
+// ends it early, and each run closes with its own row.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -31,9 +29,7 @@ struct phase {
     const wchar_t* aborted;  // ... and of one aborted while paused
 };
 
-// Each phase has enough work that a pause lands before it ends: 1,500 folders to
-// walk, 4,000 files of one size to sum, 500 empty files (124,750 pairs) to compare,
-// two files of 300 MB to compare in File mode.
+// Each phase has enough work that a pause lands before it ends.
 const phase phases[] = {
     {"walk", 1, "i=0; while [ $i -lt 1500 ]; do i=$((i+1)); mkdir d$i; printf \"%${i}s\" '' > d$i/f; done", walked,
      1500, L"Finished|0 twins found in 1500 files.", L"Aborted|0 twins found in 0 files."},

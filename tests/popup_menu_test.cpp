@@ -1,4 +1,4 @@
-// The popup menu of the real main window, read back from its handles in each state; what each command does.
+// The popup menu of the real main window in each state, and what each command does.
 #include <shlobj.h>
 
 #include <memory>
@@ -37,8 +37,8 @@ protected:
 };
 }  // namespace
 
-// Idle, the menu offers Resume Seeking without twins and Details and Remove with them (never in File
-// mode); while a search runs only the always available items. Every menu shown or built is destroyed.
+// Idle: Resume Seeking without twins, Details and Remove with them (never in File mode); busy: only the
+// always available items. Every menu shown or built is destroyed.
 TEST_F(PopupMenu, WhatIdleAndBusyMenusOfferAndEveryMenuIsDestroyed) {
     std::vector<HMENU> shown, all;
     const std::wstring idle = L"About=2000|Help=2001|-|Resume Seeking=2078|Resume Seeking+=2079|-|Transparent=2017|"
@@ -68,7 +68,7 @@ TEST_F(PopupMenu, WhatIdleAndBusyMenusOfferAndEveryMenuIsDestroyed) {
 }
 
 // Each option command sets its option and check mark, On Top and Transparent the window's style too; an
-// idle close saves them (what a start makes of a settings file: Program, SettingsFile).
+// idle close saves them.
 TEST_F(PopupMenu, OptionCommandsChangeTheStateTheWindowAndTheChecksAndAnIdleCloseSavesThem) {
     for (UINT id : {menu_delete, menu_percent_95 + 3, menu_hash, menu_check_zero_length, menu_remove_empty_dirs,
                     menu_override_read_only, menu_on_top, menu_transparent, menu_remove_when_found, menu_column_b})
@@ -109,8 +109,7 @@ TEST_F(PopupMenu, OptionCommandsChangeTheStateTheWindowAndTheChecksAndAnIdleClos
 // The real folder browser, answered by a helper thread: a folder chosen, then Cancel.
 TEST_F(PopupMenu, SelectMoveDirWithTheFolderBrowserAnsweredAndCancelled) {
     menu_open.browse_folder = browse_move_folder;
-    // A folder on the prefix's own drive: to show a folder under Z:\ the browser first
-    // lists the whole Linux root, which on a fresh prefix can outlast any wait.
+    // On the prefix's own drive: under Z:\ the browser first lists the whole Linux root, which is slow.
     wchar_t temp[MAX_PATH] = {};
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
     const std::wstring chosen = temp + (L"moved here " + std::to_wstring(GetCurrentProcessId()));
@@ -127,8 +126,7 @@ TEST_F(PopupMenu, SelectMoveDirWithTheFolderBrowserAnsweredAndCancelled) {
                 const bool read = item.hItem && SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
                 return std::wstring(read ? text : L"");
             };
-            // Wine drops a selection asked for before the dialog is initialised: ask until it shows,
-            // waiting longer each time, as asking again starts a slow tree expansion over.
+            // Wine drops a selection asked for too early: ask until it shows, waiting longer each time.
             const std::wstring leaf = folder.substr(folder.rfind(L'\\') + 1);
             for (int i = 1; !folder.empty() && i <= 12 && selected() != leaf; ++i) {
                 SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
@@ -148,8 +146,7 @@ TEST_F(PopupMenu, SelectMoveDirWithTheFolderBrowserAnsweredAndCancelled) {
 }
 
 TEST_F(PopupMenu, RemoveWhenFoundUnlocksTheColumnsWhichExcludeEachOtherAndRetitleTheList) {
-    // Lists a row and gives the commands; then the option, column A, column B, the rows, the third
-    // column's title and the settings menu from its last option on.
+    // After a row and the commands: the option, column A, column B, the rows, the third title, the menu.
     auto after = [&](std::initializer_list<UINT> commands) {
         add_row(L"row", L"", L"");
         for (UINT id : commands) command(id);

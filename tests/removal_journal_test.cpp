@@ -1,5 +1,4 @@
-// The journal of removals and Undo of the last batch: the reader on any bytes, and
-// whole batches removed and put back through the real window.
+// The journal of removals: the reader on any bytes, and Undo of the last batch through the real window.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -39,8 +38,7 @@ entries parse(const std::string& bytes) {
 
 }  // namespace
 
-// Whole lines read back as written; a file cut anywhere gives the lines before the
-// cut; foreign and random bytes give nothing that is not a whole, well-formed line.
+// Lines read back as written; a cut file gives the lines before the cut; foreign bytes give no line.
 TEST(RemovalJournal, TheReaderTakesOnlyWholeLines) {
     const std::string bytes = journal_bytes(sample);
     ASSERT_EQ(parse(bytes), sample);
@@ -108,8 +106,7 @@ protected:
         std::string bytes;
         FILETIME written{};
     };
-    // Groups of two copies each; a search with automatic removal of column B in
-    // `mode` removes one copy of each.
+    // Three pairs of copies; a search removing column B in `mode` removes one of each.
     std::vector<file> search_removing(uint32_t mode, const temp_folder& tree, const temp_folder& moved) {
         std::vector<file> files;
         for (int group = 0; group < 3; ++group) {
@@ -142,9 +139,8 @@ protected:
     }
 };
 
-// Each mode: the journal names exactly the files the rows say were removed, in order,
-// with the action and the target; Undo puts back every moved and recycled file with
-// its bytes and time, once; a Delete batch offers Undo but only says it cannot.
+// The journal names the files the rows say were removed, with action and target; Undo puts back moved
+// and recycled files with their bytes and time, once; a Delete batch offers Undo but says it cannot.
 TEST_F(UndoRemoval, EachModeIsJournalledAndUndoneOnce) {
     const struct {
         uint32_t mode;
@@ -162,8 +158,8 @@ TEST_F(UndoRemoval, EachModeIsJournalledAndUndoneOnce) {
             EXPECT_FALSE(undo_offered()) << "an empty journal offers nothing";
         }
         const std::vector<file> files = search_removing(m.mode, tree, moved);
-        const std::size_t before = journal().size();
         const entries lines = journal();
+        const std::size_t before = lines.size();
         ASSERT_GE(lines.size(), 3u);
         std::vector<std::wstring> removed_rows, journalled;
         for (int row = 1; row + 1 < list_row_count(); ++row)
@@ -198,8 +194,7 @@ TEST_F(UndoRemoval, EachModeIsJournalledAndUndoneOnce) {
     }
 }
 
-// A file that took a removed file's path meanwhile stays; the moved file is reported
-// and stays where it was moved to. A folder removed since is made again.
+// A file that took a removed file's path stays, the moved one is reported; a folder removed is made again.
 TEST_F(UndoRemoval, UndoNeverOverwritesAFileThatTookThePath) {
     temp_folder tree, moved;
     const std::vector<file> files = search_removing(delete_mode_move, tree, moved);

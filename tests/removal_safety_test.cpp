@@ -1,6 +1,4 @@
-// Automatic removal through the real window over trees that name a file twice,
-// in every delete mode and column: a copy of every group stays, and a row says
-// "Deleted" only for a file that is gone from where it was.
+// Automatic removal over trees that name a file twice, in every delete mode and column.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -32,8 +30,7 @@ TEST_F(RemovalSafety, AutomaticRemovalOverOverlappingTreesKeepsACopyOfEveryGroup
                 remove_column_b = column == L'B';
                 search(shape.mode, tree.search_this(), tree.plus_this());
                 tree.expect_a_copy_of_everything_stays(run);
-                // A file deleted or moved under one record is gone for its other records
-                // too: no later row names it. A recycled file waits for the end of the run.
+                // No row names a file deleted or moved before it; a recycled one waits for the end.
                 int deleted = 0;
                 std::set<std::wstring> removed;
                 for (int row = 1; row + 1 < list_row_count(); ++row) {
@@ -47,7 +44,6 @@ TEST_F(RemovalSafety, AutomaticRemovalOverOverlappingTreesKeepsACopyOfEveryGroup
                         EXPECT_FALSE(exists(file)) << run << ", row " << row;
                         removed.insert(orvkit::case_key(file));
                     }
-                    // Where the file went: the recycle bin, or the chosen folder under its own name.
                     if (mode == orvkit::delete_mode_recycle) {
                         EXPECT_TRUE(in_trash(file)) << run << ", row " << row;
                     }
@@ -61,8 +57,7 @@ TEST_F(RemovalSafety, AutomaticRemovalOverOverlappingTreesKeepsACopyOfEveryGroup
     }
 }
 
-// Three identical files: every row says what was done, each removed file counts
-// once however many rows name it, one copy survives; a failed Delete counts nothing.
+// Each removed file counts once however many rows name it; a failed Delete counts nothing.
 TEST_F(RemovalSafety, AutomaticRemovalCountsEachRemovedFileOnceAndShowsOnlyWhatWasDone) {
     temp_folder tree;
     const std::wstring files[] = {tree.make_file(L"a1.dat", "identical"), tree.make_file(L"a2.dat", "identical"),

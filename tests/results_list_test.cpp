@@ -1,5 +1,4 @@
-// The results list: rows written by a worker without a message each, read back exactly through list_get_cell
-// and LVM_GETITEMTEXTW; the count and the scroll position brought up to date by the window's refresh timer.
+// The results list: rows written by a worker without a message each, read back exactly; the refresh timer.
 #include <thread>
 
 #include "core/run_protocol.h"
@@ -26,8 +25,7 @@ class ResultsList : public main_window_test {};
 }  // namespace
 
 TEST_F(ResultsList, HundredThousandRowsFromAWorkerCostNoMessageAndReadBackExactly) {
-    // The window thread does not pump while the worker writes: a row that needed a
-    // message to the list would hold the worker until the wait below gives up.
+    // The window thread does not pump: a row that needed a message would hold the worker.
     constexpr int rows = 100000;
     HANDLE worker = CreateThread(nullptr, 0, [](void*) -> DWORD {
         write_rows(rows);

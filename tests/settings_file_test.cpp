@@ -1,5 +1,4 @@
-// The settings file: its 2432 bytes, which files are accepted, the ranges every
-// option is brought back into, and the file written and read through the state.
+// The settings file: its 2432 bytes, which files are accepted, the ranges of the options, reads and writes.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
@@ -41,8 +40,8 @@ std::vector<uint8_t> sample_file(const std::wstring& folder = L"D:\\Moved twins"
     return settings_file_image(block);
 }
 
-// What a file reads as: mode, delete mode, read-only override, the move folder's
-// length, then the match percentage, Hash, zero length, empty folders and On Top.
+// Mode, delete mode, read-only override, the move folder's length, match percentage, Hash, zero
+// length, empty folders, On Top.
 numbers read_back(const std::vector<uint8_t>& bytes, std::size_t size = SIZE_MAX) {
     settings_block block;
     const settings_outside o = apply_settings_bytes(block, bytes.data(), std::min(size, bytes.size()));
@@ -73,9 +72,7 @@ TEST(SettingsLayout, ImageHoldsTheOptionsAtTheirOffsets) {
     EXPECT_EQ(long_folder[2430] | long_folder[2431], 0) << "written cut to 1199 units, its NUL kept";
 }
 
-// Each file is the sample with one change. A wrong size field resets all but two
-// flags; out-of-range values come back into range (below 50 % files sharing a
-// single byte would count as twins).
+// The sample with one change. A wrong size field resets all but two flags; values come back into range.
 TEST(SettingsLayout, WhatEachFileReadsAs) {
     const numbers sample{1, 2, 1, 14, 97, 0, 0, 1, 1};
     const struct {
@@ -112,8 +109,7 @@ TEST(SettingsLayout, WhatEachFileReadsAs) {
     }
 }
 
-// Random files of every length up to 3,000 bytes, half of them carrying the size
-// field that gets them accepted: never a crash, every option within its range.
+// Random files of every length up to 3,000 bytes, half of them accepted: every option within its range.
 TEST(SettingsLayout, RandomFilesOfEveryLengthLeaveEveryOptionInRange) {
     std::mt19937 random(20261207);
     std::vector<uint8_t> bytes(3000);
@@ -133,7 +129,6 @@ TEST(SettingsLayout, RandomFilesOfEveryLengthLeaveEveryOptionInRange) {
     }
 }
 
-// The file itself, read into and written from a state of its own.
 class SettingsFile : public testing::Test {
 protected:
     void SetUp() override {
@@ -146,7 +141,6 @@ protected:
     void put(const std::vector<uint8_t>& bytes) const {
         data.make_file(L"dVelk.dat", std::string(bytes.begin(), bytes.end()));
     }
-    // The state's options in the order read_back gives a file's.
     static numbers state() {
         const settings_block& s = app_state->settings;
         const auto& d = app_state->deletions;
@@ -156,8 +150,7 @@ protected:
     temp_folder data;
 };
 
-// No file, a file cut within its size field (its half over the default's: accepted)
-// and one longer than 2432 bytes. Reading creates nothing.
+// No file, a file cut within its size field (its half over the default's: accepted), a longer one.
 TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
     app_state->settings.block_size = 0;  // whatever the block held, no file means the defaults
     app_state->settings.on_top = 1;
@@ -181,15 +174,9 @@ TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
 }
 
 TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
+    put(sample_file());
+    read_settings();
     put(std::vector<uint8_t>(5000, 0xEE));
-    search_mode = 1;
-    app_state->deletions.move_dir = L"D:\\Moved twins";
-    app_state->settings.match_percentage = 97;
-    app_state->settings.use_hash = 0;
-    app_state->settings.check_zero_length = 0;
-    app_state->settings.on_top = 1;
-    app_state->deletions.override_read_only = 1;
-    app_state->deletions.delete_mode = 2;
     write_settings();
     const std::vector<uint8_t> image = sample_file();
     const std::string old = test_support::read_file(file());

@@ -1,10 +1,6 @@
-// The one way tests find and drive dialogs and menus. Modal dialogs are driven from
-// a helper thread while the test thread sits in their message loop: it finds a
-// dialog (#32770) of this process, reads its controls and presses its buttons with
-// PostMessageW, so a button that opens a nested box never blocks the helper. A step
-// that times out records why and closes whatever dialog is left, so a stuck dialog
-// fails the test instead of hanging it. A watchdog closes any dialog that appears
-// while no test expects one; popup menus are read from inside their own loop.
+// Modal dialogs driven from a helper thread while the test thread sits in their loop:
+// buttons are pressed with PostMessageW, so a nested box never blocks the helper, and
+// a step that times out is recorded and closes what is left instead of hanging.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -21,27 +17,20 @@
 
 namespace test_support {
 
-// Visible windows of this process of class `kind` (dialogs, or #32768 for menus),
-// newest first as the window manager lists them.
-inline std::vector<HWND> visible_dialogs(const wchar_t* kind = L"#32770") {
-    struct query {
-        const wchar_t* kind;
-        std::vector<HWND> found;
-    } asked{kind, {}};
-    EnumWindows([](HWND window, LPARAM parameter) -> BOOL {
-        auto& asked = *reinterpret_cast<query*>(parameter);
+// Visible dialogs of this process, newest first.
+inline std::vector<HWND> visible_dialogs() {
+    std::vector<HWND> found;
+    EnumWindows([](HWND window, LPARAM all) -> BOOL {
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
         wchar_t name[16] = {};
         GetClassNameW(window, name, 16);
-        if (process == GetCurrentProcessId() && std::wstring(name) == asked.kind && IsWindowVisible(window))
-            asked.found.push_back(window);
+        if (process == GetCurrentProcessId() && std::wstring(name) == L"#32770" && IsWindowVisible(window))
+            reinterpret_cast<std::vector<HWND>*>(all)->push_back(window);
         return TRUE;
-    }, reinterpret_cast<LPARAM>(&asked));
-    return asked.found;
+    }, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
-
-inline std::wstring caption_of(HWND window) { return window_text(window); }
 
 inline std::wstring control_text(HWND dialog, int id) { return window_text(GetDlgItem(dialog, id)); }
 
@@ -49,21 +38,19 @@ inline std::wstring control_text(HWND dialog, int id) { return window_text(GetDl
 inline std::wstring dialog_texts(HWND dialog) {
     std::wstring texts;
     EnumChildWindows(dialog, [](HWND child, LPARAM all) {
-        return *reinterpret_cast<std::wstring*>(all) += caption_of(child) + L"|", TRUE;
+        return *reinterpret_cast<std::wstring*>(all) += window_text(child) + L"|", TRUE;
     }, reinterpret_cast<LPARAM>(&texts));
     return texts;
 }
 
 inline std::atomic<int> expected_dialogs{0};
 
-// While one of these lives, dialogs are the test's own business.
 struct expect_dialogs {
     expect_dialogs() { ++expected_dialogs; }
     ~expect_dialogs() { --expected_dialogs; }
 };
 
-// Presses No and Cancel on any dialog of this process that appears while no test
-// expects one, logs its text, and counts it so the run fails instead of hanging.
+// Closes and counts any dialog that appears while no test expects one.
 class dialog_watchdog {
 public:
     dialog_watchdog() : thread_([this] {
@@ -79,7 +66,6 @@ public:
         }
     }) {}
     ~dialog_watchdog() { stop(); }
-    // Stops watching; returns how many unexpected dialogs were closed.
     int stop() {
         running_ = false;
         if (thread_.joinable()) thread_.join();
@@ -92,7 +78,6 @@ private:
     std::thread thread_;
 };
 
-// Polls `done` every 10 ms on the helper thread, for at most `timeout_ms`.
 inline bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 10000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     while (!done()) {
@@ -106,18 +91,7 @@ inline void press(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-// A dialog's button by its text ("&Yes" matches "Yes").
-inline int button_named(HWND dialog, const std::wstring& name) {
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        std::wstring text = caption_of(child);
-        std::erase(text, L'&');
-        if (text == name) return GetDlgCtrlID(child);
-    }
-    return 0;
-}
-
-// Runs `steps` on a helper thread; `finish` joins it. `find` and `gone` are the
-// steps' bounded waits: a failed one is recorded in `failures` and returns null.
+// Runs `steps` on a helper thread; a failed `find` or `gone` is recorded in `failures`.
 class dialog_script {
 public:
     explicit dialog_script(std::function<void(dialog_script&)> steps)
@@ -126,13 +100,12 @@ public:
     dialog_script(const dialog_script&) = delete;
     dialog_script& operator=(const dialog_script&) = delete;
 
-    // The newest visible dialog with this caption (any caption when empty) that is
-    // not `other`.
+    // The newest visible dialog with this caption (any when empty) that is not `other`.
     HWND find(const std::wstring& caption, HWND other = nullptr, DWORD timeout_ms = 10000) {
         HWND found = nullptr;
         wait_until([&] {
             for (HWND dialog : visible_dialogs())
-                if (dialog != other && (caption.empty() || caption_of(dialog) == caption)) return (found = dialog), true;
+                if (dialog != other && (caption.empty() || window_text(dialog) == caption)) return (found = dialog), true;
             return false;
         }, timeout_ms);
         if (!found) fail(L"no dialog \"" + caption + L"\"");
@@ -140,7 +113,7 @@ public:
     }
     bool gone(HWND dialog, DWORD timeout_ms = 10000) {
         if (wait_until([&] { return !IsWindow(dialog); }, timeout_ms)) return true;
-        fail(L"dialog \"" + caption_of(dialog) + L"\" stayed open");
+        fail(L"dialog \"" + window_text(dialog) + L"\" stayed open");
         return false;
     }
     void fail(const std::wstring& why) {
@@ -161,8 +134,7 @@ private:
     std::thread thread_;
 };
 
-// Runs `open` on this thread while `steps` drive the dialog captioned `caption` (any
-// caption when empty) from the helper thread; every step must succeed.
+// Runs `open` on this thread while `steps` drive the dialog captioned `caption`.
 template <typename Open>
 auto drive_dialog(const std::wstring& caption, Open open, const std::function<void(dialog_script&, HWND)>& steps,
                   DWORD timeout_ms = 10000) {
@@ -200,9 +172,8 @@ inline std::wstring describe_menu(HMENU menu, std::vector<HMENU>* handles = null
     return out;
 }
 
-// What a right click on `window` shows: a timer firing inside the menu's modal
-// loop finds this thread's menu window, reads the menu through MN_GETHMENU and
-// closes it. `handles` receives the menu and the submenus reachable from it.
+// What a right click on `window` shows, read by a timer inside the menu's loop through
+// MN_GETHMENU; `handles` receives the menu and its submenus.
 inline std::wstring right_click_menu(HWND window, std::vector<HMENU>* handles = nullptr) {
     static std::wstring seen;
     static std::vector<HMENU> seen_handles;
@@ -221,8 +192,7 @@ inline std::wstring right_click_menu(HWND window, std::vector<HMENU>* handles = 
             return FALSE;
         }, 0);
     });
-    // Wine now and then closes a menu opened straight after the last one closed,
-    // before it shows: the click is repeated then, a few times at most.
+    // Wine now and then closes a menu opened straight after the last one: click again.
     for (int attempt = 0; attempt < 3 && seen.empty(); ++attempt) {
         pump_for(20);
         SendMessageW(window, WM_RBUTTONUP, 0, 0);

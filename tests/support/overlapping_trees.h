@@ -1,6 +1,5 @@
-// Trees in which one file stands in the index under two records: one folder
-// searched twice, one tree inside the other, hard links. Every removal over them
-// must leave a copy of each group of identical files and touch no file without a twin.
+// Trees in which one file stands in the index under two records: one folder searched twice, one tree
+// inside the other, hard links.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -28,8 +27,7 @@ inline const tree_shape overlapping_shapes[] = {
     {"hard links", orvkit::mode_directory, L"top", L""},
 };
 
-// Groups of identical files spread over top\ and top\sub\, files of a group's size
-// that differ, and in every shape a hard link to a copy and to a lone file.
+// Groups of identical files over top\ and top\sub\, lone files of a group's size, hard links.
 struct overlapping_tree {
     explicit overlapping_tree(const tree_shape& shape) : shape(shape) {
         auto copies = [&](const std::string& content, std::vector<std::wstring> names) {

@@ -1,6 +1,5 @@
-// Drives the real main window the way a user's actions do (pointer moves, clicks
-// at the painted buttons, drops, closing), pumps its messages with a bounded wait,
-// and reads back what it shows: the results list, pixels, rows of twins.
+// Drives the real main window as a user does (pointer moves, clicks, drops) and reads
+// back what it shows: the results list, pixels, rows of twins.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,7 +7,6 @@
 #include <shlobj.h>
 
 #include <array>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,8 +21,6 @@
 
 namespace test_support {
 
-// Message pumping with a bounded wait, so a test that waits for the window or a
-// worker fails instead of hanging.
 // Dispatches this thread's messages until `done` returns true or `timeout_ms` has
 // passed; returns whether `done` became true.
 inline bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 20000) {
@@ -47,8 +43,7 @@ inline void pump_for(DWORD ms) {
     pump_until([&] { return GetTickCount64() > deadline; }, ms + 1000);
 }
 
-// Reading the results list back, as another program would: the row count with
-// LVM_GETITEMCOUNT and each cell with LVM_GETITEMTEXTW.
+// The results list read back by message, as another program would.
 using list_row = std::array<std::wstring, 3>;
 
 inline int list_row_count() { return static_cast<int>(SendMessageW(list_view, LVM_GETITEMCOUNT, 0, 0)); }
@@ -63,7 +58,6 @@ inline std::wstring list_cell(int row, int column) {
     return text;
 }
 
-// Every row with its three cells.
 inline std::vector<list_row> read_list_rows() {
     std::vector<list_row> rows(static_cast<std::size_t>(list_row_count()));
     for (std::size_t row = 0; row < rows.size(); ++row)
@@ -128,27 +122,11 @@ inline capture print_client(HWND window, int width, int height, bool screen = fa
     return shot;
 }
 
-// Writes the capture into $OSTRAND_TEST_OUTPUT as a 32-bit bitmap file, for a person
-// to look at. False when unset or failed.
-inline bool save_screenshot(const std::wstring& file_name, const capture& shot) {
-    char folder[1024] = {};
-    if (!GetEnvironmentVariableA("OSTRAND_TEST_OUTPUT", folder, sizeof(folder))) return false;
-    const DWORD header_bytes = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    const DWORD pixel_bytes = static_cast<DWORD>(shot.pixels.size() * 4);
-    const BITMAPFILEHEADER file_header{0x4D42, header_bytes + pixel_bytes, 0, 0, header_bytes};
-    const BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB};
-    std::ofstream file((to_windows_path(folder) + L"\\" + file_name).c_str(), std::ios::binary);
-    file.write(reinterpret_cast<const char*>(&file_header), sizeof(file_header));
-    file.write(reinterpret_cast<const char*>(&info), sizeof(info));
-    return static_cast<bool>(file.write(reinterpret_cast<const char*>(shot.pixels.data()), pixel_bytes));
-}
-
 // The tools of the program's one tooltip window.
 inline int tool_count() { return static_cast<int>(SendMessageW(app_state->tooltip, TTM_GETTOOLCOUNT, 0, 0)); }
 
-// Worker stand-ins: not a thread (the "run" lasts until the test ends it), or none, as when CreateThread fails.
+// A worker stand-in that is no thread: the "run" lasts until the test ends it.
 inline HANDLE no_worker(LPTHREAD_START_ROUTINE, HWND) { return CreateEventW(nullptr, TRUE, FALSE, nullptr); }
-inline HANDLE failed_worker(LPTHREAD_START_ROUTINE, HWND) { return nullptr; }
 
 // The real main window, made by the program's own start-up, with a 700 x 360 client area.
 class main_window_test : public ::testing::Test {
@@ -168,12 +146,12 @@ protected:
     void move_to(POINT p) { SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y)); }
     void release_at(POINT p) { SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y)); }
     void click_at(POINT p) { move_to(p), release_at(p); }
+    // The worker has ended, whatever its closing row.
+    static bool run_ended() { return run_status == orvkit::status_idle && progress_percent >= 100; }
     HWND window = nullptr;
     const POINT start{width - 120, 27}, top{width - 30, 14}, mode_switch{37, 27};
 };
 
-// Results lists of twins for the dialog tests: rows written by hand, or by a real
-// search started from the Start click, and the run's private recycle bin.
 inline void add_row(const std::wstring& a, const std::wstring& b, const std::wstring& percent) {
     const int row = list_row_count();
     orvkit::list_insert_row(row, a.c_str());
@@ -201,8 +179,7 @@ inline bool in_trash(const std::wstring& path) {
     return exists(trash_folder() + path.substr(path.rfind(L'\\')));
 }
 
-// The real main window, idle in Quick Dir with an empty list and list files kept in
-// a folder of the test's own.
+// The real main window, idle in Quick Dir with an empty list, its data in a folder of the test's own.
 class twin_window_test : public main_window_test {
 protected:
     void SetUp() override {
@@ -212,8 +189,7 @@ protected:
         search_mode = 2;
         orvkit::list_clear();
     }
-    // Starts a search of `folder` (and `second` in QDir+) with the Start click and
-    // waits for its closing row.
+    // A search started with the Start click, until its closing row.
     void search(uint32_t mode, const std::wstring& folder, const std::wstring& second = {}) {
         search_mode = mode;
         SetWindowTextW(edit_a, folder.c_str());
@@ -221,11 +197,6 @@ protected:
         click_at(start);
         ASSERT_TRUE(pump_until(run_closed, 60000));
     }
-    // The worker has ended, whatever its closing row.
-    static bool run_ended() {
-        return run_status == orvkit::status_idle && progress_percent >= 100;
-    }
-    // The run is over and its closing row shown.
     static bool run_closed() {
         const int rows = list_row_count();
         return run_status == orvkit::status_idle && rows > 1 && list_cell(rows - 1, 0) == L"Finished";
