@@ -239,7 +239,9 @@ TEST_F(SearchWorker, FilesOfASizeAreReadTogetherAndUnchangedFilesKeepTheirChecks
 
     // At 90 % equal checksums choose the pairs: the resumed search sums q first.
     app_state->settings.match_percentage = 90;
-    resume(saved);
+    std::atomic_store(&app_state->loaded_list, saved);
+    orvkit::start_worker(window);
+    ASSERT_TRUE(pump_until(run_ended, 60000));
     const std::vector<list_row> resumed = read_list_rows();
     ASSERT_TRUE(DeleteFileW((data_ / L"LastList.txt").c_str()));
     search(orvkit::mode_quick_dir, tree.path());
