@@ -3,7 +3,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all setup build test run bench clean
+.PHONY: all setup build test run bench dist clean
 
 all: build
 
@@ -21,6 +21,10 @@ test: build
 
 run: build
 	OSTRAND_BUILD=$(abspath $(BUILD)) scripts/run.sh
+
+# Ostrand-<version>.zip in the build folder: the program and its help page.
+dist: build
+	cmake --build $(BUILD) --target dist
 
 bench: build
 	OSTRAND_BUILD=$(abspath $(BUILD)) scripts/bench.sh

@@ -57,6 +57,7 @@ LRESULT on_size(LPARAM lparam) {
     MoveWindow(edit_a, 82, 73, static_cast<int>(w) - 142, 20, FALSE);
     MoveWindow(edit_b, 82, 95, static_cast<int>(w) - 142, 20, FALSE);
     MoveWindow(list_view, 1, 120, static_cast<int>(w) - 2, h > 120 ? static_cast<int>(h) - 120 : 0, FALSE);
+    fit_list_columns();
     return 1;
 }
 

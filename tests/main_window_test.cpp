@@ -210,3 +210,16 @@ TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25BlankAt200AndT
     SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, height));
     EXPECT_EQ(band(200).count({0, 0, 200, 120}, background), 200 * 120) << "a blank band at width 200";
 }
+
+// File A and File B share what Percent leaves of the list's width, at every width.
+TEST_F(MainWindow, PathColumnsShareTheWidthPercentLeaves) {
+    for (const int width : {950, 600, 2000}) {
+        SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, 500));
+        RECT client{};
+        GetClientRect(list_view, &client);
+        const auto column = [](int index) { return static_cast<int>(SendMessageW(list_view, LVM_GETCOLUMNWIDTH, index, 0)); };
+        EXPECT_EQ(column(0), column(1)) << width;
+        EXPECT_EQ(column(2), 60);
+        EXPECT_NEAR(column(0) + column(1) + column(2), client.right, 1) << width;
+    }
+}

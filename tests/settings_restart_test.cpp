@@ -1,6 +1,7 @@
 // The program itself, started from a folder of its own holding a settings file and with arguments it must
 // ignore: its window shows, normal though On Top was saved; closed, it exits with 0 and writes the options
-// back, On Top cleared by the first On Top command.
+// back, On Top cleared by the first On Top command. Its Properties name it and its version, and the package
+// a user downloads holds it and its help page.
 #include "core/settings_layout.h"
 #include "support/window_driver.h"
 #include "ui/menu_ids.h"
@@ -13,7 +14,23 @@ TEST(Program, ANewStartKeepsEveryOptionOfItsFileIgnoresArgumentsAndExitsWithZero
     ASSERT_TRUE(GetEnvironmentVariableW(L"OSTRAND_EXE", exe, 1024)) << "run through CTest";
     temp_folder folder;
     const std::wstring program = folder / L"Ostrand.exe";
-    ASSERT_TRUE(CopyFileW(to_windows_path(to_unix_path(exe)).c_str(), program.c_str(), FALSE));
+    const std::wstring built = to_windows_path(to_unix_path(exe));
+    ASSERT_TRUE(CopyFileW(built.c_str(), program.c_str(), FALSE));
+    std::vector<uint8_t> version(GetFileVersionInfoSizeW(program.c_str(), nullptr));
+    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
+    for (const auto& [name, value] : {std::pair{L"ProductName", L"Ostrand"}, {L"CompanyName", L"Orvane"},
+                                      {L"FileVersion", L"2.0"}, {L"ProductVersion", L"2.0"},
+                                      {L"FileDescription", L"Ostrand File Comparer and Duplicate Finder"}}) {
+        void* text = nullptr;
+        UINT units = 0;
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        ASSERT_TRUE(VerQueryValueW(version.data(), key.c_str(), &text, &units)) << name;
+        EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(text)), value);
+    }
+    const std::string package = read_file(built.substr(0, built.rfind(L'\\')) + L"\\Ostrand-2.0.zip");
+    EXPECT_EQ(package.rfind("PK\x03\x04", 0), 0u) << "a zip";
+    EXPECT_NE(package.find("Ostrand.exe"), std::string::npos);
+    EXPECT_NE(package.find("ReadMe.htm"), std::string::npos);
     settings_block block;
     block.match_percentage = 75;
     block.use_hash = block.remove_empty_dirs = 0;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "core/globals.h"
 #include "core/search_modes.h"
 #include "core/state.h"
@@ -10,6 +12,9 @@
 namespace orvkit {
 
 namespace {
+
+constexpr int percent_column_width = 60;
+constexpr int smallest_path_column_width = 100;
 
 struct column_layout {
     const wchar_t* text;
@@ -37,6 +42,15 @@ TOOLINFOA tool_for(const ostrand_state& state, HWND control, const char* text) {
 
 }  // namespace
 
+void fit_list_columns() {
+    if (search_mode == mode_file) return;
+    RECT client{};
+    GetClientRect(list_view, &client);
+    const int path_width = std::max(smallest_path_column_width, static_cast<int>(client.right - percent_column_width) / 2);
+    SendMessageW(list_view, LVM_SETCOLUMNWIDTH, 0, path_width);
+    SendMessageW(list_view, LVM_SETCOLUMNWIDTH, 1, path_width);
+}
+
 int set_list_columns(HWND) {
     list_clear();
     for (int i = 0; i < 3; ++i) SendMessageW(list_view, LVM_DELETECOLUMN, 0, 0);
@@ -50,7 +64,8 @@ int set_list_columns(HWND) {
         insert_column(0, {L"File A", 250});
         insert_column(1, {L"File B", 250});
         const bool removing = remove_column_a || remove_column_b;
-        insert_column(2, {removing ? L"Result" : L"Percent", 60});
+        insert_column(2, {removing ? L"Result" : L"Percent", percent_column_width});
+        fit_list_columns();
     }
 
     // The main window's controls have no ids, so the path box's tip is attached to

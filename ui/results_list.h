@@ -16,6 +16,9 @@ constexpr int cell_text_units = 1200;  // buffer size, in characters, of list_ge
 // Rebuilds the three columns for the current mode, empties the list and shows edit
 // box B only in the modes that use it. Returns 1.
 int set_list_columns(HWND window);
+// In the folder modes File A and File B share what the list's width leaves beside
+// Percent, so long paths use the window.
+void fit_list_columns();
 
 void list_clear();
 void list_insert_row(int index, const wchar_t* text);
