@@ -54,7 +54,7 @@ search_figures timed_search(HWND window) {
         const bool comparing = run_status.load() == status_comparing;
         if (walk_end == 0 && (comparing || !checksum_status_line().empty())) walk_end = seconds_since(start);
         if (reading_end == 0 && comparing) reading_end = seconds_since(start);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
     got.seconds = seconds_since(start);
     if (reading_end == 0) reading_end = got.seconds;
