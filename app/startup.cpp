@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/keyboard.h"
+
 #include "app/main_window.h"
 #include "app/settings_file.h"
 #include "core/globals.h"
@@ -39,6 +41,7 @@ int initialise(HINSTANCE instance, int show_command) {
 int run_message_loop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (take_window_key(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

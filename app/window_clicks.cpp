@@ -41,12 +41,6 @@ void choose_clicked(HWND window) {
     SetWindowTextW(target, picked_path.c_str());
 }
 
-void mode_switch_clicked(HWND window) {
-    const uint32_t mode = search_mode;
-    search_mode = mode >= mode_qdir_plus ? mode_file : mode + 1;  // also brings a foreign mode back into range
-    set_list_columns(window);
-    repaint_band(window);
-}
 
 void start_clicked(HWND window) {
     list_clear();
@@ -60,13 +54,6 @@ void start_clicked(HWND window) {
     start_worker(window);
 }
 
-void start_or_abort_clicked(HWND window) {
-    repaint_band(window);
-    if (run_status != status_idle)
-        abort_run();
-    else
-        start_clicked(window);
-}
 
 void top_button_clicked(HWND window) {
     if (run_status == status_idle)
@@ -78,11 +65,30 @@ void top_button_clicked(HWND window) {
 
 }  // namespace
 
+void choose_mode(HWND window, uint32_t mode) {
+    search_mode = mode;
+    set_list_columns(window);
+    repaint_band(window);
+}
+
+void next_mode(HWND window) {
+    const uint32_t mode = search_mode;
+    choose_mode(window, mode >= mode_qdir_plus ? mode_file : mode + 1);  // also brings a foreign mode back into range
+}
+
+void start_or_abort_clicked(HWND window) {
+    repaint_band(window);
+    if (run_status != status_idle)
+        abort_run();
+    else
+        start_clicked(window);
+}
+
 LRESULT on_left_button_up(HWND window) {
     if (hover_choose_a || hover_choose_b)
         choose_clicked(window);
     else if (hover_mode)
-        mode_switch_clicked(window);
+        next_mode(window);
     else if (hover_start)
         start_or_abort_clicked(window);
     else if (hover_top)

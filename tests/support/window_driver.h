@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/keyboard.h"
 #include "app/startup.h"
 #include "app/worker_start.h"
 #include "core/globals.h"
@@ -29,6 +30,7 @@ inline bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 200
         if (GetTickCount64() > deadline) return false;
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (orvkit::take_window_key(message)) continue;  // as the program's own loop does
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

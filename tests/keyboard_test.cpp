@@ -1,0 +1,104 @@
+// Keys pressed in the real main window, taken by the program's own message loop: the modes, Help, Start
+// with Enter, Pause and Esc during a run, and the results list's row keys.
+#include "app/keyboard.h"
+#include "app/menu_commands.h"
+#include "support/window_driver.h"
+
+using namespace test_support;
+using namespace orvkit;
+
+namespace {
+
+class Keyboard : public twin_window_test {
+protected:
+    // A key press as the keyboard delivers it to `target`, with Ctrl held or not.
+    void press(HWND target, WPARAM key, bool control = false) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = control ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(target, WM_KEYDOWN, key, 1);
+        pump_for(50);
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+    }
+};
+
+int opened = 0;
+
+std::wstring clipboard_text(HWND owner) {
+    std::wstring text;
+    if (!OpenClipboard(owner)) return L"(no clipboard)";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+}  // namespace
+
+TEST_F(Keyboard, ModesHelpStartPauseAndAbortFromTheKeys) {
+    const auto openers = menu_open;
+    menu_open.help = [](std::shared_ptr<ostrand_state>) { ++opened; };
+    press(list_view, VK_F1);
+    EXPECT_EQ(opened, 1) << "F1 from the list";
+    const struct {
+        HWND target;
+        WPARAM key;
+        bool control;
+        uint32_t mode;
+    } keys[] = {{window, '2', true, mode_directory}, {window, 'M', true, mode_quick_dir},
+                {edit_a, '4', true, mode_qdir_plus}, {window, '1', false, mode_qdir_plus}, {list_view, '1', true, mode_file},
+                {window, 'M', true, mode_directory}, {window, '3', true, mode_quick_dir}};
+    for (const auto& k : keys) {
+        press(k.target, k.key, k.control);
+        EXPECT_EQ(search_mode.load(), k.mode) << static_cast<char>(k.key) << (k.control ? " with Ctrl" : "");
+    }
+
+    temp_folder tree;
+    const auto a = tree.make_file(L"a", "twins"), b = tree.make_file(L"b", "twins");
+    SetWindowTextW(edit_a, tree.path().c_str());
+    press(edit_a, VK_RETURN);
+    ASSERT_TRUE(pump_until(run_ended, 60000)) << "Enter in the path box starts";
+    EXPECT_EQ(read_list_rows()[1], (list_row{a, b, L"100"}));
+
+    run_status = status_comparing;  // as while a search runs
+    press(window, VK_PAUSE);
+    EXPECT_EQ(pause_code.load(), pause_paused);
+    press(edit_a, VK_PAUSE);
+    EXPECT_EQ(pause_code.load(), pause_running);
+    press(list_view, VK_ESCAPE);
+    EXPECT_EQ(run_status.load(), status_abort);
+    EXPECT_EQ(pause_code.load(), pause_aborting);
+    run_status = status_idle;
+    pause_code = pause_running;
+    menu_open = openers;
+}
+
+TEST_F(Keyboard, TheListsKeysSelectCopyOpenAndRemoveRows) {
+    temp_folder tree;
+    for (const wchar_t* name : {L"a", L"b", L"c"}) tree.make_file(name, "three twins");
+    search(mode_quick_dir, tree.path());
+    const std::vector<list_row> rows = read_list_rows();
+    ASSERT_EQ(rows.size(), 5u);
+    press(list_view, 'A', true);
+    press(list_view, 'C', true);
+    std::wstring expected;
+    for (const list_row& row : rows) expected += row[0] + L"\t" + row[1] + L"\t" + row[2] + L"\r\n";
+    EXPECT_EQ(clipboard_text(window), expected);
+
+    const auto openers = menu_open;
+    menu_open.details = [](HWND) { return ++opened; };
+    opened = 0;
+    focus_row(2);
+    press(list_view, VK_RETURN);
+    EXPECT_EQ(opened, 1) << "Enter opens the focused row's dialog";
+    menu_open = openers;
+    press(list_view, VK_DELETE);
+    EXPECT_EQ(list_row_count(), 4);
+    EXPECT_EQ(list_cell(2, 1), rows[3][1]) << "the focused row removed";
+    press(edit_a, VK_DELETE);
+    EXPECT_EQ(list_row_count(), 4) << "Delete in a path box edits the box";
+}
