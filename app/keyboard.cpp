@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/menu_commands.h"
 #include "app/run_control.h"
@@ -50,6 +52,17 @@ bool take_list_key(HWND window, WPARAM key) {
     return false;
 }
 
+// Tab and Shift+Tab: path box A, path box B when shown, the list, round again.
+void move_focus(HWND from, bool back) {
+    std::vector<HWND> order{edit_a};
+    if (IsWindowVisible(edit_b)) order.push_back(edit_b);
+    order.push_back(list_view);
+    const auto at = std::find(order.begin(), order.end(), from);
+    const std::size_t here = at == order.end() ? 0 : static_cast<std::size_t>(at - order.begin());
+    const std::size_t next = (here + (back ? order.size() - 1 : 1)) % order.size();
+    SetFocus(order[at == order.end() ? 0 : next]);
+}
+
 }  // namespace
 
 bool copy_selected_rows(HWND window) {
@@ -79,11 +92,21 @@ bool copy_selected_rows(HWND window) {
 bool take_window_key(const MSG& message) {
     const std::shared_ptr<ostrand_state> state = app_state;
     HWND window = state ? state->main_window : nullptr;
-    if (message.message != WM_KEYDOWN || !window || !in_main_window(message.hwnd, window)) return false;
+    // F10 arrives as a system key.
     const WPARAM key = message.wParam;
+    const bool pressed = message.message == WM_KEYDOWN || (message.message == WM_SYSKEYDOWN && key == VK_F10);
+    if (!pressed || !window || !in_main_window(message.hwnd, window)) return false;
     const bool idle = run_status == status_idle;
     if (key == VK_F1) {  // as the painted Help button: the page alone
         menu_open.help(state);
+        return true;
+    }
+    if (key == VK_TAB && !control_down()) {
+        move_focus(message.hwnd, GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    if (key == VK_APPS || (key == VK_F10 && GetKeyState(VK_SHIFT) < 0)) {
+        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(message.hwnd), -1);
         return true;
     }
     if (key == VK_ESCAPE && worker_running(run_status)) {

@@ -61,18 +61,40 @@ LRESULT on_size(LPARAM lparam) {
     return 1;
 }
 
-// A right click on the list arrives here; it opens the same menu as one on the band.
-LRESULT on_context_menu(HWND window) {
-    PostMessageW(window, WM_RBUTTONUP, 0, 0);
+LRESULT open_menu(HWND window, const POINT* at) {
+    int32_t idle = status_idle;
+    run_status.compare_exchange_strong(idle, status_menu_open);
+    show_popup_menu(window, at);
     return 0;
 }
 
-LRESULT on_right_button_up(HWND window) {
-    int32_t idle = status_idle;
-    run_status.compare_exchange_strong(idle, status_menu_open);
-    show_popup_menu(window);
-    return 0;
+// Where the menu opens for the keyboard: below the focused row of the list, else
+// below the control with the focus.
+POINT menu_place_for_keys(HWND focus) {
+    RECT place{};
+    const int row = list_focused_row();
+    if (focus == list_view && row >= 0) {
+        place.left = LVIR_BOUNDS;
+        SendMessageW(list_view, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&place));
+        MapWindowPoints(list_view, nullptr, reinterpret_cast<POINT*>(&place), 2);
+    } else {
+        GetWindowRect(focus, &place);
+    }
+    return {place.left, place.bottom};
 }
+
+// A right click on the list arrives here, and Shift+F10 or the menu key (with the
+// position -1, -1): the same menu as a right click on the band.
+LRESULT on_context_menu(HWND window, WPARAM target, LPARAM position) {
+    if (position != -1) {
+        PostMessageW(window, WM_RBUTTONUP, 0, 0);
+        return 0;
+    }
+    const POINT at = menu_place_for_keys(reinterpret_cast<HWND>(target));
+    return open_menu(window, &at);
+}
+
+LRESULT on_right_button_up(HWND window) { return open_menu(window, nullptr); }
 
 LRESULT on_notify(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lparam);
@@ -98,7 +120,7 @@ LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MOUSEMOVE: return on_mouse_move(window, lparam);
     case WM_LBUTTONUP: return on_left_button_up(window);
     case WM_RBUTTONUP: return on_right_button_up(window);
-    case WM_CONTEXTMENU: return on_context_menu(window);
+    case WM_CONTEXTMENU: return on_context_menu(window, wparam, lparam);
     case WM_COMMAND: return handle_menu_command(window, wparam);
     case WM_NOTIFY: return on_notify(window, message, wparam, lparam);
     case WM_DROPFILES: return on_drop_files(reinterpret_cast<HDROP>(wparam));

@@ -1,5 +1,7 @@
 // Keys pressed in the real main window, taken by the program's own message loop: the modes, Help, Start
 // with Enter, Pause and Esc during a run, and the results list's row keys.
+#include <tuple>
+
 #include "app/keyboard.h"
 #include "app/menu_commands.h"
 #include "support/window_driver.h"
@@ -11,20 +13,38 @@ namespace {
 
 class Keyboard : public twin_window_test {
 protected:
-    // A key press as the keyboard delivers it to `target`, with Ctrl held or not.
-    void press(HWND target, WPARAM key, bool control = false) {
+    // A key press as the keyboard delivers it to `target`, with Ctrl or Shift (`held`) down.
+    void press(HWND target, WPARAM key, bool control = false, BYTE held = 0) {
         BYTE keys[256] = {};
         GetKeyboardState(keys);
         keys[VK_CONTROL] = control ? 0x80 : 0;
+        keys[VK_SHIFT] = held == VK_SHIFT ? 0x80 : 0;
         SetKeyboardState(keys);
-        PostMessageW(target, WM_KEYDOWN, key, 1);
+        PostMessageW(target, key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
         pump_for(50);
-        keys[VK_CONTROL] = 0;
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
         SetKeyboardState(keys);
     }
 };
 
 int opened = 0;
+RECT menu_place{};
+
+// Closes the next popup menu of this thread once it shows, noting where it was.
+void note_menu_place() {
+    menu_place = {};
+    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND popup, LPARAM timer) -> BOOL {
+            wchar_t kind[16] = {};
+            GetClassNameW(popup, kind, 16);
+            if (std::wstring(kind) != L"#32768" || !IsWindowVisible(popup)) return TRUE;
+            GetWindowRect(popup, &menu_place);
+            KillTimer(nullptr, static_cast<UINT_PTR>(timer));
+            EndMenu();
+            return FALSE;
+        }, static_cast<LPARAM>(timer));
+    });
+}
 
 std::wstring clipboard_text(HWND owner) {
     std::wstring text;
@@ -56,6 +76,21 @@ TEST_F(Keyboard, ModesHelpStartPauseAndAbortFromTheKeys) {
         press(k.target, k.key, k.control);
         EXPECT_EQ(search_mode.load(), k.mode) << static_cast<char>(k.key) << (k.control ? " with Ctrl" : "");
     }
+
+    // Tab and Shift+Tab go round the path boxes shown and the list.
+    SetFocus(edit_a);
+    for (const auto& [key, shift, focus] : {std::tuple{VK_TAB, false, list_view}, {VK_TAB, false, edit_a},
+                                            {VK_TAB, true, list_view}}) {
+        press(GetFocus(), key, false, shift ? VK_SHIFT : 0);
+        EXPECT_EQ(GetFocus(), focus);
+    }
+    press(window, '4', true);
+    SetFocus(list_view);
+    press(list_view, VK_TAB);
+    EXPECT_EQ(GetFocus(), edit_a);
+    press(edit_a, VK_TAB);
+    EXPECT_EQ(GetFocus(), edit_b) << "box B in QDir+";
+    press(window, '3', true);
 
     temp_folder tree;
     const auto a = tree.make_file(L"a", "twins"), b = tree.make_file(L"b", "twins");
@@ -96,6 +131,16 @@ TEST_F(Keyboard, TheListsKeysSelectCopyOpenAndRemoveRows) {
     press(list_view, VK_RETURN);
     EXPECT_EQ(opened, 1) << "Enter opens the focused row's dialog";
     menu_open = openers;
+    // Shift+F10 and the menu key open the menu below the focused row, not at the pointer.
+    RECT row{LVIR_BOUNDS};
+    SendMessageW(list_view, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+    MapWindowPoints(list_view, nullptr, reinterpret_cast<POINT*>(&row), 2);
+    for (const WPARAM key : {WPARAM{VK_F10}, WPARAM{VK_APPS}}) {
+        note_menu_place();
+        press(list_view, key, false, VK_SHIFT);
+        EXPECT_EQ(menu_place.left, row.left) << key;
+        EXPECT_EQ(menu_place.top, row.bottom) << key;
+    }
     press(list_view, VK_DELETE);
     EXPECT_EQ(list_row_count(), 4);
     EXPECT_EQ(list_cell(2, 1), rows[3][1]) << "the focused row removed";
