@@ -136,10 +136,14 @@ TEST_F(Keyboard, TheListsKeysSelectCopyOpenAndRemoveRows) {
     SendMessageW(list_view, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
     MapWindowPoints(list_view, nullptr, reinterpret_cast<POINT*>(&row), 2);
     for (const WPARAM key : {WPARAM{VK_F10}, WPARAM{VK_APPS}}) {
-        note_menu_place();
-        press(list_view, key, false, VK_SHIFT);
+        // Wine now and then closes a menu opened straight after the last one: press again.
+        for (int attempt = 0; attempt < 3 && menu_place.bottom == 0; ++attempt) {
+            note_menu_place();
+            press(list_view, key, false, VK_SHIFT);
+        }
         EXPECT_EQ(menu_place.left, row.left) << key;
         EXPECT_EQ(menu_place.top, row.bottom) << key;
+        menu_place = {};
     }
     press(list_view, VK_DELETE);
     EXPECT_EQ(list_row_count(), 4);
