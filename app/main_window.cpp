@@ -41,7 +41,8 @@ LRESULT on_create(HWND window) {
     if (!known_mode(search_mode)) search_mode = mode_default;
     edit_a = make_edit(window, 53);
     edit_b = make_edit(window, 75);
-    list_view = CreateWindowExW(0, WC_LISTVIEWW, nullptr, list_style, 82, 100, 200, 200, window, nullptr,
+    // The list shows no title; its window text is the name a screen reader gives it.
+    list_view = CreateWindowExW(0, WC_LISTVIEWW, L"Results", list_style, 82, 100, 200, 200, window, nullptr,
                                 app_state->instance, nullptr);
     attach_virtual_list(list_view);
     SendMessageW(list_view, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, list_extended_style);

@@ -1,4 +1,6 @@
 // The real main window driven by a user's messages, its band read pixel by pixel.
+#include <oleacc.h>
+
 #include "support/dialogs.h"
 #include "ui/results_list.h"
 
@@ -222,4 +224,23 @@ TEST_F(MainWindow, PathColumnsShareTheWidthPercentLeaves) {
         EXPECT_EQ(column(2), 60);
         EXPECT_NEAR(column(0) + column(1) + column(2), client.right, 1) << width;
     }
+}
+
+// A screen reader reads the list's name through the system's accessibility interface.
+TEST_F(MainWindow, TheListIsNamedResultsForAScreenReader) {
+    // IID_IAccessible, spelled out: mingw's uuid and oleacc libraries both define it.
+    const IID accessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    const auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
+    ASSERT_TRUE(from_window);
+    IAccessible* list = nullptr;
+    ASSERT_EQ(from_window(list_view, OBJID_CLIENT, accessible, reinterpret_cast<void**>(&list)), S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    EXPECT_EQ(list->get_accName(self, &name), S_OK);
+    EXPECT_EQ(std::wstring(name ? name : L""), L"Results");
+    SysFreeString(name);
+    list->Release();
 }
