@@ -21,9 +21,8 @@ void draw_line(HDC dc, const wchar_t* text, RECT box, UINT flags = DT_SINGLELINE
 }
 
 void draw_captions(HDC dc, uint32_t mode) {
-    draw_line(dc, mode == mode_file ? L"Compare this" : L"Search this", {3, 75, 80, 90});
-    if (mode == mode_file) draw_line(dc, L"With this", {3, 95, 80, 110});
-    if (mode == mode_qdir_plus) draw_line(dc, L"plus this", {3, 95, 80, 110});
+    draw_line(dc, caption_a(mode), {3, 75, 80, 90});
+    if (mode_uses_path_b(mode)) draw_line(dc, caption_b(mode), {3, 95, 80, 110});
 }
 
 std::wstring status_line(int32_t status) {

@@ -26,8 +26,13 @@ constexpr DWORD list_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | L
 constexpr DWORD list_extended_style = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
 
 HWND make_edit(HWND window, int y) {
+    // A hidden label just before the box: a screen reader names an edit box by the
+    // static text that precedes it. Its text follows the painted caption.
+    HWND label = CreateWindowExW(0, L"Static", nullptr, WS_CHILD, 0, 0, 0, 0, window, nullptr, app_state->instance,
+                                 nullptr);
     HWND edit = CreateWindowExW(0, L"Edit", nullptr, edit_style, 82, y, 200, 20, window, nullptr,
                                 app_state->instance, nullptr);
+    SetWindowPos(edit, label, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // right after its label
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(app_state->small_font.get()), TRUE);
     // Paths are read back into 1200 characters: a longer text would be cut there
     // and could name another folder, so the box takes no more than that.

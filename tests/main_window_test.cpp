@@ -1,6 +1,8 @@
 // The real main window driven by a user's messages, its band read pixel by pixel.
 #include <oleacc.h>
 
+#include <tuple>
+
 #include "support/dialogs.h"
 #include "ui/results_list.h"
 
@@ -226,21 +228,33 @@ TEST_F(MainWindow, PathColumnsShareTheWidthPercentLeaves) {
     }
 }
 
-// A screen reader reads the list's name through the system's accessibility interface.
-TEST_F(MainWindow, TheListIsNamedResultsForAScreenReader) {
+// A screen reader reads the names of the list and of the path boxes (their captions, which follow the mode)
+// through the system's accessibility interface.
+TEST_F(MainWindow, TheListAndThePathBoxesAreNamedForAScreenReader) {
     // IID_IAccessible, spelled out: mingw's uuid and oleacc libraries both define it.
     const IID accessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
     const auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
         reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
     ASSERT_TRUE(from_window);
-    IAccessible* list = nullptr;
-    ASSERT_EQ(from_window(list_view, OBJID_CLIENT, accessible, reinterpret_cast<void**>(&list)), S_OK);
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    EXPECT_EQ(list->get_accName(self, &name), S_OK);
-    EXPECT_EQ(std::wstring(name ? name : L""), L"Results");
-    SysFreeString(name);
-    list->Release();
+    const auto name_of = [&](HWND control) {
+        IAccessible* object = nullptr;
+        if (from_window(control, OBJID_CLIENT, accessible, reinterpret_cast<void**>(&object)) != S_OK) return std::wstring();
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        object->get_accName(self, &name);
+        const std::wstring text = name ? name : L"";
+        SysFreeString(name);
+        object->Release();
+        return text;
+    };
+    EXPECT_EQ(name_of(list_view), L"Results");
+    for (const auto& [mode, a, b] : {std::tuple{mode_quick_dir, L"Search this", L""}, {mode_qdir_plus, L"Search this", L"plus this"},
+                                     {mode_file, L"Compare this", L"With this"}}) {
+        search_mode = mode;
+        set_list_columns(window);
+        EXPECT_EQ(name_of(edit_a), a) << mode;
+        if (*b) EXPECT_EQ(name_of(edit_b), b) << mode;
+    }
 }

@@ -40,6 +40,13 @@ TOOLINFOA tool_for(const ostrand_state& state, HWND control, const char* text) {
     return tool;
 }
 
+// The hidden label made just before a path box carries its caption.
+void name_path_box(HWND edit, const wchar_t* caption) {
+    HWND label = GetWindow(edit, GW_HWNDPREV);
+    wchar_t kind[8] = {};
+    if (label && GetClassNameW(label, kind, 8) && lstrcmpiW(kind, L"Static") == 0) SetWindowTextW(label, caption);
+}
+
 }  // namespace
 
 void fit_list_columns() {
@@ -74,6 +81,8 @@ int set_list_columns(HWND) {
         const char* tip = mode == mode_file ? "File to be compared" : "Folder to check";
         set_control_tooltip(*app_state, edit_a, tip);
     }
+    name_path_box(edit_a, caption_a(mode));
+    name_path_box(edit_b, caption_b(mode));
     show_path_box_b(mode);
     return 1;
 }
