@@ -52,18 +52,17 @@ bool take_list_key(HWND window, WPARAM key) {
     return false;
 }
 
-// Tab and Shift+Tab: path box A, path box B when shown, the list, round again.
-void move_focus(HWND from, bool back) {
+}  // namespace
+
+HWND next_in_tab_order(HWND from, bool back) {
     std::vector<HWND> order{edit_a};
     if (IsWindowVisible(edit_b)) order.push_back(edit_b);
     order.push_back(list_view);
     const auto at = std::find(order.begin(), order.end(), from);
-    const std::size_t here = at == order.end() ? 0 : static_cast<std::size_t>(at - order.begin());
-    const std::size_t next = (here + (back ? order.size() - 1 : 1)) % order.size();
-    SetFocus(order[at == order.end() ? 0 : next]);
+    if (at == order.end()) return order.front();
+    const std::size_t here = static_cast<std::size_t>(at - order.begin());
+    return order[(here + (back ? order.size() - 1 : 1)) % order.size()];
 }
-
-}  // namespace
 
 bool copy_selected_rows(HWND window) {
     std::wstring text;
@@ -102,7 +101,7 @@ bool take_window_key(const MSG& message) {
         return true;
     }
     if (key == VK_TAB && !control_down()) {
-        move_focus(message.hwnd, GetKeyState(VK_SHIFT) < 0);
+        SetFocus(next_in_tab_order(message.hwnd, GetKeyState(VK_SHIFT) < 0));
         return true;
     }
     if (key == VK_APPS || (key == VK_F10 && GetKeyState(VK_SHIFT) < 0)) {

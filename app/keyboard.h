@@ -9,6 +9,10 @@ namespace orvkit {
 // true when it took the key; false leaves it to the focused control.
 bool take_window_key(const MSG& message);
 
+// Where Tab (or Shift+Tab, `back`) moves the focus from `from`: path box A, path
+// box B when shown, the list, and round again.
+HWND next_in_tab_order(HWND from, bool back);
+
 // The selected rows as tab-separated text, one line a row, on the clipboard as
 // CF_UNICODETEXT. False when the clipboard cannot be had.
 bool copy_selected_rows(HWND window);

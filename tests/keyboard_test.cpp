@@ -77,19 +77,17 @@ TEST_F(Keyboard, ModesHelpStartPauseAndAbortFromTheKeys) {
         EXPECT_EQ(search_mode.load(), k.mode) << static_cast<char>(k.key) << (k.control ? " with Ctrl" : "");
     }
 
-    // Tab and Shift+Tab go round the path boxes shown and the list.
-    SetFocus(edit_a);
-    for (const auto& [key, shift, focus] : {std::tuple{VK_TAB, false, list_view}, {VK_TAB, false, edit_a},
-                                            {VK_TAB, true, list_view}}) {
-        press(GetFocus(), key, false, shift ? VK_SHIFT : 0);
-        EXPECT_EQ(GetFocus(), focus);
+    // Tab and Shift+Tab go round the path boxes shown and the list. (Where the focus lands is asked of
+    // the order itself: with other tests' windows about, this one cannot count on being active.)
+    for (const auto& [mode, from, back, to] : {std::tuple{mode_quick_dir, edit_a, false, list_view},
+                                               {mode_quick_dir, list_view, false, edit_a},
+                                               {mode_quick_dir, edit_a, true, list_view},
+                                               {mode_qdir_plus, edit_a, false, edit_b},
+                                               {mode_qdir_plus, edit_b, false, list_view},
+                                               {mode_qdir_plus, list_view, true, edit_b}}) {
+        press(window, mode == mode_qdir_plus ? '4' : '3', true);
+        EXPECT_EQ(next_in_tab_order(from, back), to) << mode;
     }
-    press(window, '4', true);
-    SetFocus(list_view);
-    press(list_view, VK_TAB);
-    EXPECT_EQ(GetFocus(), edit_a);
-    press(edit_a, VK_TAB);
-    EXPECT_EQ(GetFocus(), edit_b) << "box B in QDir+";
     press(window, '3', true);
 
     temp_folder tree;
