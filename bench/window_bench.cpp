@@ -45,17 +45,11 @@ search_figures timed_search(HWND window) {
     const auto start = clock_type::now();
     click_start(window);
     double walk_end = 0, reading_end = 0;
-    while (!closing_row_listed()) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+    pump_until_closed([&] {
         const bool comparing = run_status.load() == status_comparing;
         if (walk_end == 0 && (comparing || !checksum_status_line().empty())) walk_end = seconds_since(start);
         if (reading_end == 0 && comparing) reading_end = seconds_since(start);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
+    });
     got.seconds = seconds_since(start);
     if (reading_end == 0) reading_end = got.seconds;
     if (walk_end == 0) walk_end = reading_end;

@@ -73,17 +73,18 @@ bool open_member(member& m, bool index_now) {
     return static_cast<bool>(m.file);
 }
 
+// Opens a member that was not kept open again, at `offset`.
+bool reopen_member(member& m, uint64_t offset) {
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return open_member(m, false) && SetFilePointerEx(m.file.get(), to, nullptr, FILE_BEGIN);
+}
+
 // Reads `length` bytes at `offset` into `buffer`, opening the member again at the
 // offset when it was not kept open. The last piece asks for one byte more, which
 // only a file grown since the walk has. False on a short read or a grown file.
 bool read_piece(member& m, uint64_t offset, uint8_t* buffer, std::size_t length, bool last) {
-    if (!m.file) {
-        m.file = open_for_reading(m.record->path, FILE_FLAG_SEQUENTIAL_SCAN);
-        ++pass_opens;
-        LARGE_INTEGER to{};
-        to.QuadPart = static_cast<LONGLONG>(offset);
-        if (!m.file || !SetFilePointerEx(m.file.get(), to, nullptr, FILE_BEGIN)) return false;
-    }
+    if (!m.file && !reopen_member(m, offset)) return false;
     const std::size_t got = read_whole(m.file.get(), buffer, length + (last ? 1 : 0));
     pass_bytes += got;
     return got == length;
