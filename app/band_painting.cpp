@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <string>
 
+#include "app/band_controls.h"
 #include "app/window_geometry.h"
 #include "base/dc_scope.h"
 #include "base/owner.h"
@@ -83,29 +84,50 @@ void draw_mode_labels(HDC dc) {
 void draw_buttons(HDC dc, uint32_t w, uint32_t mode, int32_t status) {
     const ostrand_state& state = *app_state;
     memory_dc knob_source(dc);
-    const int right_column = static_cast<int>(w) - 58;
-    const int start_left = static_cast<int>(w) - 170;
-    if (!worker_running(status)) {
-        draw_button(state, dc, knob_source.get(), 1, 15, start_left, hover_start, L"Start");
-        draw_button(state, dc, knob_source.get(), static_cast<int>(mode) + 2, 15, 25, hover_mode, nullptr);
-    } else {
-        draw_button(state, dc, knob_source.get(), 1, 15, start_left, hover_start, L"Abort");
-    }
+    const auto draw = [&](band_control control, int kind, bool hovered, const wchar_t* text) {
+        const RECT face = band_control_face(control, w);
+        draw_button(state, dc, knob_source.get(), kind, face.top, face.left, hovered, text);
+    };
+    const std::wstring start = band_control_name(band_control::start);
+    draw(band_control::start, 1, hover_start, start.c_str());
+    if (!worker_running(status)) draw(band_control::mode_switch, static_cast<int>(mode) + 2, hover_mode, nullptr);
     // Pause and Resume light up like About: the same slot, the same hover flag.
-    const wchar_t* top_text = status == status_idle ? L"About" : pause_code == pause_paused ? L"Resume" : L"Pause";
-    draw_button(state, dc, knob_source.get(), 0, 5, right_column, hover_top, top_text);
-    draw_button(state, dc, knob_source.get(), 0, 27, right_column, hover_help, L"Help");
-    draw_button(state, dc, knob_source.get(), 0, 74, right_column, hover_choose_a, L"Choose");
-    if (mode_uses_path_b(mode))
-        draw_button(state, dc, knob_source.get(), 0, 96, right_column, hover_choose_b, L"Choose");
+    const std::wstring top = band_control_name(band_control::top);
+    draw(band_control::top, 0, hover_top, top.c_str());
+    draw(band_control::help, 0, hover_help, L"Help");
+    draw(band_control::choose_a, 0, hover_choose_a, L"Choose");
+    if (mode_uses_path_b(mode)) draw(band_control::choose_b, 0, hover_choose_b, L"Choose");
+}
+
+// A dotted frame around the control that has the keyboard focus.
+void draw_focus_mark(HWND window, HDC dc, uint32_t w) {
+    const band_control control = focused_band_control();
+    if (GetFocus() != window || !band_control_available(control)) return;
+    const RECT mark = focus_mark_rect(band_control_face(control, w));
+    unique_gdi<HPEN> dots(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
+    selected_object pen(dc, dots.get());
+    selected_object no_fill(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, mark.left, mark.top, mark.right, mark.bottom);
+}
+
+// Above 96 DPI the band is drawn in its 96 DPI units through a scaling transform:
+// lines, faces and text come out at the display's size, drawn at it, not stretched.
+void scale_to_window(HDC dc) {
+    const uint32_t dpi = window_dpi;
+    if (dpi == 96) return;
+    SetGraphicsMode(dc, GM_ADVANCED);
+    const float zoom = static_cast<float>(dpi) / 96.0f;
+    const XFORM scale{zoom, 0, 0, zoom, 0, 0};
+    SetWorldTransform(dc, &scale);
 }
 
 }  // namespace
 
 void paint_band(HWND window, HDC dc) {
-    const uint32_t w = client_width;
+    const uint32_t w = band_width();
     if (w <= 200 || !app_state) return;
     const int saved = SaveDC(dc);
+    scale_to_window(dc);
     const uint32_t mode = search_mode;
     const int32_t status = run_status;
 
@@ -121,6 +143,7 @@ void paint_band(HWND window, HDC dc) {
         draw_mode_labels(dc);
     }
     draw_buttons(dc, w, mode, status);
+    draw_focus_mark(window, dc, w);
     RestoreDC(dc, saved);
 }
 

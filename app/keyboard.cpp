@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/band_controls.h"
 #include "app/menu_commands.h"
 #include "app/run_control.h"
 #include "app/window_clicks.h"
@@ -54,14 +55,33 @@ bool take_list_key(HWND window, WPARAM key) {
 
 }  // namespace
 
-HWND next_in_tab_order(HWND from, bool back) {
-    std::vector<HWND> order{edit_a};
-    if (IsWindowVisible(edit_b)) order.push_back(edit_b);
-    order.push_back(list_view);
+tab_stop next_tab_stop(tab_stop from, bool back) {
+    HWND window = app_state->main_window;
+    std::vector<tab_stop> order;
+    const auto add_control = [&](band_control control) {
+        if (band_control_available(control)) order.push_back({window, control});
+    };
+    for (band_control control : {band_control::mode_switch, band_control::start, band_control::top, band_control::help})
+        add_control(control);
+    order.push_back({edit_a});
+    add_control(band_control::choose_a);
+    if (IsWindowVisible(edit_b)) order.push_back({edit_b});
+    add_control(band_control::choose_b);
+    order.push_back({list_view});
     const auto at = std::find(order.begin(), order.end(), from);
-    if (at == order.end()) return order.front();
+    if (at == order.end()) return back ? order.back() : order.front();
     const std::size_t here = static_cast<std::size_t>(at - order.begin());
     return order[(here + (back ? order.size() - 1 : 1)) % order.size()];
+}
+
+void move_focus(tab_stop to) {
+    HWND window = app_state->main_window;
+    if (to.control != band_control::none) {
+        focus_band_control(window, to.control);
+    } else {
+        clear_band_focus(window);
+        SetFocus(to.window);
+    }
 }
 
 bool copy_selected_rows(HWND window) {
@@ -100,8 +120,13 @@ bool take_window_key(const MSG& message) {
         menu_open.help(state);
         return true;
     }
+    const tab_stop here{message.hwnd, message.hwnd == window ? focused_band_control() : band_control::none};
     if (key == VK_TAB && !control_down()) {
-        SetFocus(next_in_tab_order(message.hwnd, GetKeyState(VK_SHIFT) < 0));
+        move_focus(next_tab_stop(here, GetKeyState(VK_SHIFT) < 0));
+        return true;
+    }
+    if ((key == VK_SPACE || key == VK_RETURN) && band_control_available(here.control)) {
+        press_band_control(window, here.control);
         return true;
     }
     if (key == VK_APPS || (key == VK_F10 && GetKeyState(VK_SHIFT) < 0)) {
@@ -122,6 +147,10 @@ bool take_window_key(const MSG& message) {
     }
     if (control_down() && idle && key >= '1' && key <= '4') {
         choose_mode(window, mode_file + static_cast<uint32_t>(key - '1'));
+        return true;
+    }
+    if (control_down() && idle && key == 'O') {
+        choose_path(window, message.hwnd == edit_b);
         return true;
     }
     if (control_down() && idle && key == 'M') {

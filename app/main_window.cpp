@@ -3,12 +3,16 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "app/band_accessible.h"
+#include "app/band_controls.h"
 #include "app/band_painting.h"
 #include "app/menu_commands.h"
 #include "app/run_control.h"
 #include "app/window_clicks.h"
 #include "app/window_dialogs.h"
+#include "app/window_dpi.h"
 #include "app/window_drops.h"
+#include "app/window_geometry.h"
 #include "app/window_hover.h"
 #include "core/globals.h"
 #include "core/search_modes.h"
@@ -52,6 +56,7 @@ LRESULT on_create(HWND window) {
     attach_virtual_list(list_view);
     SendMessageW(list_view, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, list_extended_style);
     set_list_columns(window);
+    apply_window_dpi(dpi_of_window(window));
     return 1;
 }
 
@@ -60,9 +65,10 @@ LRESULT on_size(LPARAM lparam) {
     const uint32_t h = HIWORD(lparam);
     client_width = w;
     client_height = h;
-    MoveWindow(edit_a, 82, 73, static_cast<int>(w) - 142, 20, FALSE);
-    MoveWindow(edit_b, 82, 95, static_cast<int>(w) - 142, 20, FALSE);
-    MoveWindow(list_view, 1, 120, static_cast<int>(w) - 2, h > 120 ? static_cast<int>(h) - 120 : 0, FALSE);
+    const int path_left = scaled(82), path_width = static_cast<int>(w) - scaled(142), band = scaled(band_height);
+    MoveWindow(edit_a, path_left, scaled(73), path_width, scaled(20), FALSE);
+    MoveWindow(edit_b, path_left, scaled(95), path_width, scaled(20), FALSE);
+    MoveWindow(list_view, 1, band, static_cast<int>(w) - 2, static_cast<int>(h) > band ? static_cast<int>(h) - band : 0, FALSE);
     fit_list_columns();
     return 1;
 }
@@ -127,6 +133,10 @@ LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONUP: return on_left_button_up(window);
     case WM_RBUTTONUP: return on_right_button_up(window);
     case WM_CONTEXTMENU: return on_context_menu(window, wparam, lparam);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: return on_focus_change(window);
+    case WM_GETOBJECT: return on_get_object(window, wparam, lparam);
+    case WM_DPICHANGED: return on_dpi_changed(window, wparam, lparam);
     case WM_COMMAND: return handle_menu_command(window, wparam);
     case WM_NOTIFY: return on_notify(window, message, wparam, lparam);
     case WM_DROPFILES: return on_drop_files(reinterpret_cast<HDROP>(wparam));

@@ -35,16 +35,16 @@ void toggle_pause() {
 }
 
 LRESULT on_timer(HWND window, WPARAM timer) {
-    const uint32_t w = client_width;
+    const uint32_t w = band_width();
     if (timer == refresh_timer) {
         list_sync_view();  // rows written by the worker since the last tick
         if (worker_running(run_status)) {
             if (pause_code == pause_running) {
-                const RECT progress = progress_band_rect(w);
+                const RECT progress = scaled_rect(progress_band_rect(w));
                 InvalidateRect(window, &progress, TRUE);
             }
         } else {
-            const RECT band = top_band_rect(w);
+            const RECT band = scaled_rect(top_band_rect(w));
             InvalidateRect(window, &band, TRUE);
             KillTimer(window, refresh_timer);
         }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "about/about_dialog.h"
+#include "app/menu_commands.h"
 #include "app/run_control.h"
 #include "app/window_geometry.h"
 #include "app/worker_start.h"
@@ -18,7 +18,7 @@ namespace orvkit {
 namespace {
 
 void repaint_band(HWND window) {
-    const RECT band = top_band_rect(client_width);
+    const RECT band = scaled_rect(top_band_rect(band_width()));
     InvalidateRect(window, &band, TRUE);
 }
 
@@ -29,16 +29,6 @@ void read_path_box(HWND edit, std::wstring& path) {
     wchar_t text[1200] = {};
     const int length = GetWindowTextW(edit, text, 1200);
     path = full_path(std::wstring(text, length > 0 ? length : 0));
-}
-
-void choose_clicked(HWND window) {
-    // Read before the picker runs its own message loop, where the pointer moves on.
-    const bool for_a = hover_choose_a;
-    const bool for_b = hover_choose_b;
-    if (pick_file(app_state, window) != 1) return;
-    const uint32_t mode = search_mode;
-    HWND target = mode == mode_file ? (for_a ? edit_a : edit_b) : (for_b && mode == mode_qdir_plus ? edit_b : edit_a);
-    SetWindowTextW(target, picked_path.c_str());
 }
 
 
@@ -54,16 +44,20 @@ void start_clicked(HWND window) {
     start_worker(window);
 }
 
+}  // namespace
+
+void choose_path(HWND window, bool for_b) {
+    if (pick_file(app_state, window) != 1) return;
+    SetWindowTextW(for_b && mode_uses_path_b(search_mode) ? edit_b : edit_a, picked_path.c_str());
+}
 
 void top_button_clicked(HWND window) {
     if (run_status == status_idle)
-        show_about_dialog(window);
+        menu_open.about(window);
     else
         toggle_pause();
     repaint_band(window);
 }
-
-}  // namespace
 
 void choose_mode(HWND window, uint32_t mode) {
     search_mode = mode;
@@ -82,20 +76,6 @@ void start_or_abort_clicked(HWND window) {
         abort_run();
     else
         start_clicked(window);
-}
-
-LRESULT on_left_button_up(HWND window) {
-    if (hover_choose_a || hover_choose_b)
-        choose_clicked(window);
-    else if (hover_mode)
-        next_mode(window);
-    else if (hover_start)
-        start_or_abort_clicked(window);
-    else if (hover_top)
-        top_button_clicked(window);
-    else if (hover_help)
-        open_help(app_state);
-    return 1;
 }
 
 }  // namespace orvkit

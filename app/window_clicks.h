@@ -1,4 +1,5 @@
-// Clicks on the painted buttons of the main window.
+// What the painted buttons of the main window do, whether clicked or pressed from
+// the keyboard.
 #pragma once
 #include <windows.h>
 
@@ -6,15 +7,15 @@
 
 namespace orvkit {
 
-// WM_LBUTTONUP: acts on the lit button (the hover flags), not on the click's
-// position, so a click with no movement over a button before it does nothing.
-// Returns 1.
-LRESULT on_left_button_up(HWND window);
-
 // What the mode switch's knob does: the next mode, the list's columns to match.
 void next_mode(HWND window);
 void choose_mode(HWND window, uint32_t mode);
 // What the Start/Abort button does.
 void start_or_abort_clicked(HWND window);
+// About while idle, else Pause or Resume.
+void top_button_clicked(HWND window);
+// Choose: a file or folder picked into path box B (`for_b`, in the modes that show
+// it) or A.
+void choose_path(HWND window, bool for_b);
 
 }  // namespace orvkit

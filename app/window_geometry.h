@@ -1,9 +1,12 @@
 // Where the painted buttons of the main window lie, as functions of the client
-// width and height. Mouse tracking (hit areas) and painting (faces) both use them.
+// width and height, in the band's 96 DPI units (core/display_scale.h converts).
+// Mouse tracking (hit areas) and painting (faces) both use them.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
+
+#include "core/display_scale.h"
 
 namespace orvkit {
 
@@ -28,6 +31,8 @@ inline RECT right_column_rect(uint32_t w, uint32_t h) {
 constexpr RECT mode_switch_rect{25, 15, 50, 40};
 inline RECT start_button_rect(uint32_t w) { return {static_cast<LONG>(w) - 170, 15, static_cast<LONG>(w) - 70, 40}; }
 inline RECT top_band_rect(uint32_t w) { return {0, 0, static_cast<LONG>(w), band_height}; }
+// The dotted mark around the face of the control that has the keyboard focus.
+inline RECT focus_mark_rect(RECT face) { return {face.left - 2, face.top - 2, face.right + 2, face.bottom + 2}; }
 inline RECT progress_band_rect(uint32_t w) { return {0, 0, static_cast<LONG>(w) - 175, 60}; }
 
 }  // namespace orvkit

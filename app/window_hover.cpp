@@ -14,7 +14,7 @@ namespace {
 // not light now: Help and the Choose buttons only while idle, the second Choose
 // only in the modes with a second path, the mode switch only while idle.
 uint8_t* button_under(int x, int y) {
-    const uint32_t w = client_width;
+    const uint32_t w = band_width();
     const bool idle = run_status == status_idle;
     if (in_right_column(x, w)) {
         if (in_top_band(y)) return &hover_top;
@@ -29,9 +29,9 @@ uint8_t* button_under(int x, int y) {
 }
 
 RECT area_of(const uint8_t* flag) {
-    if (flag == &hover_mode) return mode_switch_rect;
-    if (flag == &hover_start) return start_button_rect(client_width);
-    return right_column_rect(client_width, client_height);
+    if (flag == &hover_mode) return scaled_rect(mode_switch_rect);
+    if (flag == &hover_start) return scaled_rect(start_button_rect(band_width()));
+    return scaled_rect(right_column_rect(band_width(), static_cast<uint32_t>(unscaled(client_height))));
 }
 
 // Clears every lit flag but `keep`; the faces are simply painted over, unerased.
@@ -50,7 +50,7 @@ void clear_others(HWND window, const uint8_t* keep) {
 // A click acts on the lit flag, so at most one button is lit at a time: moving
 // straight from one button to another must not leave the first one armed.
 LRESULT on_mouse_move(HWND window, LPARAM position) {
-    uint8_t* flag = button_under(GET_X_LPARAM(position), GET_Y_LPARAM(position));
+    uint8_t* flag = button_under(unscaled(GET_X_LPARAM(position)), unscaled(GET_Y_LPARAM(position)));
     if (flag && *flag) return 1;
     clear_others(window, flag);
     if (flag) {

@@ -17,7 +17,7 @@ constexpr SIZE_T worker_stack_reservation = 64u << 20;
 void back_to_idle(HWND window) {
     run_status = status_idle;
     KillTimer(window, refresh_timer);
-    const RECT band = top_band_rect(client_width);
+    const RECT band = scaled_rect(top_band_rect(band_width()));
     InvalidateRect(window, &band, TRUE);
 }
 

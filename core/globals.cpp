@@ -20,6 +20,7 @@ HWND edit_b = nullptr;
 HWND list_view = nullptr;
 std::atomic<uint32_t> client_width{0};
 std::atomic<uint32_t> client_height{0};
+std::atomic<uint32_t> window_dpi{96};
 uint32_t drop_toggle = 0;
 wchar_t window_class_name[100] = {};
 

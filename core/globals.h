@@ -52,6 +52,9 @@ extern HWND list_view;
 // The client size of the last WM_SIZE. Window writes; the painting reads.
 extern std::atomic<uint32_t> client_width;
 extern std::atomic<uint32_t> client_height;
+// The main window's dots per inch (96 at 100 %). Window writes at creation and on
+// WM_DPICHANGED; the painting, the layout and the list's columns read.
+extern std::atomic<uint32_t> window_dpi;
 // Window thread only.
 extern uint32_t drop_toggle;
 extern wchar_t window_class_name[100];

@@ -39,6 +39,8 @@ public:
     std::wstring debug_text;             // what the diagnostics window shows
     unique_gdi<HFONT> small_font;
     unique_gdi<HFONT> large_font;
+    unique_gdi<HFONT> path_box_font;     // small_font at the main window's DPI, when not 96
+    unique_gdi<HFONT> list_font;         // the list's own font at the window's DPI, when not the system's
 
     // Replaced by the search worker while the window may read it: always load and
     // store these with std::atomic_load / std::atomic_store.

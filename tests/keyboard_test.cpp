@@ -1,9 +1,11 @@
-// Keys pressed in the real main window, taken by the program's own message loop: the modes, Help, Start
-// with Enter, Pause and Esc during a run, and the results list's row keys.
+// Keys pressed in the real main window, taken by the program's own message loop: the modes, Help, Tab
+// through the band's controls, Space and Enter on them, Choose with Ctrl+O, Start with Enter, Pause and
+// Esc during a run, and the results list's row keys.
 #include <tuple>
 
 #include "app/keyboard.h"
 #include "app/menu_commands.h"
+#include "support/dialogs.h"
 #include "support/window_driver.h"
 
 using namespace test_support;
@@ -77,25 +79,62 @@ TEST_F(Keyboard, ModesHelpStartPauseAndAbortFromTheKeys) {
         EXPECT_EQ(search_mode.load(), k.mode) << static_cast<char>(k.key) << (k.control ? " with Ctrl" : "");
     }
 
-    // Tab and Shift+Tab go round the path boxes shown and the list. (Where the focus lands is asked of
-    // the order itself: with other tests' windows about, this one cannot count on being active.)
-    for (const auto& [mode, from, back, to] : {std::tuple{mode_quick_dir, edit_a, false, list_view},
-                                               {mode_quick_dir, list_view, false, edit_a},
-                                               {mode_quick_dir, edit_a, true, list_view},
-                                               {mode_qdir_plus, edit_a, false, edit_b},
-                                               {mode_qdir_plus, edit_b, false, list_view},
-                                               {mode_qdir_plus, list_view, true, edit_b}}) {
+    // Tab and Shift+Tab go round the band's usable controls, the path boxes shown with their Choose
+    // buttons, and the list, in reading order. (Where the focus lands is asked of the order itself:
+    // with other tests' windows about, this one cannot count on being active.)
+    using c = band_control;
+    const tab_stop a{edit_a}, b{edit_b}, list{list_view}, knob{window, c::mode_switch}, start{window, c::start},
+        top{window, c::top}, help{window, c::help}, choose_a{window, c::choose_a}, choose_b{window, c::choose_b};
+    for (const auto& [mode, status, from, back, to] :
+         {std::tuple{mode_quick_dir, status_idle, knob, false, start}, {mode_quick_dir, status_idle, help, false, a},
+          {mode_quick_dir, status_idle, a, false, choose_a}, {mode_quick_dir, status_idle, choose_a, false, list},
+          {mode_quick_dir, status_idle, list, false, knob}, {mode_quick_dir, status_idle, knob, true, list},
+          {mode_qdir_plus, status_idle, choose_a, false, b}, {mode_qdir_plus, status_idle, b, false, choose_b},
+          {mode_qdir_plus, status_idle, list, true, choose_b}, {mode_qdir_plus, status_comparing, top, false, a},
+          {mode_qdir_plus, status_comparing, b, false, list}, {mode_qdir_plus, status_comparing, list, false, start}}) {
         press(window, mode == mode_qdir_plus ? '4' : '3', true);
-        EXPECT_EQ(next_in_tab_order(from, back), to) << mode;
+        run_status = status;
+        EXPECT_TRUE(next_tab_stop(from, back) == to) << mode << " " << status;
+        run_status = status_idle;
     }
+
+    // Space and Enter press the focused band control.
+    opened = 0;
+    for (const WPARAM key : {WPARAM{VK_SPACE}, WPARAM{VK_RETURN}}) {
+        press(window, '3', true);
+        move_focus(knob);
+        press(window, key);
+        EXPECT_EQ(search_mode.load(), mode_qdir_plus) << key;
+        move_focus(help);
+        press(window, key);
+        EXPECT_EQ(opened, key == VK_SPACE ? 1 : 2);
+    }
+    run_status = status_comparing;
+    move_focus(top);
+    press(window, VK_SPACE);
+    EXPECT_EQ(pause_code.load(), pause_paused) << "Space on Pause";
+    press(window, VK_SPACE);
+    EXPECT_EQ(pause_code.load(), pause_running) << "Space on Resume";
+    run_status = status_idle;
+    move_focus(a);
+
+    // Ctrl+O picks into the focused path box.
+    temp_folder tree;
+    const std::wstring picked = tree.make_file(L"picked", "");
+    drive_dialog(L"Select", [&] { return press(edit_b, 'O', true), 0; }, [&](dialog_script& s, HWND dialog) {
+        SetDlgItemTextW(dialog, 0x47c, picked.c_str());  // the file name box
+        test_support::press(dialog, IDOK);
+        s.gone(dialog);
+    }, 20000);
+    EXPECT_EQ(window_text(edit_b), picked);
     press(window, '3', true);
 
-    temp_folder tree;
-    const auto a = tree.make_file(L"a", "twins"), b = tree.make_file(L"b", "twins");
-    SetWindowTextW(edit_a, tree.path().c_str());
+    temp_folder twins;
+    const auto twin_a = twins.make_file(L"a", "twins"), twin_b = twins.make_file(L"b", "twins");
+    SetWindowTextW(edit_a, twins.path().c_str());
     press(edit_a, VK_RETURN);
     ASSERT_TRUE(pump_until(run_ended, 60000)) << "Enter in the path box starts";
-    EXPECT_EQ(read_list_rows()[1], (list_row{a, b, L"100"}));
+    EXPECT_EQ(read_list_rows()[1], (list_row{twin_a, twin_b, L"100"}));
 
     run_status = status_comparing;  // as while a search runs
     press(window, VK_PAUSE);

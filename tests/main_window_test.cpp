@@ -228,33 +228,59 @@ TEST_F(MainWindow, PathColumnsShareTheWidthPercentLeaves) {
     }
 }
 
-// A screen reader reads the names of the list and of the path boxes (their captions, which follow the mode)
-// through the system's accessibility interface.
-TEST_F(MainWindow, TheListAndThePathBoxesAreNamedForAScreenReader) {
+// A screen reader reads the names of the list, of the path boxes (their captions, which follow the mode) and
+// of the band's painted controls through the system's accessibility interface.
+TEST_F(MainWindow, EveryControlIsNamedForAScreenReader) {
     // IID_IAccessible, spelled out: mingw's uuid and oleacc libraries both define it.
     const IID accessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
     const auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
         reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
     ASSERT_TRUE(from_window);
-    const auto name_of = [&](HWND control) {
+    const auto name_of = [&](HWND control, long child = CHILDID_SELF) {
         IAccessible* object = nullptr;
         if (from_window(control, OBJID_CLIENT, accessible, reinterpret_cast<void**>(&object)) != S_OK) return std::wstring();
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
+        VARIANT id{};
+        id.vt = VT_I4;
+        id.lVal = child;
         BSTR name = nullptr;
-        object->get_accName(self, &name);
-        const std::wstring text = name ? name : L"";
+        object->get_accName(id, &name);
+        VARIANT state{};
+        object->get_accState(id, &state);
+        std::wstring text = name ? name : L"";
+        if (state.lVal & STATE_SYSTEM_UNAVAILABLE) text += L" (unavailable)";
+        if (child == 2) {  // Start: where a reader says it is
+            long left = 0, top = 0, width = 0, height = 0;
+            object->accLocation(&left, &top, &width, &height, id);
+            POINT face{static_cast<LONG>(client_width) - 170, 15};
+            ClientToScreen(window, &face);
+            EXPECT_EQ((std::tuple{left, top, width, height}), (std::tuple{face.x, face.y, 100L, 24L}));
+        }
         SysFreeString(name);
         object->Release();
         return text;
     };
+    const auto band_names = [&] {
+        std::wstring names;
+        for (long child = 1; child <= 6; ++child) names += name_of(window, child) + L"|";
+        return names;
+    };
+    search_mode = mode_quick_dir;
+    EXPECT_EQ(band_names(), L"Mode: Quick Dir|Start|About|Help|Choose|Choose (unavailable)|");
+    search_mode = mode_file;
+    run_status = status_comparing;
+    pause_code = pause_paused;
+    EXPECT_EQ(band_names(),
+              L"Mode: File (unavailable)|Abort|Resume|Help (unavailable)|Choose (unavailable)|Choose (unavailable)|");
+    run_status = status_idle;
+    pause_code = pause_running;
     EXPECT_EQ(name_of(list_view), L"Results");
     for (const auto& [mode, a, b] : {std::tuple{mode_quick_dir, L"Search this", L""}, {mode_qdir_plus, L"Search this", L"plus this"},
                                      {mode_file, L"Compare this", L"With this"}}) {
         search_mode = mode;
         set_list_columns(window);
         EXPECT_EQ(name_of(edit_a), a) << mode;
-        if (*b) EXPECT_EQ(name_of(edit_b), b) << mode;
+        if (*b) {
+            EXPECT_EQ(name_of(edit_b), b) << mode;
+        }
     }
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/display_scale.h"
 #include "core/globals.h"
 #include "core/search_modes.h"
 #include "core/state.h"
@@ -21,10 +22,12 @@ struct column_layout {
     int width;
 };
 
+constexpr column_layout file_mode_columns[] = {{L"Position", 65}, {L"Length", 65}, {L"Details", 360}};
+
 void insert_column(int index, const column_layout& layout) {
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH | LVCF_TEXT;
-    column.cx = layout.width;
+    column.cx = scaled(layout.width);
     column.pszText = const_cast<wchar_t*>(layout.text);
     SendMessageW(list_view, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
@@ -50,10 +53,15 @@ void name_path_box(HWND edit, const wchar_t* caption) {
 }  // namespace
 
 void fit_list_columns() {
-    if (search_mode == mode_file) return;
+    if (search_mode == mode_file) {
+        for (int column = 0; column < 3; ++column)
+            SendMessageW(list_view, LVM_SETCOLUMNWIDTH, column, scaled(file_mode_columns[column].width));
+        return;
+    }
     RECT client{};
     GetClientRect(list_view, &client);
-    const int path_width = std::max(smallest_path_column_width, static_cast<int>(client.right - percent_column_width) / 2);
+    const int path_width =
+        std::max(scaled(smallest_path_column_width), static_cast<int>(client.right - scaled(percent_column_width)) / 2);
     SendMessageW(list_view, LVM_SETCOLUMNWIDTH, 0, path_width);
     SendMessageW(list_view, LVM_SETCOLUMNWIDTH, 1, path_width);
 }
@@ -64,9 +72,7 @@ int set_list_columns(HWND) {
 
     const uint32_t mode = search_mode;
     if (mode == mode_file) {
-        insert_column(0, {L"Position", 65});
-        insert_column(1, {L"Length", 65});
-        insert_column(2, {L"Details", 360});
+        for (int column = 0; column < 3; ++column) insert_column(column, file_mode_columns[column]);
     } else {
         insert_column(0, {L"File A", 250});
         insert_column(1, {L"File B", 250});

@@ -17,7 +17,8 @@ constexpr int cell_text_units = 1200;  // buffer size, in characters, of list_ge
 // box B only in the modes that use it. Returns 1.
 int set_list_columns(HWND window);
 // In the folder modes File A and File B share what the list's width leaves beside
-// Percent, so long paths use the window.
+// Percent, so long paths use the window; File mode's columns keep their widths.
+// Both at the window's DPI.
 void fit_list_columns();
 
 void list_clear();

@@ -1,0 +1,113 @@
+#include "app/band_controls.h"
+
+#include "app/menu_commands.h"
+#include "app/window_clicks.h"
+#include "app/window_geometry.h"
+#include "core/globals.h"
+#include "core/search_modes.h"
+#include "core/state.h"
+
+namespace orvkit {
+
+namespace {
+
+band_control focused = band_control::none;
+
+const wchar_t* mode_name(uint32_t mode) {
+    static const wchar_t* const names[] = {L"File", L"Directory", L"Quick Dir", L"QDir+"};
+    return known_mode(mode) ? names[mode] : L"";
+}
+
+void repaint_focus_mark(HWND window, band_control control) {
+    if (control == band_control::none) return;
+    RECT mark = scaled_rect(focus_mark_rect(band_control_face(control, band_width())));
+    InvalidateRect(window, &mark, TRUE);
+}
+
+band_control lit_control() {
+    if (hover_mode) return band_control::mode_switch;
+    if (hover_start) return band_control::start;
+    if (hover_top) return band_control::top;
+    if (hover_help) return band_control::help;
+    if (hover_choose_a) return band_control::choose_a;
+    if (hover_choose_b) return band_control::choose_b;
+    return band_control::none;
+}
+
+}  // namespace
+
+RECT band_control_face(band_control control, uint32_t w) {
+    const LONG right_column = static_cast<LONG>(w) - 58;
+    switch (control) {
+    case band_control::mode_switch: return {25, 15, 49, 39};
+    case band_control::start: return {static_cast<LONG>(w) - 170, 15, static_cast<LONG>(w) - 70, 39};
+    case band_control::top: return {right_column, 5, right_column + 54, 23};
+    case band_control::help: return {right_column, 27, right_column + 54, 45};
+    case band_control::choose_a: return {right_column, 74, right_column + 54, 92};
+    case band_control::choose_b: return {right_column, 96, right_column + 54, 114};
+    default: return {};
+    }
+}
+
+bool band_control_available(band_control control) {
+    const bool idle = run_status == status_idle;
+    switch (control) {
+    case band_control::start:
+    case band_control::top: return true;
+    case band_control::choose_b: return idle && mode_uses_path_b(search_mode);
+    case band_control::none: return false;
+    default: return idle;
+    }
+}
+
+std::wstring band_control_name(band_control control) {
+    const bool running = run_status != status_idle;
+    switch (control) {
+    case band_control::mode_switch: return std::wstring(L"Mode: ") + mode_name(search_mode);
+    case band_control::start: return worker_running(run_status) ? L"Abort" : L"Start";
+    case band_control::top: return !running ? L"About" : pause_code == pause_paused ? L"Resume" : L"Pause";
+    case band_control::help: return L"Help";
+    case band_control::choose_a:
+    case band_control::choose_b: return L"Choose";
+    default: return {};
+    }
+}
+
+void press_band_control(HWND window, band_control control) {
+    if (!band_control_available(control)) return;
+    switch (control) {
+    case band_control::mode_switch: next_mode(window); break;
+    case band_control::start: start_or_abort_clicked(window); break;
+    case band_control::top: top_button_clicked(window); break;
+    case band_control::help: menu_open.help(app_state); break;
+    case band_control::choose_a: choose_path(window, false); break;
+    case band_control::choose_b: choose_path(window, true); break;
+    default: break;
+    }
+}
+
+LRESULT on_left_button_up(HWND window) {
+    press_band_control(window, lit_control());
+    return 1;
+}
+
+band_control focused_band_control() { return focused; }
+
+void focus_band_control(HWND window, band_control control) {
+    repaint_focus_mark(window, focused);
+    focused = control;
+    repaint_focus_mark(window, focused);
+    SetFocus(window);
+}
+
+LRESULT on_focus_change(HWND window) {
+    repaint_focus_mark(window, focused);
+    return 0;
+}
+
+void clear_band_focus(HWND window) {
+    repaint_focus_mark(window, focused);
+    focused = band_control::none;
+}
+
+}  // namespace orvkit
