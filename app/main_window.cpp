@@ -17,6 +17,7 @@
 #include "core/globals.h"
 #include "core/search_modes.h"
 #include "core/state.h"
+#include "ui/menu_letters.h"
 #include "ui/popup_menu.h"
 #include "ui/results_list.h"
 #include "ui/virtual_list.h"
@@ -82,13 +83,16 @@ LRESULT open_menu(HWND window, const POINT* at) {
 
 // Where the menu opens for the keyboard: below the focused row of the list, else
 // below the control with the focus.
-POINT menu_place_for_keys(HWND focus) {
+POINT menu_place_for_keys(HWND window, HWND focus) {
     RECT place{};
     const int row = list_focused_row();
     if (focus == list_view && row >= 0) {
         place.left = LVIR_BOUNDS;
         SendMessageW(list_view, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&place));
         MapWindowPoints(list_view, nullptr, reinterpret_cast<POINT*>(&place), 2);
+    } else if (focus == window && band_control_available(focused_band_control())) {
+        place = scaled_rect(band_control_face(focused_band_control(), band_width()));
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&place), 2);
     } else {
         GetWindowRect(focus, &place);
     }
@@ -102,7 +106,7 @@ LRESULT on_context_menu(HWND window, WPARAM target, LPARAM position) {
         PostMessageW(window, WM_RBUTTONUP, 0, 0);
         return 0;
     }
-    const POINT at = menu_place_for_keys(reinterpret_cast<HWND>(target));
+    const POINT at = menu_place_for_keys(window, reinterpret_cast<HWND>(target));
     return open_menu(window, &at);
 }
 
@@ -135,6 +139,7 @@ LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CONTEXTMENU: return on_context_menu(window, wparam, lparam);
     case WM_SETFOCUS:
     case WM_KILLFOCUS: return on_focus_change(window);
+    case WM_MENUCHAR: return on_menu_char(LOWORD(wparam), reinterpret_cast<HMENU>(lparam));
     case WM_GETOBJECT: return on_get_object(window, wparam, lparam);
     case WM_DPICHANGED: return on_dpi_changed(window, wparam, lparam);
     case WM_COMMAND: return handle_menu_command(window, wparam);

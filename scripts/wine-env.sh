@@ -3,6 +3,11 @@
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export OSTRAND_BUILD="${OSTRAND_BUILD:-$top/build}"
 export WINEPREFIX="${OSTRAND_WINE_PREFIX:-$OSTRAND_BUILD/wine/prefix}"
+# A display scale other than 96 DPI (OSTRAND_WINE_DPI) gets a prefix of its own, so
+# the suite's prefix stays at 96.
+if [ -n "${OSTRAND_WINE_DPI:-}" ] && [ "$OSTRAND_WINE_DPI" != 96 ]; then
+  export WINEPREFIX="$OSTRAND_BUILD/wine/prefix-${OSTRAND_WINE_DPI}dpi"
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64

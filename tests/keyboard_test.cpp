@@ -7,6 +7,7 @@
 #include "app/menu_commands.h"
 #include "support/dialogs.h"
 #include "support/window_driver.h"
+#include "ui/menu_build.h"
 
 using namespace test_support;
 using namespace orvkit;
@@ -188,3 +189,31 @@ TEST_F(Keyboard, TheListsKeysSelectCopyOpenAndRemoveRows) {
     press(edit_a, VK_DELETE);
     EXPECT_EQ(list_row_count(), 4) << "Delete in a path box edits the box";
 }
+
+// A letter typed in the menu picks the item it starts: alone, it is chosen; shared, the next one is
+// highlighted; a letter no item starts is refused.
+TEST_F(Keyboard, LettersInTheMenuPickTheItemsTheyStart) {
+    run_status = status_menu_open;  // as a right click while idle: the full menu
+    const popup_menu_set menus = build_popup_menu();
+    const auto index_of = [&](HMENU menu, const wchar_t* text) {
+        for (int index = 0; index < GetMenuItemCount(menu); ++index) {
+            wchar_t item[64] = {};
+            GetMenuStringW(menu, static_cast<UINT>(index), item, 64, MF_BYPOSITION);
+            if (std::wstring(item) == text) return index;
+        }
+        return -1;
+    };
+    const auto letter = [&](wchar_t key, HMENU menu) {
+        return SendMessageW(window, WM_MENUCHAR, MAKEWPARAM(key, MF_POPUP), reinterpret_cast<LPARAM>(menu));
+    };
+    EXPECT_EQ(letter(L'e', menus.main), MAKELRESULT(index_of(menus.main, L"Exit"), MNC_EXECUTE));
+    EXPECT_EQ(letter(L'S', menus.main), MAKELRESULT(index_of(menus.main, L"Settings"), MNC_EXECUTE));
+    EXPECT_EQ(letter(L'r', menus.main), MAKELRESULT(index_of(menus.main, L"Resume Seeking"), MNC_SELECT));
+    MENUITEMINFOW lit{sizeof(lit), MIIM_STATE};
+    lit.fState = MFS_HILITE;
+    SetMenuItemInfoW(menus.main, static_cast<UINT>(index_of(menus.main, L"Resume Seeking")), TRUE, &lit);
+    EXPECT_EQ(letter(L'r', menus.main), MAKELRESULT(index_of(menus.main, L"Resume Seeking+"), MNC_SELECT));
+    EXPECT_EQ(letter(L'd', menus.batch_delete), MAKELRESULT(index_of(menus.batch_delete, L"Delete"), MNC_EXECUTE));
+    EXPECT_EQ(letter(L'q', menus.main), 0);
+}
+

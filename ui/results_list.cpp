@@ -64,6 +64,7 @@ void fit_list_columns() {
         std::max(scaled(smallest_path_column_width), static_cast<int>(client.right - scaled(percent_column_width)) / 2);
     SendMessageW(list_view, LVM_SETCOLUMNWIDTH, 0, path_width);
     SendMessageW(list_view, LVM_SETCOLUMNWIDTH, 1, path_width);
+    SendMessageW(list_view, LVM_SETCOLUMNWIDTH, 2, scaled(percent_column_width));
 }
 
 int set_list_columns(HWND) {
