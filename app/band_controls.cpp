@@ -12,6 +12,7 @@ namespace orvkit {
 namespace {
 
 band_control focused = band_control::none;
+bool window_has_focus = false;  // the main window itself, not one of its children
 
 const wchar_t* mode_name(uint32_t mode) {
     static const wchar_t* const names[] = {L"File", L"Directory", L"Quick Dir", L"QDir+"};
@@ -100,9 +101,14 @@ void focus_band_control(HWND window, band_control control) {
     SetFocus(window);
 }
 
-LRESULT on_focus_change(HWND window) {
+LRESULT on_focus_change(HWND window, bool gained) {
+    window_has_focus = gained;
     repaint_focus_mark(window, focused);
     return 0;
+}
+
+band_control marked_band_control() {
+    return window_has_focus && band_control_available(focused) ? focused : band_control::none;
 }
 
 void clear_band_focus(HWND window) {

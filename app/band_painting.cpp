@@ -100,9 +100,9 @@ void draw_buttons(HDC dc, uint32_t w, uint32_t mode, int32_t status) {
 }
 
 // A dotted frame around the control that has the keyboard focus.
-void draw_focus_mark(HWND window, HDC dc, uint32_t w) {
-    const band_control control = focused_band_control();
-    if (GetFocus() != window || !band_control_available(control)) return;
+void draw_focus_mark(HDC dc, uint32_t w) {
+    const band_control control = marked_band_control();
+    if (control == band_control::none) return;
     const RECT mark = focus_mark_rect(band_control_face(control, w));
     unique_gdi<HPEN> dots(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
     selected_object pen(dc, dots.get());
@@ -143,7 +143,7 @@ void paint_band(HWND window, HDC dc) {
         draw_mode_labels(dc);
     }
     draw_buttons(dc, w, mode, status);
-    draw_focus_mark(window, dc, w);
+    draw_focus_mark(dc, w);
     RestoreDC(dc, saved);
 }
 

@@ -137,8 +137,8 @@ LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONUP: return on_left_button_up(window);
     case WM_RBUTTONUP: return on_right_button_up(window);
     case WM_CONTEXTMENU: return on_context_menu(window, wparam, lparam);
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS: return on_focus_change(window);
+    case WM_SETFOCUS: return on_focus_change(window, true);
+    case WM_KILLFOCUS: return on_focus_change(window, false);
     case WM_MENUCHAR: return on_menu_char(LOWORD(wparam), reinterpret_cast<HMENU>(lparam));
     case WM_GETOBJECT: return on_get_object(window, wparam, lparam);
     case WM_DPICHANGED: return on_dpi_changed(window, wparam, lparam);

@@ -99,6 +99,23 @@ TEST_F(Keyboard, ModesHelpStartPauseAndAbortFromTheKeys) {
         run_status = status_idle;
     }
 
+    // The focused band control has a dotted frame while the window has the keyboard focus.
+    const auto frame_dots = [&](band_control control) {
+        const RECT face = band_control_face(control, client_width);
+        const capture band = print_client(window, width, 120);
+        int dots = 0;
+        for (LONG x = face.left - 2; x < face.right + 2; ++x) dots += band.at(x, face.top - 2) == RGB(0, 0, 0);
+        return dots;
+    };
+    move_focus(start);
+    SendMessageW(window, WM_SETFOCUS, 0, 0);
+    EXPECT_GT(frame_dots(c::start), 20);
+    move_focus(help);
+    EXPECT_EQ(frame_dots(c::start), 0);
+    EXPECT_GT(frame_dots(c::help), 10);
+    SendMessageW(window, WM_KILLFOCUS, 0, 0);
+    EXPECT_EQ(frame_dots(c::help), 0) << "no mark while a child window has the focus";
+
     // Space and Enter press the focused band control.
     opened = 0;
     for (const WPARAM key : {WPARAM{VK_SPACE}, WPARAM{VK_RETURN}}) {
