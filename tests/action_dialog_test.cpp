@@ -1,13 +1,8 @@
-// The Duplicate File Action dialog and the column delete its "Delete ALL" starts.
-#include <algorithm>
-#include <set>
-#include <tuple>
-
+// The Duplicate File Action dialog: the pair it shows, Delete File, Open File and Detail View.
 #include "app/window_dialogs.h"
 #include "core/removal_journal.h"
 #include "resources/resource_ids.h"
 #include "support/dialogs.h"
-#include "support/overlapping_trees.h"
 
 using namespace test_support;
 using field_list = std::vector<std::wstring>;
@@ -50,41 +45,6 @@ protected:
     }
 };
 
-const std::wstring none_kept =
-    L" files removed, 0 kept: twin missing 0, twin changed 0, same file 0, twin already removed 0";
-
-enum class answer { no, yes, yes_twice, yes_then_no_at_once };
-
-struct batch_run {
-    std::wstring yes_text;
-    std::set<std::wstring> progress_seen;
-};
-
-class ColumnDelete : public ActionDialog {
-protected:
-    // "Delete ALL" of a column from row 1's dialog, answered; the progress read until the dialog closes.
-    batch_run delete_column(int delete_all, answer reply) {
-        batch_run run;
-        focus_row(1);
-        run_dialog([&](dialog_script& s, HWND action) {
-            press(action, delete_all);
-            HWND confirm = s.gone(action) ? s.find(L"Ostrand 2.0") : nullptr;
-            if (!confirm) return;
-            run.yes_text = control_text(confirm, IDOK);
-            press(confirm, reply == answer::no ? IDCANCEL : IDOK);
-            if (reply == answer::yes_twice) press(confirm, IDOK);
-            if (reply == answer::yes_then_no_at_once) press(confirm, IDCANCEL);
-            const bool closed = wait_until([&] {
-                const std::wstring shown = control_text(confirm, IDC_BATCH_PROGRESS);
-                if (!shown.empty() && shown != L" ") run.progress_seen.insert(shown);
-                return !IsWindow(confirm);
-            }, 60000);
-            if (!closed) s.fail(L"the column delete dialog stayed open");
-        });
-        EXPECT_EQ(run_status.load(), orvkit::status_idle);
-        return run;
-    }
-};
 }  // namespace
 
 // Nothing opens without a pair to show, in File mode or while busy (the watchdog fails the run on any dialog).
@@ -190,114 +150,4 @@ TEST_F(ActionDialog, DetailViewComparesThePairInFileModeAndOpenFileNeverBlocks) 
     EXPECT_EQ(window_text(edit_a) + L"|" + window_text(edit_b), a + L"|" + b);
     const int last = list_row_count() - 1;
     EXPECT_EQ(list_cell(0, 0) + L"|" + list_cell(last, 0) + L"|" + list_cell(last, 2), L"Start|End|Same");
-}
-
-// No leaves everything; a second Yes starts no second batch (the counts stay exact); No during the batch
-// stops after the current row, whose file is still recycled.
-TEST_F(ColumnDelete, EachAnswerInEachDeleteModeShowsTheProgressRemovesTheColumnAndTellsTheOutcome) {
-    temp_folder moved;
-    app_state->deletions.move_dir = moved.path();
-    const std::tuple<uint32_t, bool, answer, int> runs[] = {  // delete mode, column A, the answer, files removed
-        {0, true, answer::no, 0},
-        {0, true, answer::yes, 3},
-        {1, false, answer::yes_twice, 3},
-        {2, true, answer::yes, 3},
-        {0, true, answer::yes_then_no_at_once, 1},
-    };
-    for (const auto& [mode, column_a, reply, removed] : runs) {
-        SCOPED_TRACE(testing::Message() << "mode " << mode << ", answer " << static_cast<int>(reply));
-        app_state->deletions.delete_mode = mode;
-        temp_folder files;  // three pairs named after their folder: no other file of their name is recycled
-        const std::wstring tag = files.path().substr(files.path().rfind(L'\\') + 1);
-        std::vector<std::pair<std::wstring, std::wstring>> pairs;
-        add_row(L"Start", L"6 files found", L"");
-        for (int i = 0; i < 3; ++i) {
-            const std::string bytes(10 + i, static_cast<char>('a' + i));
-            const std::wstring n = std::to_wstring(i) + tag;
-            pairs.emplace_back(files.make_file(L"a" + n + L".dat", bytes), files.make_file(L"b" + n + L".dat", bytes));
-            add_row(pairs.back().first, pairs.back().second, L"100");
-        }
-        add_row(L"Finished", L"twins", L"");
-        twin_count = 3;
-        const std::size_t journalled = orvkit::read_journal(data_ / L"Removals.txt").size();
-        const batch_run run = delete_column(column_a ? IDC_DELETE_ALL_A : IDC_DELETE_ALL_B, reply);
-        EXPECT_EQ(run.yes_text, column_a ? L"Delete all files in Column A" : L"Delete all files in Column B");
-        const std::set<std::wstring>& seen = run.progress_seen;
-        const std::set<std::wstring> steps{L"1 of 3", L"2 of 3", L"3 of 3"};
-        EXPECT_TRUE(std::includes(steps.begin(), steps.end(), seen.begin(), seen.end()));
-        EXPECT_EQ(seen.count(L"3 of 3") == 1, removed == 3) << "the last row's progress stays until the dialog closes";
-        if (reply == answer::no) {
-            EXPECT_TRUE(seen.empty());
-            EXPECT_EQ(list_row_count(), 5) << "the list keeps its rows";
-        } else {
-            ASSERT_EQ(list_row_count(), 1) << "emptied, and one row tells the outcome";
-            EXPECT_EQ(list_cell(0, 1) + L"|" + list_cell(0, 2), std::to_wstring(removed) + none_kept + L"|");
-        }
-        for (int i = 0; i < 3; ++i) {
-            const std::wstring& gone = column_a ? pairs[i].first : pairs[i].second;
-            EXPECT_TRUE(exists(column_a ? pairs[i].second : pairs[i].first)) << "the twin stays";
-            EXPECT_EQ(exists(gone), i >= removed) << i;
-            if (i < removed && mode != 1) {
-                EXPECT_TRUE(mode == 0 ? in_trash(gone) : exists(moved / gone.substr(gone.rfind(L'\\') + 1)));
-            }
-        }
-        // The journal names the files removed, in order, with their twins (each mode's entry: UndoRemoval).
-        const std::vector<orvkit::journal_entry> journal = orvkit::read_journal(data_ / L"Removals.txt");
-        ASSERT_EQ(journal.size(), journalled + removed);
-        for (int i = 0; i < removed; ++i) {
-            const orvkit::journal_entry& line = journal[journalled + i];
-            const std::wstring& gone = column_a ? pairs[i].first : pairs[i].second;
-            EXPECT_EQ(line.path + L"|" + line.partner, gone + L"|" + (column_a ? pairs[i].second : pairs[i].first));
-        }
-        orvkit::list_clear();
-    }
-    EXPECT_EQ(twin_count.load(), 3) << "the twin count is left alone";
-}
-
-// Over trees that name a file twice a column can hold every copy of a file: taken as the rows stand,
-// the batch would remove them all. Each shape and column, the three delete modes in turn.
-TEST_F(ColumnDelete, OverlappingTreesKeepACopyOfEveryGroupInEveryColumn) {
-    uint32_t mode = 0;
-    for (const tree_shape& shape : overlapping_shapes) {
-        for (const int delete_all : {IDC_DELETE_ALL_A, IDC_DELETE_ALL_B}) {
-            const std::string run = std::string(shape.name) + ", mode " + std::to_string(mode) + ", button " +
-                                    std::to_string(delete_all);
-            overlapping_tree tree(shape);
-            temp_folder moved;
-            app_state->deletions.delete_mode = mode;
-            app_state->deletions.move_dir = moved.path();
-            search(shape.mode, tree.search_this(), tree.plus_this());
-            delete_column(delete_all, answer::yes);
-            tree.expect_a_copy_of_everything_stays(run);
-            EXPECT_EQ(list_cell(0, 1).find(L"0 files removed"), std::wstring::npos) << run;
-            mode = (mode + 1) % 3;
-        }
-    }
-}
-
-// A Directory search at 90%: a row below 100 is passed over uncounted; rows whose twin was edited,
-// deleted or now names the same file are kept and counted.
-TEST_F(ColumnDelete, RowsBelowAHundredOrWhoseTwinWasEditedDeletedOrIsTheSameFileAreKept) {
-    temp_folder tree;
-    app_state->settings.match_percentage = 90;
-    const std::wstring a1 = tree.make_file(L"a1", "aaaa"), a2 = tree.make_file(L"a2", "aaaa");
-    const std::wstring b1 = tree.make_file(L"b1", "bbbbb"), b2 = tree.make_file(L"b2", "bbbbb");
-    const std::wstring c1 = tree.make_file(L"c1", "cccccc"), c2 = tree.make_file(L"c2", "cccccc");
-    const std::wstring d1 = tree.make_file(L"d1", "ddddddd"), d2 = tree.make_file(L"d2", "ddddddd");
-    const std::wstring n1 = tree.make_file(L"n1", std::string(100, 'n'));
-    const std::wstring n2 = tree.make_file(L"n2", "XXXXX" + std::string(95, 'n'));
-    search(1, tree.path());
-    ASSERT_EQ(list_row_count(), 7);
-    std::multiset<int> percents;
-    for (int row = 1; row < 6; ++row) percents.insert(_wtoi(list_cell(row, 2).c_str()));
-    ASSERT_TRUE(*percents.begin() >= 90 && percents.count(100) == 4) << *percents.begin();
-    tree.make_file(L"a2", "aaab");  // edited: same size, another byte
-    ASSERT_TRUE(DeleteFileW(b2.c_str()));
-    ASSERT_TRUE(DeleteFileW(c2.c_str()));
-    ASSERT_TRUE(CreateHardLinkW(c2.c_str(), c1.c_str(), nullptr)) << "c2 now names c1's file";
-    delete_column(IDC_DELETE_ALL_A, answer::yes);
-    EXPECT_TRUE(exists(a1) && exists(b1) && exists(c1) && exists(n1) && exists(n2));
-    EXPECT_TRUE(in_trash(d1) && !exists(d1) && exists(d2));
-    EXPECT_EQ(list_cell(0, 1),
-              L"1 files removed, 3 kept: twin missing 1, twin changed 1, same file 1, twin already removed 0");
 }

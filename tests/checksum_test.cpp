@@ -1,11 +1,9 @@
+// The checksum: worked values, the vector sums against the plain loop, and the pass that reads files by size.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <set>
 #include <random>
-#include <string>
-#include <vector>
+#include <set>
 
 #include "search/checksum.h"
 #include "search/checksum_pass.h"
@@ -13,6 +11,7 @@
 #include "support/temp_folder.h"
 
 using orvkit::checksum_accumulator;
+using namespace test_support;
 
 namespace {
 
@@ -72,46 +71,31 @@ TEST(Checksum, VectorSumsEqualTheWordByWordLoop) {
     EXPECT_EQ(fast.first_sum(), plain.first_sum());
 }
 
-// The pass sums every byte of a file it reads in several pieces: a saved list
-// promises the checksum of the whole file.
-TEST(Checksum, ThePassSumsWholeFilesReadInPieces) {
-    test_support::temp_folder folder;
-    std::string content(3 * (1 << 20) + 12, '\0');
-    for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7 + i / 4096);
-    orvkit::orvFileList list;
-    for (const wchar_t* name : {L"a", L"b"}) {
-        auto record = std::make_unique<orvkit::file_record>();
-        record->path = folder.make_file(name, content);
-        record->size = content.size();
-        list.append_record(std::move(record));
-    }
-    orvkit::content_classes classes;
-    ASSERT_TRUE(orvkit::checksum_shared_sizes(list, false, classes));
-    for (const auto& record : list.records) EXPECT_EQ(record->checksum, checksum_of(content));
-}
-
-// A size group too large to keep every member open: each file still in the running
-// is opened again at the offset of its next piece, and the copies are still told
-// from the rest.
-TEST(Checksum, AGroupTooLargeToKeepOpenIsReadAgainAtEachPieceOffset) {
-    test_support::temp_folder folder;
-    ASSERT_EQ(test_support::run_unix("cd '" + test_support::to_unix_path(folder.path()) +
-                                     "' && head -c 42000000 /dev/urandom | split -b 70000 -a 3 - f && "
-                                     "cp faaa copy1 && cp fabc copy2"),
+// A size group too large to keep every member open: each file still in the running is opened again at the
+// offset of its next piece, and the copies are still told from the rest. A file read to its end is summed
+// whole, over pieces up to the largest and past it: a saved list promises the checksum of the whole file.
+TEST(Checksum, ThePassReadsSizeGroupsPieceByPieceAndSumsWholeFiles) {
+    temp_folder folder;
+    ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(folder.path())) +
+                       " && head -c 42000000 /dev/urandom | split -b 70000 -a 3 - f && cp faaa copy1 && cp fabc copy2"
+                       " && head -c 3145740 /dev/urandom > big1 && cp big1 big2"),
               0);
     orvkit::orvFileList list;
     orvkit::walk_folder(list, folder.path(), false);
-    ASSERT_EQ(list.records.size(), 602u);
+    ASSERT_EQ(list.records.size(), 604u);
     orvkit::content_classes classes;
     const uint64_t opens = orvkit::checksum_pass_opens();
     ASSERT_TRUE(orvkit::checksum_shared_sizes(list, false, classes));
-    EXPECT_EQ(orvkit::checksum_pass_opens() - opens, 606u) << "the four copies again for their second piece";
-    std::map<std::wstring, uint32_t> class_of;
-    for (const auto& record : list.records)
-        class_of[record->path.substr(record->path.rfind(L'\\') + 1)] = record->content_class;
-    EXPECT_EQ(class_of[L"faaa"], class_of[L"copy1"]);
-    EXPECT_EQ(class_of[L"fabc"], class_of[L"copy2"]);
+    EXPECT_EQ(orvkit::checksum_pass_opens() - opens, 608u) << "the four copies of 70,000 bytes again for their second piece";
+    std::map<std::wstring, const orvkit::file_record*> by_name;
     std::set<uint32_t> distinct;
-    for (const auto& [name, id] : class_of) distinct.insert(id);
-    EXPECT_EQ(distinct.size(), 600u) << "every other file apart";
+    for (const auto& record : list.records) {
+        by_name[file_name(record->path)] = record.get();
+        distinct.insert(record->content_class);
+    }
+    EXPECT_EQ(distinct.size(), 601u) << "every other file apart";
+    for (const auto& [copy, original] : {std::pair{L"copy1", L"faaa"}, {L"copy2", L"fabc"}, {L"big2", L"big1"}}) {
+        EXPECT_EQ(by_name[copy]->content_class, by_name[original]->content_class) << copy;
+        EXPECT_EQ(by_name[copy]->checksum, checksum_of(read_file(folder / copy))) << copy;
+    }
 }

@@ -1,10 +1,11 @@
-// The comparisons from memory against compare_pair_files on random trees: copies, near copies, empty
-// files, files that cannot be opened and files whose size changed after the walk.
+// The pair scan against the plain double loop over every pair, and the comparisons from memory against
+// compare_pair_files on random trees: copies, near copies, empty files, files that cannot be opened and
+// files whose size changed after the walk.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <iterator>
 #include <random>
+#include <set>
 
 #include "actions/compare.h"
 #include "app/startup.h"
@@ -19,9 +20,21 @@
 #include "support/temp_folder.h"
 
 using namespace orvkit;
-using test_support::temp_folder;
+using namespace test_support;
 
 namespace {
+
+// Builds the same random list twice: few sizes and checksums, so groups are large.
+void fill(orvFileList& list, std::mt19937 random, int count, int sizes, int checksums) {
+    for (int i = 0; i < count; ++i) {
+        auto record = std::make_unique<file_record>();
+        record->path = L"f" + std::to_wstring(i);
+        record->size = (static_cast<uint64_t>(random() % sizes) << 32) + 1;  // differ above 32 bits
+        record->checksum = random() % checksums;
+        list.append_record(std::move(record));
+    }
+    list.publish_count();
+}
 
 // One visited pair: the outcome, and the percentage of a pair that would be listed.
 struct visit {
@@ -99,6 +112,62 @@ protected:
 
 }  // namespace
 
+// The grouped scan is held to the plain double loop over every pair: the same passes,
+// the same pairs in the same order, the same pruning and the same stop.
+TEST(PairScan, VisitsExactlyThePairsOfThePlainDoubleLoop) {
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 40; ++round) {
+        orvFileList plain(16), grouped(16);
+        fill(plain, random, 60 + round * 5, 3 + round % 7, 1 + round % 3);
+        fill(grouped, random, 60 + round * 5, 3 + round % 7, 1 + round % 3);
+        random.discard(7);
+        std::set<std::wstring> unreadable;  // their fail_count rises when visited as b
+        for (int i = round % 5; i < 60; i += 7) unreadable.insert(L"f" + std::to_wstring(i));
+        const std::size_t stop_after = round % 4 == 0 ? 25 + round : SIZE_MAX;
+
+        std::vector<std::wstring> expected;
+        std::size_t seen = 0;
+        for (std::size_t a = 0; a + 1 < plain.records.size() && seen < stop_after; ++a) {
+            expected.push_back(L"pass " + plain.records[a]->path);
+            for (std::size_t b = a + 1; b < plain.records.size() && seen < stop_after;) {
+                file_record& ra = *plain.records[a];
+                file_record& rb = *plain.records[b];
+                const bool candidate = ra.size == rb.size && ra.checksum == rb.checksum;
+                if (candidate) {
+                    expected.push_back(ra.path + L"-" + rb.path);
+                    ++seen;
+                    if (unreadable.count(rb.path)) ++rb.fail_count;
+                }
+                if (candidate && rb.fail_count > 0)
+                    plain.remove_record(b);
+                else
+                    ++b;
+            }
+            expected.push_back(L"end");
+        }
+
+        std::vector<std::wstring> actual;
+        seen = 0;
+        pair_scan_hooks hooks;
+        hooks.begin_pass = [&](std::size_t a) { actual.push_back(L"pass " + grouped.records[a]->path); };
+        hooks.candidate = [&](std::size_t a, std::size_t b) {
+            actual.push_back(grouped.records[a]->path + L"-" + grouped.records[b]->path);
+            ++seen;
+            if (unreadable.count(grouped.records[b]->path)) ++grouped.records[b]->fail_count;
+        };
+        hooks.end_pass = [&](std::size_t) { actual.push_back(L"end"); };
+        hooks.stop_requested = [&] { return seen >= stop_after; };
+        const uint32_t pruned = scan_candidate_pairs(grouped, hooks);
+
+        ASSERT_EQ(actual, expected) << "round " << round;
+        ASSERT_EQ(grouped.records.size(), plain.records.size());
+        EXPECT_EQ(pruned + grouped.records.size(), 60u + round * 5);
+        for (std::size_t i = 0; i < plain.records.size(); ++i)
+            ASSERT_EQ(grouped.records[i]->path, plain.records[i]->path);
+        EXPECT_EQ(grouped.record_count.load(), static_cast<int64_t>(grouped.records.size()));
+    }
+}
+
 TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
     std::mt19937 random(9);
     const std::size_t sizes[] = {0, 1, 7, 100, 4096, 70001, 200000};
@@ -128,13 +197,13 @@ TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
         std::vector<HANDLE> locks;
         for (const auto& record : walked->records) {
             const int fate = static_cast<int>(random() % 12);
-            const std::string unix_path = "'" + test_support::to_unix_path(record->path) + "'";
+            const std::string unix_path = "'" + to_unix_path(record->path) + "'";
             if (fate == 0) {
                 locks.push_back(CreateFileW(record->path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
             } else if (fate == 1 && record->size > 0) {
-                ASSERT_EQ(test_support::run_unix("truncate -s " + std::to_string(record->size - 1) + " " + unix_path), 0);
+                ASSERT_EQ(run_unix("truncate -s " + std::to_string(record->size - 1) + " " + unix_path), 0);
             } else if (fate == 2) {
-                ASSERT_EQ(test_support::run_unix("printf x >> " + unix_path), 0);
+                ASSERT_EQ(run_unix("printf x >> " + unix_path), 0);
             }
         }
 

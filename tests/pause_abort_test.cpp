@@ -1,10 +1,5 @@
 // Pause and abort in every phase of a run: a pause holds the work at once, Resume lets it finish, Abort
 // ends it early, and each run closes with its own row.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <cctype>
-
 #include "actions/compare.h"
 #include "app/run_control.h"
 #include "search/checksum_pass.h"
@@ -31,23 +26,21 @@ struct phase {
 
 // Each phase has enough work that a pause lands before it ends.
 const phase phases[] = {
-    {"walk", 1, "i=0; while [ $i -lt 1500 ]; do i=$((i+1)); mkdir d$i; printf \"%${i}s\" '' > d$i/f; done", walked,
+    {"Walk", 1, "i=0; while [ $i -lt 1500 ]; do i=$((i+1)); mkdir d$i; printf \"%${i}s\" '' > d$i/f; done", walked,
      1500, L"Finished|0 twins found in 1500 files.", L"Aborted|0 twins found in 0 files."},
-    {"checksum pass", 2, "head -c 256000 /dev/urandom > all && split -b 64 -a 4 all f && rm all",
+    {"ChecksumPass", 2, "head -c 256000 /dev/urandom > all && split -b 64 -a 4 all f && rm all",
      [] { return static_cast<int64_t>(orvkit::checksum_pass_opens()); }, 4000,
      L"Finished|0 twins found in 4000 files.", L"Aborted|0 twins found in 0 files."},
-    {"comparison", 2, "i=0; while [ $i -lt 500 ]; do i=$((i+1)); : > e$i; done",
+    {"Comparison", 2, "i=0; while [ $i -lt 500 ]; do i=$((i+1)); : > e$i; done",
      [] { return static_cast<int64_t>(twin_count.load()); }, 500 * 499 / 2,
      L"Finished|124750 twins found in 500 files.", L"Aborted|"},
-    {"File-mode comparison", 0,
+    {"FileModeComparison", 0,
      "truncate -s 300M a b && printf x | dd of=b bs=1 seek=299000000 conv=notrunc 2>/dev/null",
      [] { return static_cast<int64_t>(orvkit::compare_bytes_read()); }, 629145600, L"End||Files have 99% in common",
      L"Aborted||Same"},
 };
 
 void PrintTo(const phase& p, std::ostream* out) { *out << p.name; }
-
-std::wstring row_text(int row) { return list_cell(row, 0) + L"|" + list_cell(row, 1) + L"|" + list_cell(row, 2); }
 
 }  // namespace
 
@@ -56,17 +49,14 @@ class PauseAndAbort : public twin_window_test, public testing::WithParamInterfac
 TEST_P(PauseAndAbort, PauseHoldsTheWorkResumeCompletesItAbortEndsIt) {
     const phase& p = GetParam();
     temp_folder tree;
-    ASSERT_EQ(run_unix("cd '" + to_unix_path(tree.path()) + "' && " + p.make), 0);
+    ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(tree.path())) + " && " + p.make), 0);
     for (const bool abort : {false, true}) {
         SCOPED_TRACE(abort ? "abort" : "pause and resume");
         std::atomic_store(&app_state->scan_list, std::shared_ptr<orvkit::orvFileList>());
         twin_count = 0;  // start_worker clears it too, but only once the work is measured from here
         DeleteFileW((data_ / L"LastList.txt").c_str());
         const int64_t before = p.work();
-        search_mode = p.mode;
-        SetWindowTextW(edit_a, (p.mode ? tree.path() : tree / L"a").c_str());
-        SetWindowTextW(edit_b, (p.mode ? L"" : tree / L"b").c_str());
-        click_at(start);
+        begin_search(p.mode, p.mode ? tree.path() : tree / L"a", p.mode ? L"" : tree / L"b");
         ASSERT_TRUE(pump_until([&] { return p.work() > before || run_status == orvkit::status_idle; }));
 
         orvkit::toggle_pause();
@@ -107,9 +97,4 @@ TEST_P(PauseAndAbort, PauseHoldsTheWorkResumeCompletesItAbortEndsIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Phases, PauseAndAbort, testing::ValuesIn(phases),
-                         [](const testing::TestParamInfo<phase>& info) {
-                             std::string name;
-                             for (const char* c = info.param.name; *c; ++c)
-                                 if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
-                             return name;
-                         });
+                         [](const testing::TestParamInfo<phase>& info) { return std::string(info.param.name); });

@@ -1,6 +1,5 @@
 // The settings file: its 2432 bytes, which files are accepted, the ranges of the options, reads and writes.
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -14,7 +13,7 @@
 #include "support/temp_folder.h"
 
 using namespace orvkit;
-using test_support::temp_folder;
+using namespace test_support;
 using numbers = std::vector<uint32_t>;
 
 namespace {
@@ -150,22 +149,15 @@ protected:
     temp_folder data;
 };
 
-// No file, a file cut within its size field (its half over the default's: accepted), a longer one.
+// A file cut within its size field (its half over the default's: accepted) takes the defaults past the cut,
+// "Move to" then naming the desktop; a longer file reads as its first 2432 bytes.
 TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
-    app_state->settings.block_size = 0;  // whatever the block held, no file means the defaults
-    app_state->settings.on_top = 1;
-    EXPECT_EQ(read_settings(), 0);
-    EXPECT_EQ(state(), (numbers{2, 0, 0, static_cast<uint32_t>(desktop().size()), 100, 1, 1, 1, 0}));
-    EXPECT_EQ(app_state->settings.block_size, 2424u);
-    EXPECT_FALSE(test_support::exists(file()));
-
     std::vector<uint8_t> bytes = sample_file();
     bytes.resize(22);  // mode, percentage, delete mode and the size field's low half
     put(bytes);
-    read_settings();
+    EXPECT_EQ(read_settings(), 0);
     EXPECT_EQ(state(), (numbers{1, 2, 0, static_cast<uint32_t>(desktop().size()), 97, 1, 1, 1, 0}));
-    EXPECT_EQ(app_state->deletions.move_dir, desktop()) << "\"Move to \" names a folder";
-
+    EXPECT_EQ(app_state->deletions.move_dir, desktop());
     bytes = sample_file();
     bytes.resize(2900, 0xEE);
     put(bytes);
@@ -173,23 +165,21 @@ TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
     EXPECT_EQ(state(), read_back(sample_file()));
 }
 
+// A write replaces the file in one step, its scratch file moved into place; one that cannot make its scratch
+// file leaves the old file whole; a data folder that is gone gets nothing, silently.
 TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
     put(sample_file());
     read_settings();
     put(std::vector<uint8_t>(5000, 0xEE));
     write_settings();
     const std::vector<uint8_t> image = sample_file();
-    const std::string old = test_support::read_file(file());
-    EXPECT_EQ(old, std::string(image.begin(), image.end())) << "the whole file, byte for byte";
-    EXPECT_FALSE(test_support::exists(file() + L".new")) << "the scratch file was moved into place";
-
-    data.make_folder(L"dVelk.dat.new");  // the scratch file cannot be made
+    EXPECT_EQ(read_file(file()), std::string(image.begin(), image.end()));
+    EXPECT_FALSE(exists(file() + L".new"));
+    data.make_folder(L"dVelk.dat.new");
     search_mode = 0;
     write_settings();
-    EXPECT_EQ(test_support::read_file(file()), old);
-    RemoveDirectoryW((file() + L".new").c_str());
-
-    app_state->data_path = data.path() + L"\\missing\\x";  // no such folder: nothing, silently
+    EXPECT_EQ(read_file(file()), std::string(image.begin(), image.end()));
+    app_state->data_path = data.path() + L"\\missing\\x";
     write_settings();
-    EXPECT_FALSE(test_support::exists(data / L"missing"));
+    EXPECT_FALSE(exists(data / L"missing"));
 }

@@ -50,34 +50,6 @@ struct expect_dialogs {
     ~expect_dialogs() { --expected_dialogs; }
 };
 
-// Closes and counts any dialog that appears while no test expects one.
-class dialog_watchdog {
-public:
-    dialog_watchdog() : thread_([this] {
-        while (running_) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(250));
-            if (expected_dialogs > 0) continue;
-            for (HWND box : visible_dialogs()) {
-                std::fwprintf(stderr, L"Unexpected dialog closed by the watchdog: %ls\n", dialog_texts(box).c_str());
-                PostMessageW(box, WM_COMMAND, IDNO, 0);
-                PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-                ++closed_;
-            }
-        }
-    }) {}
-    ~dialog_watchdog() { stop(); }
-    int stop() {
-        running_ = false;
-        if (thread_.joinable()) thread_.join();
-        return closed_;
-    }
-
-private:
-    std::atomic<bool> running_{true};
-    std::atomic<int> closed_{0};
-    std::thread thread_;
-};
-
 inline bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 10000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     while (!done()) {
