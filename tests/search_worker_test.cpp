@@ -28,26 +28,12 @@ class SearchWorker : public twin_window_test {};
 
 }  // namespace
 
-TEST_F(SearchWorker, ThreeIdenticalFilesGiveThreeRowsInOrderAndTheSummary) {
-    temp_folder tree;
-    const auto a1 = tree.make_file(L"a1.txt", "same content");
-    const auto a2 = tree.make_file(L"a2.txt", "same content");
-    const auto a3 = tree.make_file(L"sub\\a3.txt", "same content");
-    tree.make_file(L"other.txt", "different!!!");
-    search(mode_quick_dir, tree.path());
-    EXPECT_EQ(read_list_rows(), (std::vector<list_row>{
-        {L"Start", L"4 files found", L""},
-        {a1, a2, L"100"},
-        {a1, a3, L"100"},
-        {a2, a3, L"100"},
-        {L"Finished", L"3 twins found in 4 files. Total original size 48 bytes. Total deleted 0 bytes. "
-                      L"Total folders 1 with 0 empty folders deleted.", L""}}));
-    EXPECT_FALSE(exists(data_ / L"LastListPruned.txt")) << "nothing was pruned";
-}
-
-// What the match percentage, Hash, empty files and trees that name a file twice let through.
+// What the match percentage, Hash, empty files and trees that name a file twice let through; twins in
+// order, and the closing row in full.
 TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
-    temp_folder similar, empty, single, nested, linked;
+    temp_folder three, similar, empty, single, nested, linked;
+    for (const wchar_t* name : {L"a1.txt", L"a2.txt", L"sub\\a3.txt"}) three.make_file(name, "same content");
+    three.make_file(L"other.txt", "different!!!");
     similar.make_file(L"a.bin", with_changes(1000, 0));
     similar.make_file(L"b.bin", with_changes(1000, 50));  // 95 % in common
     empty.make_file(L"e1", "");
@@ -61,15 +47,20 @@ TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
         uint32_t mode;
         std::wstring a, b;
         uint32_t match, zero_length;
-        const wchar_t* rows;  // the name in each row's first cell, then the first twin's percentage
+        const wchar_t* rows;  // each row's first name, and a twin's second name and percentage
+        const wchar_t* closing = nullptr;
     } cases[] = {
-        {mode_directory, similar.path(), L"", 90, 1, L"Start|a.bin|Finished|95"},
+        {mode_quick_dir, three.path(), L"", 100, 1,
+         L"Start|a1.txt>a2.txt 100|a1.txt>a3.txt 100|a2.txt>a3.txt 100|Finished|",
+         L"3 twins found in 4 files. Total original size 48 bytes. Total deleted 0 bytes. Total folders 1 with 0 empty "
+         L"folders deleted."},
+        {mode_directory, similar.path(), L"", 90, 1, L"Start|a.bin>b.bin 95|Finished|"},
         {mode_directory, similar.path(), L"", 96, 1, L"Start|Finished|"},
         {mode_quick_dir, similar.path(), L"", 50, 1, L"Start|Finished|"},  // Hash: other checksums never compared
-        {mode_quick_dir, empty.path(), L"", 100, 1, L"Start|e1|Finished|100"},
+        {mode_quick_dir, empty.path(), L"", 100, 1, L"Start|e1>e2 100|Finished|"},
         {mode_quick_dir, empty.path(), L"", 100, 0, L"Start|Finished|"},
         {mode_quick_dir, single.path(), L"", 100, 1, L"Finished|Indexing|"},  // no comparison
-        {mode_qdir_plus, nested.path(), nested / L"sub", 100, 1, L"Start|y.txt|x.txt|Finished|100"},
+        {mode_qdir_plus, nested.path(), nested / L"sub", 100, 1, L"Start|y.txt>x.txt 100|x.txt>y.txt 100|Finished|"},
         {mode_qdir_plus, nested / L"sub", nested / L"sub", 100, 1, L"Start|Finished|"},
         {mode_qdir_plus, linked / L"real", linked / L"alias", 100, 1, L"Start|Finished|"},
     };
@@ -79,11 +70,13 @@ TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
         begin_search(c.mode, c.a, c.b);
         ASSERT_TRUE(pump_until(run_ended, 60000));
         std::wstring rows;
-        for (const list_row& row : read_list_rows()) {
-            rows += file_name(row[0]) + L"|";
-            EXPECT_NE(row[0], row[1]);
+        for (const list_row& row : read_list_rows())
+            rows += file_name(row[0]) + (row[2].empty() ? L"" : L">" + file_name(row[1]) + L" " + row[2]) + L"|";
+        EXPECT_EQ(rows, c.rows) << to_unix_path(c.a);
+        if (c.closing) {
+            EXPECT_EQ(list_cell(list_row_count() - 1, 1), c.closing);
+            EXPECT_FALSE(exists(data_ / L"LastListPruned.txt")) << "nothing was pruned";
         }
-        EXPECT_EQ(rows + (list_row_count() > 2 ? list_cell(1, 2) : L""), c.rows) << to_unix_path(c.a);
     }
 }
 
