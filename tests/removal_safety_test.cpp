@@ -130,30 +130,6 @@ TEST_F(RemovalSafety, OverlappingTreesKeepACopyOfEveryGroup) {
     }
 }
 
-// Each removed file counts once however many rows name it; a failed Delete counts nothing.
-TEST_F(RemovalSafety, AutomaticRemovalCountsEachRemovedFileOnceAndShowsOnlyWhatWasDone) {
-    temp_folder tree;
-    const std::wstring files[] = {tree.make_file(L"a1.dat", "identical"), tree.make_file(L"a2.dat", "identical"),
-                                  tree.make_file(L"a3.dat", "identical")};
-    remove_when_found = 1;
-    remove_column_b = 1;
-    app_state->deletions.delete_mode = delete_mode_delete;
-    search(mode_directory, tree.path());
-    const int rows = list_row_count();
-    for (int row = 1; row + 1 < rows; ++row) EXPECT_EQ(list_cell(row, 2), L"Deleted B") << row;
-    EXPECT_NE(list_cell(rows - 1, 1).find(L"Total deleted 18 bytes."), std::wstring::npos);
-    EXPECT_TRUE(exists(files[0]) && !exists(files[1]) && !exists(files[2]));
-
-    SetFileAttributesW(files[0].c_str(), FILE_ATTRIBUTE_READONLY);
-    const std::wstring twin = tree.make_file(L"a0.dat", "identical");
-    search(mode_directory, tree.path());
-    SetFileAttributesW(files[0].c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_EQ(list_row_count(), 3);
-    EXPECT_EQ(list_cell(1, 2), L"Not deleted B");
-    EXPECT_NE(list_cell(2, 1).find(L"Total deleted 0 bytes."), std::wstring::npos);
-    EXPECT_TRUE(exists(files[0]) && exists(twin));
-}
-
 // No leaves everything; a second Yes starts no second batch (the counts stay exact); No during the batch
 // stops after the current row, whose file is still removed. The journal names each file removed, in
 // order, with its twin.

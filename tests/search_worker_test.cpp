@@ -1,5 +1,6 @@
 // Searches through the real window: rows, summary, options, pruning, resuming, which files are opened.
 #include "app/run_control.h"
+#include "core/delete_modes.h"
 #include "app/worker_start.h"
 #include "search/checksum_pass.h"
 #include "search/group_compare.h"
@@ -29,11 +30,15 @@ class SearchWorker : public twin_window_test {};
 }  // namespace
 
 // What the match percentage, Hash, empty files and trees that name a file twice let through; twins in
-// order, and the closing row in full.
+// order, and the closing row in full. Automatic removal (column B, in Delete mode) counts each file it
+// removes once, and a Delete that fails shows and counts nothing.
 TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
-    temp_folder three, similar, empty, single, nested, linked;
+    temp_folder three, similar, empty, single, nested, linked, removed, read_only;
     for (const wchar_t* name : {L"a1.txt", L"a2.txt", L"sub\\a3.txt"}) three.make_file(name, "same content");
     three.make_file(L"other.txt", "different!!!");
+    for (const wchar_t* name : {L"a1.dat", L"a2.dat", L"a3.dat"}) removed.make_file(name, "identical");
+    read_only.make_file(L"a0.dat", "identical");
+    SetFileAttributesW(read_only.make_file(L"a1.dat", "identical").c_str(), FILE_ATTRIBUTE_READONLY);
     similar.make_file(L"a.bin", with_changes(1000, 0));
     similar.make_file(L"b.bin", with_changes(1000, 50));  // 95 % in common
     empty.make_file(L"e1", "");
@@ -49,6 +54,7 @@ TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
         uint32_t match, zero_length;
         const wchar_t* rows;  // each row's first name, and a twin's second name and percentage
         const wchar_t* closing = nullptr;
+        bool remove_b = false;
     } cases[] = {
         {mode_quick_dir, three.path(), L"", 100, 1,
          L"Start|a1.txt>a2.txt 100|a1.txt>a3.txt 100|a2.txt>a3.txt 100|Finished|",
@@ -63,10 +69,18 @@ TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
         {mode_qdir_plus, nested.path(), nested / L"sub", 100, 1, L"Start|y.txt>x.txt 100|x.txt>y.txt 100|Finished|"},
         {mode_qdir_plus, nested / L"sub", nested / L"sub", 100, 1, L"Start|Finished|"},
         {mode_qdir_plus, linked / L"real", linked / L"alias", 100, 1, L"Start|Finished|"},
+        {mode_directory, removed.path(), L"", 100, 1, L"Start|a1.dat>a2.dat Deleted B|a1.dat>a3.dat Deleted B|Finished|",
+         L"2 twins found in 3 files. Total original size 27 bytes. Total deleted 18 bytes. Total folders 0 with 0 "
+         L"empty folders deleted.", true},
+        {mode_directory, read_only.path(), L"", 100, 1, L"Start|a0.dat>a1.dat Not deleted B|Finished|",
+         L"1 twins found in 2 files. Total original size 18 bytes. Total deleted 0 bytes. Total folders 0 with 0 "
+         L"empty folders deleted.", true},
     };
+    app_state->deletions.delete_mode = delete_mode_delete;
     for (const auto& c : cases) {
         app_state->settings.match_percentage = c.match;
         app_state->settings.check_zero_length = c.zero_length;
+        remove_when_found = remove_column_b = c.remove_b;
         begin_search(c.mode, c.a, c.b);
         ASSERT_TRUE(pump_until(run_ended, 60000));
         std::wstring rows;
@@ -75,9 +89,9 @@ TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
         EXPECT_EQ(rows, c.rows) << to_unix_path(c.a);
         if (c.closing) {
             EXPECT_EQ(list_cell(list_row_count() - 1, 1), c.closing);
-            EXPECT_FALSE(exists(data_ / L"LastListPruned.txt")) << "nothing was pruned";
         }
     }
+    EXPECT_TRUE(exists(removed / L"a1.dat") && !exists(removed / L"a2.dat") && !exists(removed / L"a3.dat"));
 }
 
 TEST_F(SearchWorker, UnreadableFileBIsPrunedAndThePrunedListSaved) {
@@ -179,6 +193,7 @@ TEST_F(SearchWorker, FilesOfASizeAreReadTogetherOnceAndUnchangedFilesKeepTheirCh
     const uint64_t held_before = group_compare_opens();
     search(mode_quick_dir, tree.path());
     CloseHandle(lock);
+    EXPECT_FALSE(exists(data_ / L"LastListPruned.txt")) << "nothing was pruned";
     EXPECT_EQ(checksum_pass_opens() - summed_before, 9u) << "each file of a shared size once";
     EXPECT_EQ(group_compare_opens() - held_before, 10u) << "each empty file once, for 45 pairs";
     EXPECT_EQ(twin_count.load(), 3 + 45);
