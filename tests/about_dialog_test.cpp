@@ -22,12 +22,6 @@ HINSTANCE WINAPI record_open(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR par
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // what the shell returns on success
 }
 
-std::wstring page_text(HWND dialog) {  // whole, however long
-    HWND control = GetDlgItem(dialog, IDC_ABOUT_TEXT);
-    std::wstring text(GetWindowTextLengthW(control) + 1, L'\0');
-    return text.substr(0, GetWindowTextW(control, text.data(), static_cast<int>(text.size())));
-}
-
 void pick_page(HWND dialog, WPARAM key) { SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, WM_KEYDOWN, key, 0); }
 void open_dirs(HWND dialog) { SendDlgItemMessageW(dialog, IDC_ABOUT_OPEN_DIRS, BM_CLICK, 0, 0); }
 
@@ -54,6 +48,7 @@ TEST_F(AboutDialog, PagesAndOpenDirsWithLongPathsAndThePerUserDataFolder) {
     wchar_t roaming[MAX_PATH] = {};
     ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, roaming), S_OK);
     const std::wstring data = std::wstring(roaming) + L"\\Orvane\\Ostrand\\";
+    EXPECT_TRUE(exists(data)) << "made";
     const std::wstring prog_dirs =
         L"Location of program:\r\n" + folder + L"Ostrand.exe \r\n\r\nWhere program stores user data:\r\n" + data;
     const int tools_before = tool_count();
@@ -64,14 +59,14 @@ TEST_F(AboutDialog, PagesAndOpenDirsWithLongPathsAndThePerUserDataFolder) {
     drive_dialog(L"", click_about, [&](dialog_script& s, HWND dialog) {
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
         EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, CB_GETCURSEL, 0, 0), 0) << "Prog Dirs";
-        EXPECT_EQ(page_text(dialog), prog_dirs);
+        EXPECT_EQ(control_text(dialog, IDC_ABOUT_TEXT), prog_dirs);
         open_dirs(dialog);
         pick_page(dialog, VK_DOWN);
-        EXPECT_EQ(page_text(dialog), L"Blank for now");
+        EXPECT_EQ(control_text(dialog, IDC_ABOUT_TEXT), L"Blank for now");
         open_dirs(dialog);
         EXPECT_EQ(opened, (std::vector<std::wstring>{folder, data})) << "the program's folder, then the data";
         pick_page(dialog, VK_UP);
-        EXPECT_EQ(page_text(dialog), prog_dirs);
+        EXPECT_EQ(control_text(dialog, IDC_ABOUT_TEXT), prog_dirs);
         EXPECT_EQ(tool_count(), tools_before + 1) << "one tool for the button, however often a page shows";
         key(dialog, VK_ESCAPE);
         s.gone(dialog);
@@ -111,25 +106,17 @@ TEST_F(DiagnosticsWindow, ReadyThenTheDiagnosticsTextANewWindowPerCall) {
     EXPECT_TRUE(IsWindow(first));
 }
 
-// "DefSet.txt" beside the program on a fixed drive chooses the per-user folder (made here; past the plain-path
-// limit too: AboutDialog), otherwise the data stays beside the program.
-TEST(DataFolder, TheMarkerChoosesThePerUserFolderOtherwiseTheProgramFolder) {
+// Without "DefSet.txt", or on a removable drive, the data stays beside the program (the marker on a fixed drive
+// chooses the per-user folder: AboutDialog); the running program is asked of the loader; a null state is left alone.
+TEST(DataFolder, WithoutTheMarkerOrOnARemovableDriveTheDataStaysBesideTheProgram) {
     temp_folder dir;
     dir.make_file(L"marked\\DefSet.txt", "x");
     dir.make_folder(L"plain");
-    wchar_t roaming[MAX_PATH] = {};
-    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, roaming), S_OK);
-    const struct { std::wstring folder; bool removable, per_user; } cases[] = {
-        {L"plain", false, false}, {L"marked", true, false}, {L"marked", false, true}};
-    for (const auto& c : cases) {
+    for (const auto& [folder, removable] : {std::pair{L"plain", false}, {L"marked", true}}) {
         ostrand_state state;
-        ASSERT_EQ(locate_folders_at(state, dir / (c.folder + L"\\Ostrand.exe"), c.removable), 0);
-        EXPECT_EQ(state.program_path.folder, dir / (c.folder + L"\\"));
-        const std::wstring expected = c.per_user ? std::wstring(roaming) + L"\\Orvane\\Ostrand\\" : dir / (c.folder + L"\\");
-        EXPECT_EQ(state.data_path.folder, expected) << c.folder.substr(0, 10) << c.removable;
-        EXPECT_TRUE(exists(expected)) << "the data folder exists";
+        ASSERT_EQ(locate_folders_at(state, dir / folder + L"\\Ostrand.exe", removable), 0);
+        EXPECT_EQ(state.program_path.folder + L"|" + state.data_path.folder, dir / folder + L"\\|" + dir / folder + L"\\");
     }
-    // The running program is asked of the loader; a null state is left alone.
     auto state = std::make_shared<ostrand_state>();
     ASSERT_EQ(locate_folders(state), 0);
     EXPECT_EQ(state->program_path.name, L"ostrand_tests.exe");

@@ -77,8 +77,8 @@ inline std::vector<std::wstring> column_titles() {
 }
 
 inline std::wstring window_text(HWND window) {
-    std::wstring text(1300, L'\0');
-    return text.substr(0, GetWindowTextW(window, text.data(), 1300));
+    std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+    return text.substr(0, GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
 }
 
 // A drop of `names` built as the shell builds one.
