@@ -60,10 +60,7 @@ class Comparison : public main_window_test {
 protected:
     // File mode with the Start click; the rows once the run has ended.
     rows compare_paths(const std::wstring& a, const std::wstring& b) {
-        search_mode = 0;
-        SetWindowTextW(edit_a, a.c_str());
-        SetWindowTextW(edit_b, b.c_str());
-        click_at(start);
+        begin_search(mode_file, a, b);
         EXPECT_TRUE(pump_until(run_ended, 60000));
         EXPECT_EQ(compare_buffer_a, nullptr) << "File mode frees its blocks";
         return read_list_rows();
@@ -157,12 +154,9 @@ TEST_F(Comparison, AFileShrunkDuringAPauseCountsItsLostBytesAsDiffering) {
         toggle_pause();  // held once the Start row is written
         return create_worker_thread(routine, window);
     };
-    search_mode = 0;
-    SetWindowTextW(edit_a, path_1.c_str());
-    SetWindowTextW(edit_b, path_2.c_str());
-    click_at(start);
+    begin_search(mode_file, path_1, path_2);
     ASSERT_TRUE(pump_until([&] { return list_row_count() == 1; })) << "the Start row comes before the pause";
-    ASSERT_EQ(run_unix("truncate -s 100 '" + to_unix_path(path_2) + "'"), 0);
+    ASSERT_EQ(run_unix("truncate -s 100 " + quoted(to_unix_path(path_2))), 0);
     toggle_pause();
     ASSERT_TRUE(pump_until([] { return run_status == status_idle && list_row_count() == 2; }, 60000));
     const std::wstring verdict = list_cell(1, 2);

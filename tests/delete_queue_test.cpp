@@ -1,16 +1,30 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <string>
-
-#include "base/long_path.h"
+// Removal's parts on real files: the long path forms, the delete queue in each mode, and the guard in
+// front of every removal (equal bytes read in pieces, missing files, one file under two names, files
+// already handed over).
+#include "actions/removal_guard.h"
+#include "base/path_parts.h"
 #include "core/delete_queue.h"
 #include "support/window_driver.h"
 
 using namespace orvkit;
-using test_support::exists;
-using test_support::read_file;
-using test_support::temp_folder;
+using namespace test_support;
+
+TEST(Paths, LongFormsAndTheirParts) {
+    EXPECT_EQ(long_path(L"C:/a/b"), L"\\\\?\\C:\\a\\b");
+    EXPECT_EQ(long_path(L"\\\\server\\share\\f"), L"\\\\?\\UNC\\server\\share\\f");
+    EXPECT_EQ(long_path(L"\\\\?\\C:\\a"), L"\\\\?\\C:\\a");
+    EXPECT_EQ(long_path(L"relative\\f"), L"relative\\f");
+    EXPECT_EQ(system_path(L"C:\\a\\..."), L"\\\\?\\C:\\a\\...");
+    EXPECT_EQ(system_path(L"C:\\a\\..\\b"), L"C:\\a\\..\\b");
+    EXPECT_EQ(full_path(L"C:\\a\\..\\b\\.\\c"), L"C:\\b\\c");
+    EXPECT_EQ(full_path(L"C:\\a\\name."), L"C:\\a\\name.") << "nothing to resolve: kept exactly";
+
+    path_parts parts;
+    parts = L"C:\\Program Files\\Ostrand\\Ostrand.exe";
+    EXPECT_EQ(parts.folder + L"|" + parts.name + L"|" + parts.root, L"C:\\Program Files\\Ostrand\\|Ostrand.exe|C:\\");
+    parts = L"abc";  // too short to split: only the whole path changes
+    EXPECT_EQ(parts.full, L"abc");
+}
 
 TEST(DeleteQueue, DeleteAndMove) {
     temp_folder tree;
@@ -48,7 +62,7 @@ TEST(DeleteQueue, DeleteAndMove) {
 }
 
 TEST(DeleteQueue, RecycleAtTheFlush) {
-    const std::wstring trash = test_support::trash_folder();
+    const std::wstring trash = trash_folder();
     ASSERT_FALSE(trash.empty()) << "run through scripts/test.sh";
     temp_folder tree;  // its name is unique in the run: so are the names made from it
     const std::wstring tag = tree.path().substr(tree.path().rfind(L'\\') + 1);
@@ -104,4 +118,56 @@ TEST(DeleteQueue, RecycleAtTheFlush) {
     EXPECT_TRUE(!exists(to_delete) && !exists(to_move));
     // The shell's own failure for a missing file, without a modal box.
     EXPECT_EQ(shell_recycle(nullptr, (in(L"_missing") + L'\0').c_str(), batch_recycle_flags), delete_shell_failed);
+}
+
+TEST(RemovalGuard, VerdictsInTheOrderTheyAreChecked) {
+    temp_folder folder;
+    std::string content(3 * (1 << 20) + 5, 'w');  // more than three read pieces
+    const std::wstring a = folder.make_file(L"a.txt", content), b = folder.make_file(L"b.txt", content);
+    content.back() = 'x';
+    const std::wstring last = folder.make_file(L"last", content);
+    content.back() = 'w';
+    const std::wstring longer = folder.make_file(L"longer", content + "w");
+    ASSERT_TRUE(CreateHardLinkW((folder / L"link.txt").c_str(), a.c_str(), nullptr));
+    removal_guard guard;
+    EXPECT_EQ(guard.check(a, b), removal_verdict::partner_stays);
+    EXPECT_EQ(guard.check(a, last), removal_verdict::partner_changed) << "the last byte of the last piece";
+    EXPECT_EQ(guard.check(a, longer), removal_verdict::partner_changed);
+    EXPECT_EQ(guard.check(folder.make_file(L"empty1", ""), folder.make_file(L"empty2", "")),
+              removal_verdict::partner_stays);
+    EXPECT_EQ(guard.check(a, folder / L"gone.txt"), removal_verdict::partner_missing);
+    EXPECT_EQ(guard.check(a, L""), removal_verdict::partner_missing);
+    EXPECT_EQ(guard.check(a, folder / L"A.TXT"), removal_verdict::same_file) << "case ignored";
+    EXPECT_EQ(guard.check(a, folder / L"link.txt"), removal_verdict::same_file) << "a hard link";
+    EXPECT_EQ(guard.check(folder / L"gone.txt", b), removal_verdict::file_gone);
+}
+
+// Recycle requests wait for the flush, so a queued file still opens: the guard
+// remembers it under every name, and keeps its partner.
+TEST(RemovalGuard, AFileHandedOverIsRemovedOnceAndIsNeverThePartnerThatStays) {
+    temp_folder folder;
+    const std::wstring a = folder.make_file(L"a.txt", "same"), b = folder.make_file(L"b.txt", "same");
+    const std::wstring link = folder / L"link.txt";
+    ASSERT_TRUE(CreateHardLinkW(link.c_str(), b.c_str(), nullptr));
+    DeleteQueue queue;
+    removal_options recycle;
+    removal_guard guard;
+    EXPECT_EQ(guard.remove(queue, b, a, &recycle), removal_verdict::removed);
+    EXPECT_TRUE(exists(b)) << "queued, not yet sent";
+    EXPECT_EQ(guard.remove(queue, folder / L"B.TXT", a, &recycle), removal_verdict::already_removed);
+    EXPECT_EQ(guard.remove(queue, link, a, &recycle), removal_verdict::other_name_removed);
+    EXPECT_EQ(guard.remove(queue, a, b, &recycle), removal_verdict::partner_removed);
+    EXPECT_EQ(guard.remove(queue, a, link, &recycle), removal_verdict::partner_removed);
+    queue.flush_locked();
+    EXPECT_TRUE(exists(a));
+
+    // A request the queue refuses leaves the file, which may then stay for another.
+    const std::wstring c = folder.make_file(L"c.txt", "more"), d = folder.make_file(L"d.txt", "more");
+    removal_options delete_outright;
+    delete_outright.delete_mode = delete_mode_delete;
+    SetFileAttributesW(c.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(guard.remove(queue, c, d, &delete_outright), removal_verdict::queue_failed);
+    SetFileAttributesW(c.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(guard.remove(queue, d, c, &delete_outright), removal_verdict::removed);
+    EXPECT_TRUE(exists(c) && !exists(d));
 }

@@ -1,10 +1,13 @@
-// The comparisons from memory against compare_pair_files on random trees: copies, near copies, empty
-// files, files that cannot be opened and files whose size changed after the walk.
+// The checksum (worked values, the vector sums against the plain loop, the pass that reads files by size),
+// the pair scan against the plain double loop over every pair, and the comparisons from memory against
+// compare_pair_files on random trees: copies, near copies, empty files, files that cannot be opened and
+// files whose size changed after the walk.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <iterator>
+#include <map>
 #include <random>
+#include <set>
 
 #include "actions/compare.h"
 #include "app/startup.h"
@@ -12,6 +15,7 @@
 #include "core/globals.h"
 #include "core/run_protocol.h"
 #include "core/state.h"
+#include "search/checksum.h"
 #include "search/checksum_pass.h"
 #include "search/directory_walk.h"
 #include "search/group_compare.h"
@@ -19,9 +23,21 @@
 #include "support/temp_folder.h"
 
 using namespace orvkit;
-using test_support::temp_folder;
+using namespace test_support;
 
 namespace {
+
+// Builds the same random list twice: few sizes and checksums, so groups are large.
+void fill(orvFileList& list, std::mt19937 random, int count, int sizes, int checksums) {
+    for (int i = 0; i < count; ++i) {
+        auto record = std::make_unique<file_record>();
+        record->path = L"f" + std::to_wstring(i);
+        record->size = (static_cast<uint64_t>(random() % sizes) << 32) + 1;  // differ above 32 bits
+        record->checksum = random() % checksums;
+        list.append_record(std::move(record));
+    }
+    list.publish_count();
+}
 
 // One visited pair: the outcome, and the percentage of a pair that would be listed.
 struct visit {
@@ -99,6 +115,62 @@ protected:
 
 }  // namespace
 
+// The grouped scan is held to the plain double loop over every pair: the same passes,
+// the same pairs in the same order, the same pruning and the same stop.
+TEST(PairScan, VisitsExactlyThePairsOfThePlainDoubleLoop) {
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 40; ++round) {
+        orvFileList plain(16), grouped(16);
+        fill(plain, random, 60 + round * 5, 3 + round % 7, 1 + round % 3);
+        fill(grouped, random, 60 + round * 5, 3 + round % 7, 1 + round % 3);
+        random.discard(7);
+        std::set<std::wstring> unreadable;  // their fail_count rises when visited as b
+        for (int i = round % 5; i < 60; i += 7) unreadable.insert(L"f" + std::to_wstring(i));
+        const std::size_t stop_after = round % 4 == 0 ? 25 + round : SIZE_MAX;
+
+        std::vector<std::wstring> expected;
+        std::size_t seen = 0;
+        for (std::size_t a = 0; a + 1 < plain.records.size() && seen < stop_after; ++a) {
+            expected.push_back(L"pass " + plain.records[a]->path);
+            for (std::size_t b = a + 1; b < plain.records.size() && seen < stop_after;) {
+                file_record& ra = *plain.records[a];
+                file_record& rb = *plain.records[b];
+                const bool candidate = ra.size == rb.size && ra.checksum == rb.checksum;
+                if (candidate) {
+                    expected.push_back(ra.path + L"-" + rb.path);
+                    ++seen;
+                    if (unreadable.count(rb.path)) ++rb.fail_count;
+                }
+                if (candidate && rb.fail_count > 0)
+                    plain.remove_record(b);
+                else
+                    ++b;
+            }
+            expected.push_back(L"end");
+        }
+
+        std::vector<std::wstring> actual;
+        seen = 0;
+        pair_scan_hooks hooks;
+        hooks.begin_pass = [&](std::size_t a) { actual.push_back(L"pass " + grouped.records[a]->path); };
+        hooks.candidate = [&](std::size_t a, std::size_t b) {
+            actual.push_back(grouped.records[a]->path + L"-" + grouped.records[b]->path);
+            ++seen;
+            if (unreadable.count(grouped.records[b]->path)) ++grouped.records[b]->fail_count;
+        };
+        hooks.end_pass = [&](std::size_t) { actual.push_back(L"end"); };
+        hooks.stop_requested = [&] { return seen >= stop_after; };
+        const uint32_t pruned = scan_candidate_pairs(grouped, hooks);
+
+        ASSERT_EQ(actual, expected) << "round " << round;
+        ASSERT_EQ(grouped.records.size(), plain.records.size());
+        EXPECT_EQ(pruned + grouped.records.size(), 60u + round * 5);
+        for (std::size_t i = 0; i < plain.records.size(); ++i)
+            ASSERT_EQ(grouped.records[i]->path, plain.records[i]->path);
+        EXPECT_EQ(grouped.record_count.load(), static_cast<int64_t>(grouped.records.size()));
+    }
+}
+
 TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
     std::mt19937 random(9);
     const std::size_t sizes[] = {0, 1, 7, 100, 4096, 70001, 200000};
@@ -128,13 +200,13 @@ TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
         std::vector<HANDLE> locks;
         for (const auto& record : walked->records) {
             const int fate = static_cast<int>(random() % 12);
-            const std::string unix_path = "'" + test_support::to_unix_path(record->path) + "'";
+            const std::string unix_path = "'" + to_unix_path(record->path) + "'";
             if (fate == 0) {
                 locks.push_back(CreateFileW(record->path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
             } else if (fate == 1 && record->size > 0) {
-                ASSERT_EQ(test_support::run_unix("truncate -s " + std::to_string(record->size - 1) + " " + unix_path), 0);
+                ASSERT_EQ(run_unix("truncate -s " + std::to_string(record->size - 1) + " " + unix_path), 0);
             } else if (fate == 2) {
-                ASSERT_EQ(test_support::run_unix("printf x >> " + unix_path), 0);
+                ASSERT_EQ(run_unix("printf x >> " + unix_path), 0);
             }
         }
 
@@ -170,5 +242,92 @@ TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
             EXPECT_EQ(part_held->records.size(), one_by_one->records.size());
         }
         for (HANDLE lock : locks) CloseHandle(lock);
+    }
+}
+
+namespace {
+
+uint32_t checksum_of(const std::string& bytes) {
+    checksum_accumulator sum;
+    sum.add_block(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return sum.value();
+}
+
+}  // namespace
+
+TEST(Checksum, WorkedValuesAndTheBytesLeftOut) {
+    EXPECT_EQ(checksum_of(""), 0u);
+    EXPECT_EQ(checksum_of("abc"), 0u) << "no complete word";
+    EXPECT_EQ(checksum_of("abcdefgh"), 0x564E0000u);
+    EXPECT_EQ(checksum_of("abcdefghXYZ"), checksum_of("abcdefgh")) << "1 to 3 trailing bytes are left out";
+    EXPECT_NE(checksum_of("abcdefghWXYZ"), checksum_of("abcdefgh"));
+
+    std::string data;
+    for (int i = 0; i < 4096; ++i) data += static_cast<char>(i * 37 + 11);
+    checksum_accumulator split;  // blocks of whole words sum like one block
+    split.add_block(reinterpret_cast<const uint8_t*>(data.data()), 1024);
+    split.add_block(reinterpret_cast<const uint8_t*>(data.data()) + 1024, 3072);
+    EXPECT_EQ(split.value(), checksum_of(data));
+
+    // 70,000 words of 0xFFFFFFFF: s1 wraps to -k, s2 to -(k(k+1)/2); 15 bits survive.
+    const uint64_t k = 70000;
+    EXPECT_EQ(checksum_of(std::string(4 * k, '\xff')), static_cast<uint32_t>(0u - k * (k + 1) / 2) << 17);
+}
+
+// The vector sums against the word-by-word loop: random contents, lengths and
+// alignments, starting sums carried from earlier blocks, and blocks split anywhere
+// on a word boundary.
+TEST(Checksum, VectorSumsEqualTheWordByWordLoop) {
+    std::mt19937 random(20261207);
+    std::vector<uint8_t> bytes(1 << 16);
+    for (auto& b : bytes) b = static_cast<uint8_t>(random());
+    for (int round = 0; round < 3000; ++round) {
+        const std::size_t offset = random() % 64;
+        const std::size_t length = round < 300 ? static_cast<std::size_t>(round) : random() % (bytes.size() - offset);
+        checksum_accumulator fast, plain;
+        const std::size_t lead = (random() % 64) * 4;  // an earlier block leaves sums behind
+        fast.add_block(bytes.data() + 64, std::min(lead, bytes.size() - 64));
+        plain.add_block_plain(bytes.data() + 64, std::min(lead, bytes.size() - 64));
+        fast.add_block(bytes.data() + offset, length);
+        plain.add_block_plain(bytes.data() + offset, length);
+        ASSERT_EQ(fast.first_sum(), plain.first_sum()) << offset << " " << length;
+        ASSERT_EQ(fast.second_sum(), plain.second_sum()) << offset << " " << length;
+        ASSERT_EQ(fast.value(), plain.value());
+    }
+    // The largest sums wrap the same way: all bits set over a megabyte.
+    std::vector<uint8_t> ones(1 << 20, 0xFF);
+    checksum_accumulator fast, plain;
+    fast.add_block(ones.data() + 3, ones.size() - 3);
+    plain.add_block_plain(ones.data() + 3, ones.size() - 3);
+    EXPECT_EQ(fast.second_sum(), plain.second_sum());
+    EXPECT_EQ(fast.first_sum(), plain.first_sum());
+}
+
+// A size group too large to keep every member open: each file still in the running is opened again at the
+// offset of its next piece, and the copies are still told from the rest. A file read to its end is summed
+// whole, over pieces up to the largest and past it: a saved list promises the checksum of the whole file.
+TEST(Checksum, ThePassReadsSizeGroupsPieceByPieceAndSumsWholeFiles) {
+    temp_folder folder;
+    ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(folder.path())) +
+                       " && head -c 42000000 /dev/urandom | split -b 70000 -a 3 - f && cp faaa copy1 && cp fabc copy2"
+                       " && head -c 3145740 /dev/urandom > big1 && cp big1 big2"),
+              0);
+    orvFileList list;
+    walk_folder(list, folder.path(), false);
+    ASSERT_EQ(list.records.size(), 604u);
+    content_classes classes;
+    const uint64_t opens = checksum_pass_opens();
+    ASSERT_TRUE(checksum_shared_sizes(list, false, classes));
+    EXPECT_EQ(checksum_pass_opens() - opens, 608u) << "the four copies of 70,000 bytes again for their second piece";
+    std::map<std::wstring, const file_record*> by_name;
+    std::set<uint32_t> distinct;
+    for (const auto& record : list.records) {
+        by_name[file_name(record->path)] = record.get();
+        distinct.insert(record->content_class);
+    }
+    EXPECT_EQ(distinct.size(), 601u) << "every other file apart";
+    for (const auto& [copy, original] : {std::pair{L"copy1", L"faaa"}, {L"copy2", L"fabc"}, {L"big2", L"big1"}}) {
+        EXPECT_EQ(by_name[copy]->content_class, by_name[original]->content_class) << copy;
+        EXPECT_EQ(by_name[copy]->checksum, checksum_of(read_file(folder / copy))) << copy;
     }
 }

@@ -1,8 +1,9 @@
-// The real main window driven by a user's messages, its band read pixel by pixel.
+// The real main window driven by a user's messages, its band read pixel by pixel; the results list's rows.
 #include <oleacc.h>
 
-#include <tuple>
+#include <thread>
 
+#include "core/run_protocol.h"
 #include "support/dialogs.h"
 #include "ui/results_list.h"
 
@@ -21,11 +22,53 @@ protected:
         run_status = status_comparing;
         progress_percent = percent;
     }
+    // What a screen reader reads through the system's accessibility interface: the name of `control`, or of
+    // its child `child`, with " (unavailable)" when it cannot be used now; `place` receives its screen rectangle.
+    static std::wstring accessible_name(HWND control, long child = CHILDID_SELF, RECT* place = nullptr) {
+        // IID_IAccessible, spelled out: mingw's uuid and oleacc libraries both define it.
+        const IID accessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+        const auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
+            reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
+        IAccessible* object = nullptr;
+        if (!from_window || from_window(control, OBJID_CLIENT, accessible, reinterpret_cast<void**>(&object)) != S_OK)
+            return L"(no accessible object)";
+        VARIANT id{};
+        id.vt = VT_I4;
+        id.lVal = child;
+        BSTR name = nullptr;
+        object->get_accName(id, &name);
+        VARIANT state{};
+        object->get_accState(id, &state);
+        std::wstring text = name ? name : L"";
+        if (state.lVal & STATE_SYSTEM_UNAVAILABLE) text += L" (unavailable)";
+        long left = 0, top = 0, width = 0, height = 0;
+        if (place && object->accLocation(&left, &top, &width, &height, id) == S_OK) *place = {left, top, left + width, top + height};
+        SysFreeString(name);
+        object->Release();
+        return text;
+    }
 };
+
+std::wstring cell_text(int row, int column) {
+    const wchar_t* kinds[] = {L"Z:\\tree\\a\\file", L"Z:\\tree\\b\\copy", L""};
+    return column == 2 ? std::to_wstring(row % 101) : kinds[column] + std::to_wstring(row) + L".bin";
+}
+
+void write_rows(int count) {
+    for (int row = 0; row < count; ++row) {
+        list_insert_row(row, cell_text(row, 0).c_str());
+        list_set_cell(row, 1, cell_text(row, 1).c_str());
+        list_set_cell(row, 2, cell_text(row, 2).c_str());
+    }
+}
+
+using ResultsList = MainWindow;
 }  // namespace
 
+// The captions are the path boxes' names for a screen reader too; the list is "Results".
 TEST_F(MainWindow, ModeSwitchCyclesCaptionsPathBoxBAndColumns) {
     ASSERT_EQ(search_mode.load(), 2u) << "first start: Quick Dir";
+    EXPECT_EQ(accessible_name(list_view), L"Results");
     const RECT first_caption{3, 75, 80, 90}, second_caption{3, 95, 80, 110};
     const int search_this = ink(first_caption);
     for (uint32_t mode : {3u, 0u, 1u, 2u, 3u}) {
@@ -39,6 +82,10 @@ TEST_F(MainWindow, ModeSwitchCyclesCaptionsPathBoxBAndColumns) {
         EXPECT_EQ(IsWindowVisible(edit_b) != FALSE, two_paths) << mode;
         EXPECT_EQ(ink(second_caption) > 0, two_paths) << mode;
         EXPECT_EQ(ink(first_caption) == search_this, mode != 0) << "Compare this, else Search this";
+        EXPECT_EQ(accessible_name(edit_a), mode == 0 ? L"Compare this" : L"Search this") << mode;
+        if (two_paths) {
+            EXPECT_EQ(accessible_name(edit_b), mode == 0 ? L"With this" : L"plus this") << mode;
+        }
     }
 }
 
@@ -58,13 +105,14 @@ TEST_F(MainWindow, ClicksThatStartNothingAFailedThreadStartAndAFreshRunNotAborte
     SetWindowTextW(edit_a, L"C:\\windows");
     click_at(start);
     EXPECT_EQ(run_status.load(), status_idle) << "QDir+ with an empty path B";
-    search_mode = 9;  // from a foreign settings file: no worker knows it
-    click_at(start);
-    EXPECT_EQ(run_status.load(), status_idle);
-    search_mode = 2;
-    make_worker_thread = [](LPTHREAD_START_ROUTINE, HWND) -> HANDLE { return nullptr; };  // CreateThread failed
-    click_at(start);
-    EXPECT_EQ(run_status.load(), status_idle) << "no worker will ever clear the status";
+    // From a foreign settings file, a mode no worker knows; a thread that could not be made.
+    const worker_thread_maker failed = [](LPTHREAD_START_ROUTINE, HWND) -> HANDLE { return nullptr; };
+    for (const auto& [mode, maker] : {std::pair{9u, worker_thread_maker{no_worker}}, {2u, failed}}) {
+        search_mode = mode;
+        make_worker_thread = maker;
+        click_at(start);
+        EXPECT_EQ(run_status.load(), status_idle) << "no worker will ever clear the status";
+    }
     make_worker_thread = no_worker;
     pause_code = pause_aborting;  // left over from an abort that raced with the last run's end
     click_at(start);
@@ -217,55 +265,29 @@ TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25BlankAt200AndT
 
 // File A and File B share what Percent leaves of the list's width, at every width.
 TEST_F(MainWindow, PathColumnsShareTheWidthPercentLeaves) {
+    const auto column = [](int index) { return static_cast<int>(SendMessageW(list_view, LVM_GETCOLUMNWIDTH, index, 0)); };
     for (const int width : {950, 600, 2000}) {
         SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, 500));
         RECT client{};
         GetClientRect(list_view, &client);
-        const auto column = [](int index) { return static_cast<int>(SendMessageW(list_view, LVM_GETCOLUMNWIDTH, index, 0)); };
-        EXPECT_EQ(column(0), column(1)) << width;
-        EXPECT_EQ(column(2), 60);
+        EXPECT_TRUE(column(0) == column(1) && column(2) == 60) << width;
         EXPECT_NEAR(column(0) + column(1) + column(2), client.right, 1) << width;
     }
 }
 
-// A screen reader reads the names of the list, of the path boxes (their captions, which follow the mode) and
-// of the band's painted controls through the system's accessibility interface.
-TEST_F(MainWindow, EveryControlIsNamedForAScreenReader) {
-    // IID_IAccessible, spelled out: mingw's uuid and oleacc libraries both define it.
-    const IID accessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-    const auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
-    ASSERT_TRUE(from_window);
-    const auto name_of = [&](HWND control, long child = CHILDID_SELF) {
-        IAccessible* object = nullptr;
-        if (from_window(control, OBJID_CLIENT, accessible, reinterpret_cast<void**>(&object)) != S_OK) return std::wstring();
-        VARIANT id{};
-        id.vt = VT_I4;
-        id.lVal = child;
-        BSTR name = nullptr;
-        object->get_accName(id, &name);
-        VARIANT state{};
-        object->get_accState(id, &state);
-        std::wstring text = name ? name : L"";
-        if (state.lVal & STATE_SYSTEM_UNAVAILABLE) text += L" (unavailable)";
-        if (child == 2) {  // Start: where a reader says it is
-            long left = 0, top = 0, width = 0, height = 0;
-            object->accLocation(&left, &top, &width, &height, id);
-            POINT face{static_cast<LONG>(client_width) - 170, 15};
-            ClientToScreen(window, &face);
-            EXPECT_EQ((std::tuple{left, top, width, height}), (std::tuple{face.x, face.y, 100L, 24L}));
-        }
-        SysFreeString(name);
-        object->Release();
-        return text;
-    };
+// The band's painted controls as a screen reader finds them: children of the window's client object, with
+// their names, whether they can be used now, and where they are.
+TEST_F(MainWindow, TheBandsControlsAreNamedForAScreenReader) {
     const auto band_names = [&] {
         std::wstring names;
-        for (long child = 1; child <= 6; ++child) names += name_of(window, child) + L"|";
+        for (long child = 1; child <= 6; ++child) names += accessible_name(window, child) + L"|";
         return names;
     };
-    search_mode = mode_quick_dir;
     EXPECT_EQ(band_names(), L"Mode: Quick Dir|Start|About|Help|Choose|Choose (unavailable)|");
+    RECT start_place{}, start_face{static_cast<LONG>(client_width) - 170, 15, static_cast<LONG>(client_width) - 70, 39};
+    accessible_name(window, 2, &start_place);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&start_face), 2);
+    EXPECT_TRUE(EqualRect(&start_place, &start_face));
     search_mode = mode_file;
     run_status = status_comparing;
     pause_code = pause_paused;
@@ -273,14 +295,58 @@ TEST_F(MainWindow, EveryControlIsNamedForAScreenReader) {
               L"Mode: File (unavailable)|Abort|Resume|Help (unavailable)|Choose (unavailable)|Choose (unavailable)|");
     run_status = status_idle;
     pause_code = pause_running;
-    EXPECT_EQ(name_of(list_view), L"Results");
-    for (const auto& [mode, a, b] : {std::tuple{mode_quick_dir, L"Search this", L""}, {mode_qdir_plus, L"Search this", L"plus this"},
-                                     {mode_file, L"Compare this", L"With this"}}) {
-        search_mode = mode;
-        set_list_columns(window);
-        EXPECT_EQ(name_of(edit_a), a) << mode;
-        if (*b) {
-            EXPECT_EQ(name_of(edit_b), b) << mode;
+}
+
+TEST_F(ResultsList, HundredThousandRowsFromAWorkerCostNoMessageAndReadBackExactly) {
+    // The window thread does not pump: a row that needed a message would hold the worker.
+    constexpr int rows = 100000;
+    HANDLE worker = CreateThread(nullptr, 0, [](void*) -> DWORD {
+        write_rows(rows);
+        return 0;
+    }, nullptr, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(worker, 60000), WAIT_OBJECT_0) << "the worker waited for the window";
+    CloseHandle(worker);
+    ASSERT_EQ(list_row_count(), rows);
+    wchar_t text[cell_text_units];
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < 3; ++column) {
+            list_get_cell(row, column, text);
+            ASSERT_EQ(text, cell_text(row, column)) << row << "," << column;
+            if (row % 10 == 0 || row >= rows - 10) {  // a message each: every tenth row and the last
+                ASSERT_EQ(list_cell(row, column), cell_text(row, column)) << "by message " << row << "," << column;
+            }
         }
-    }
+    text[0] = L'x';
+    EXPECT_EQ(list_get_cell(rows, 0, text), 0) << "no row past the end";
+    EXPECT_EQ(text + list_cell(rows, 0), L"");
+}
+
+// Rows deleted from another thread (sent, as before: answered while pumping) or past the end, inserted in
+// place; rows that show one text share it, yet changing one cell changes no other.
+TEST_F(ResultsList, DeletingInsertingAndSharedTextsFromAnyThread) {
+    write_rows(4);
+    std::thread([] { list_delete_row(0); }).detach();
+    ASSERT_TRUE(pump_until([] { return list_row_count() == 3; }, 10000));
+    list_delete_row(7);
+    list_insert_row(1, L"inserted");
+    EXPECT_EQ(list_cell(0, 0) + L"|" + list_cell(1, 0) + L"|" + list_cell(2, 0) + L"|" + list_cell(3, 2),
+              cell_text(1, 0) + L"|inserted|" + cell_text(2, 0) + L"|3");
+    list_clear();
+    for (int row = 0; row < 3; ++row) list_insert_row(row, L"same");
+    list_set_cell(1, 0, L"other");
+    EXPECT_EQ(list_cell(0, 0) + list_cell(1, 0) + list_cell(2, 0) + list_cell(2, 1), L"sameothersame");
+}
+
+TEST_F(ResultsList, TheRefreshTimerBringsTheCountAndTheScrollUpToDate) {
+    run_status = status_comparing;  // as while a search runs
+    SetTimer(window, refresh_timer, refresh_timer_ms, nullptr);
+    std::thread([] {
+        write_rows(3000);
+        list_show_row(2999);
+    }).join();
+    // Nothing but the timer scrolls: the last row comes into view on its own.
+    EXPECT_TRUE(pump_until([&] { return SendMessageW(list_view, LVM_GETTOPINDEX, 0, 0) > 2900; }, 5000));
+    EXPECT_EQ(SendMessageW(list_view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_ALL), 0) << "row 0 exists";
+    run_status = status_idle;
+    KillTimer(window, refresh_timer);
 }

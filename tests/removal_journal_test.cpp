@@ -1,9 +1,7 @@
 // The journal of removals: the reader on any bytes, and Undo of the last batch through the real window.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <algorithm>
 #include <random>
+#include <tuple>
 
 #include "core/delete_modes.h"
 #include "core/journal_format.h"
@@ -68,34 +66,23 @@ TEST(RemovalJournal, TheReaderTakesOnlyWholeLines) {
 }
 
 TEST(RemovalJournal, UndoTakesTheLastBatchAndWhatWasNotPutBack) {
-    const auto line = [](journal_action action, const wchar_t* path, const wchar_t* batch) {
-        return journal_entry{L"2026-12-07 10:00:00", action, path, action == journal_action::moved ? L"D:\\m\\f" : L"",
-                             L"", 1, batch};
-    };
     using a = journal_action;
-    const struct {
-        const char* journal;
-        entries lines;
-        std::wstring batch;
-        bool undone;
-        std::size_t pending;
-        int deleted;
-    } cases[] = {
-        {"empty", {}, L"", false, 0, 0},
-        {"a batch", {line(a::moved, L"C:\\1", L"b1"), line(a::recycled, L"C:\\2", L"b1")}, L"b1", false, 2, 0},
-        {"the later batch", {line(a::moved, L"C:\\1", L"b1"), line(a::deleted, L"C:\\2", L"b2")}, L"b2", false, 0, 1},
-        {"one put back", {line(a::moved, L"C:\\1", L"b1"), line(a::moved, L"C:\\2", L"b1"), line(a::restored, L"C:\\1", L"b1")},
-         L"b1", false, 1, 0},
-        {"undone", {line(a::recycled, L"C:\\1", L"b1"), line(a::undone, L"", L"b1")}, L"b1", true, 1, 0},
-        {"a restore of another batch", {line(a::moved, L"C:\\1", L"b1"), line(a::restored, L"C:\\1", L"b0")}, L"b1",
-         false, 1, 0},
+    const auto line = [](journal_action action, const wchar_t* path, const wchar_t* batch) {
+        return journal_entry{L"2026-12-07 10:00:00", action, path, action == a::moved ? L"D:\\m\\f" : L"", L"", 1, batch};
     };
-    for (const auto& c : cases) {
-        const undo_plan plan = plan_undo(c.lines);
-        EXPECT_EQ(plan.batch, c.batch) << c.journal;
-        EXPECT_EQ(plan.undone, c.undone) << c.journal;
-        EXPECT_EQ(plan.pending.size(), c.pending) << c.journal;
-        EXPECT_EQ(plan.deleted, c.deleted) << c.journal;
+    const std::pair<entries, std::wstring> cases[] = {  // a journal; the batch, undone, pending, deleted
+        {{}, L"|0|0|0"},
+        {{line(a::moved, L"C:\\1", L"b1"), line(a::recycled, L"C:\\2", L"b1")}, L"b1|0|2|0"},
+        {{line(a::moved, L"C:\\1", L"b1"), line(a::deleted, L"C:\\2", L"b2")}, L"b2|0|0|1"},
+        {{line(a::moved, L"C:\\1", L"b1"), line(a::moved, L"C:\\2", L"b1"), line(a::restored, L"C:\\1", L"b1")}, L"b1|0|1|0"},
+        {{line(a::recycled, L"C:\\1", L"b1"), line(a::undone, L"", L"b1")}, L"b1|1|1|0"},
+        {{line(a::moved, L"C:\\1", L"b1"), line(a::restored, L"C:\\1", L"b0")}, L"b1|0|1|0"},  // another batch's restore
+    };
+    for (const auto& [lines, expected] : cases) {
+        const undo_plan plan = plan_undo(lines);
+        EXPECT_EQ(plan.batch + L"|" + std::to_wstring(plan.undone) + L"|" + std::to_wstring(plan.pending.size()) + L"|" +
+                      std::to_wstring(plan.deleted),
+                  expected);
     }
 }
 
@@ -104,7 +91,7 @@ protected:
     struct file {
         std::wstring path;
         std::string bytes;
-        FILETIME written{};
+        uint64_t written;
     };
     // Three pairs of copies; a search removing column B in `mode` removes one of each.
     std::vector<file> search_removing(uint32_t mode, const temp_folder& tree, const temp_folder& moved) {
@@ -126,10 +113,10 @@ protected:
         remove_column_b = 0;
         return files;
     }
-    static FILETIME written(const std::wstring& path) {
+    static uint64_t written(const std::wstring& path) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-        return data.ftLastWriteTime;
+        return uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
     }
     entries journal() const { return read_journal(data_ / L"Removals.txt"); }
     bool undo_offered() { return right_click_menu(window).find(L"Undo Last Removal=2090") != std::wstring::npos; }
@@ -142,52 +129,40 @@ protected:
 // The journal names the files the rows say were removed, with action and target; Undo puts back moved
 // and recycled files with their bytes and time, once; a Delete batch offers Undo but says it cannot.
 TEST_F(UndoRemoval, EachModeIsJournalledAndUndoneOnce) {
-    const struct {
-        uint32_t mode;
-        journal_action action;
-        const wchar_t* undone;
-    } modes[] = {
-        {delete_mode_move, journal_action::moved, L"Undo|3 files restored"},
-        {delete_mode_recycle, journal_action::recycled, L"Undo|3 files restored"},
-        {delete_mode_delete, journal_action::deleted, L"Undo|3 deleted files cannot be restored; nothing was changed"},
-    };
-    for (const auto& m : modes) {
-        SCOPED_TRACE(m.mode);
+    EXPECT_FALSE(undo_offered()) << "an empty journal offers nothing";
+    for (const auto& [mode, action, undone] :
+         {std::tuple{delete_mode_move, journal_action::moved, L"3 files restored"},
+          {delete_mode_recycle, journal_action::recycled, L"3 files restored"},
+          {delete_mode_delete, journal_action::deleted, L"3 deleted files cannot be restored; nothing was changed"}}) {
+        SCOPED_TRACE(mode);
         temp_folder tree, moved;
-        if (m.mode == delete_mode_move) {
-            EXPECT_FALSE(undo_offered()) << "an empty journal offers nothing";
-        }
-        const std::vector<file> files = search_removing(m.mode, tree, moved);
+        const std::vector<file> files = search_removing(mode, tree, moved);
         const entries lines = journal();
-        const std::size_t before = lines.size();
         ASSERT_GE(lines.size(), 3u);
         std::vector<std::wstring> removed_rows, journalled;
         for (int row = 1; row + 1 < list_row_count(); ++row)
             if (list_cell(row, 2) == L"Deleted B") removed_rows.push_back(list_cell(row, 1));
-        for (std::size_t i = lines.size() - 3; i < lines.size(); ++i) {
-            journalled.push_back(lines[i].path);
-            EXPECT_EQ(lines[i].action, m.action);
-            EXPECT_EQ(lines[i].target, m.mode == delete_mode_move ? moved / lines[i].path.substr(lines[i].path.rfind(L'\\') + 1)
-                                                                  : L"");
-            EXPECT_EQ(lines[i].batch, lines.back().batch);
+        for (auto line = lines.end() - 3; line != lines.end(); ++line) {
+            journalled.push_back(line->path);
+            EXPECT_EQ(line->action, action);
+            EXPECT_EQ(line->target, mode == delete_mode_move ? moved / file_name(line->path) : L"");
+            EXPECT_EQ(line->batch, lines.back().batch);
         }
         EXPECT_EQ(journalled, removed_rows);
         ASSERT_TRUE(undo_offered());
 
-        EXPECT_EQ(undo(), m.undone);
+        EXPECT_EQ(undo(), std::wstring(L"Undo|") + undone);
         for (const file& f : files) {
-            if (m.mode == delete_mode_delete && f.path.find(L"\\b") != std::wstring::npos) {
-                EXPECT_FALSE(exists(f.path));
-                continue;
+            const bool lost = mode == delete_mode_delete && f.path.find(L"\\b") != std::wstring::npos;
+            EXPECT_EQ(read_file(f.path), lost ? "" : f.bytes) << to_unix_path(f.path);
+            if (!lost) {
+                EXPECT_EQ(written(f.path), f.written) << "the last-write time kept";
             }
-            EXPECT_EQ(read_file(f.path), f.bytes) << to_unix_path(f.path);
-            const FILETIME now = written(f.path);
-            EXPECT_EQ(CompareFileTime(&f.written, &now), 0) << "the last-write time kept";
         }
-        EXPECT_EQ(undo_offered(), m.mode == delete_mode_delete) << "the item goes once the batch is undone";
+        EXPECT_EQ(undo_offered(), mode == delete_mode_delete) << "the item goes once the batch is undone";
         const std::size_t after_first = journal().size();
-        EXPECT_EQ(after_first - before, m.mode == delete_mode_delete ? 0u : 4u) << "3 restores and the Undo";
-        if (m.mode != delete_mode_delete) {
+        EXPECT_EQ(after_first - lines.size(), mode == delete_mode_delete ? 0u : 4u) << "3 restores and the Undo";
+        if (mode != delete_mode_delete) {
             EXPECT_EQ(undo(), L"Undo|0 files restored") << "a second Undo finds nothing more";
             EXPECT_EQ(journal().size(), after_first + 1);
         }

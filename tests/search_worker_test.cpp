@@ -1,8 +1,8 @@
-// Searches through the real window: rows, summary, options, pruning, resuming, which files are opened.
-#include <gtest/gtest.h>
-#include <windows.h>
-
+// Searches through the real window: rows, summary, options, pruning, resuming, which files are opened; pause
+// and abort in every phase of a run.
+#include "actions/compare.h"
 #include "app/run_control.h"
+#include "core/delete_modes.h"
 #include "app/worker_start.h"
 #include "search/checksum_pass.h"
 #include "search/group_compare.h"
@@ -10,6 +10,7 @@
 #include "support/window_driver.h"
 
 using namespace test_support;
+using namespace orvkit;
 
 namespace {
 
@@ -20,9 +21,9 @@ std::string with_changes(std::size_t size, std::size_t changes) {
     return content;
 }
 
-std::shared_ptr<orvkit::orvFileList> saved_list(const wchar_t* name, int records) {
-    auto list = orvkit::make_file_list();
-    EXPECT_EQ(orvkit::read_list_file(*list, name), records) << name;
+std::shared_ptr<orvFileList> saved_list(int records) {
+    auto list = make_file_list();
+    EXPECT_EQ(read_list_file(*list, L"LastList.txt"), records);
     return list;
 }
 
@@ -30,26 +31,16 @@ class SearchWorker : public twin_window_test {};
 
 }  // namespace
 
-TEST_F(SearchWorker, ThreeIdenticalFilesGiveThreeRowsInOrderAndTheSummary) {
-    temp_folder tree;
-    const auto a1 = tree.make_file(L"a1.txt", "same content");
-    const auto a2 = tree.make_file(L"a2.txt", "same content");
-    const auto a3 = tree.make_file(L"sub\\a3.txt", "same content");
-    tree.make_file(L"other.txt", "different!!!");
-    search(orvkit::mode_quick_dir, tree.path());
-    EXPECT_EQ(read_list_rows(), (std::vector<list_row>{
-        {L"Start", L"4 files found", L""},
-        {a1, a2, L"100"},
-        {a1, a3, L"100"},
-        {a2, a3, L"100"},
-        {L"Finished", L"3 twins found in 4 files. Total original size 48 bytes. Total deleted 0 bytes. "
-                      L"Total folders 1 with 0 empty folders deleted.", L""}}));
-    EXPECT_FALSE(exists(data_ / L"LastListPruned.txt")) << "nothing was pruned";
-}
-
-// What the match percentage, Hash, empty files and trees that name a file twice let through.
+// What the match percentage, Hash, empty files and trees that name a file twice let through; twins in
+// order, and the closing row in full. Automatic removal (column B, in Delete mode) counts each file it
+// removes once, and a Delete that fails shows and counts nothing.
 TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
-    temp_folder similar, empty, single, nested, linked;
+    temp_folder three, similar, empty, single, nested, linked, removed, read_only;
+    for (const wchar_t* name : {L"a1.txt", L"a2.txt", L"sub\\a3.txt"}) three.make_file(name, "same content");
+    three.make_file(L"other.txt", "different!!!");
+    for (const wchar_t* name : {L"a1.dat", L"a2.dat", L"a3.dat"}) removed.make_file(name, "identical");
+    read_only.make_file(L"a0.dat", "identical");
+    SetFileAttributesW(read_only.make_file(L"a1.dat", "identical").c_str(), FILE_ATTRIBUTE_READONLY);
     similar.make_file(L"a.bin", with_changes(1000, 0));
     similar.make_file(L"b.bin", with_changes(1000, 50));  // 95 % in common
     empty.make_file(L"e1", "");
@@ -63,33 +54,46 @@ TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
         uint32_t mode;
         std::wstring a, b;
         uint32_t match, zero_length;
-        const wchar_t* rows;  // the name in each row's first cell, then the first twin's percentage
+        const wchar_t* rows;  // each row's first name, and a twin's second name and percentage
+        const wchar_t* closing = nullptr;
+        bool remove_b = false;
     } cases[] = {
-        {orvkit::mode_directory, similar.path(), L"", 90, 1, L"Start|a.bin|Finished|95"},
-        {orvkit::mode_directory, similar.path(), L"", 96, 1, L"Start|Finished|"},
-        {orvkit::mode_quick_dir, similar.path(), L"", 50, 1, L"Start|Finished|"},  // Hash: other checksums never compared
-        {orvkit::mode_quick_dir, empty.path(), L"", 100, 1, L"Start|e1|Finished|100"},
-        {orvkit::mode_quick_dir, empty.path(), L"", 100, 0, L"Start|Finished|"},
-        {orvkit::mode_quick_dir, single.path(), L"", 100, 1, L"Finished|Indexing|"},  // no comparison
-        {orvkit::mode_qdir_plus, nested.path(), nested / L"sub", 100, 1, L"Start|y.txt|x.txt|Finished|100"},
-        {orvkit::mode_qdir_plus, nested / L"sub", nested / L"sub", 100, 1, L"Start|Finished|"},
-        {orvkit::mode_qdir_plus, linked / L"real", linked / L"alias", 100, 1, L"Start|Finished|"},
+        {mode_quick_dir, three.path(), L"", 100, 1,
+         L"Start|a1.txt>a2.txt 100|a1.txt>a3.txt 100|a2.txt>a3.txt 100|Finished|",
+         L"3 twins found in 4 files. Total original size 48 bytes. Total deleted 0 bytes. Total folders 1 with 0 empty "
+         L"folders deleted."},
+        {mode_directory, similar.path(), L"", 90, 1, L"Start|a.bin>b.bin 95|Finished|"},
+        {mode_directory, similar.path(), L"", 96, 1, L"Start|Finished|"},
+        {mode_quick_dir, similar.path(), L"", 50, 1, L"Start|Finished|"},  // Hash: other checksums never compared
+        {mode_quick_dir, empty.path(), L"", 100, 1, L"Start|e1>e2 100|Finished|"},
+        {mode_quick_dir, empty.path(), L"", 100, 0, L"Start|Finished|"},
+        {mode_quick_dir, single.path(), L"", 100, 1, L"Finished|Indexing|"},  // no comparison
+        {mode_qdir_plus, nested.path(), nested / L"sub", 100, 1, L"Start|y.txt>x.txt 100|x.txt>y.txt 100|Finished|"},
+        {mode_qdir_plus, nested / L"sub", nested / L"sub", 100, 1, L"Start|Finished|"},
+        {mode_qdir_plus, linked / L"real", linked / L"alias", 100, 1, L"Start|Finished|"},
+        {mode_directory, removed.path(), L"", 100, 1, L"Start|a1.dat>a2.dat Deleted B|a1.dat>a3.dat Deleted B|Finished|",
+         L"2 twins found in 3 files. Total original size 27 bytes. Total deleted 18 bytes. Total folders 0 with 0 "
+         L"empty folders deleted.", true},
+        {mode_directory, read_only.path(), L"", 100, 1, L"Start|a0.dat>a1.dat Not deleted B|Finished|",
+         L"1 twins found in 2 files. Total original size 18 bytes. Total deleted 0 bytes. Total folders 0 with 0 "
+         L"empty folders deleted.", true},
     };
+    app_state->deletions.delete_mode = delete_mode_delete;
     for (const auto& c : cases) {
         app_state->settings.match_percentage = c.match;
         app_state->settings.check_zero_length = c.zero_length;
-        search_mode = c.mode;
-        SetWindowTextW(edit_a, c.a.c_str());
-        SetWindowTextW(edit_b, c.b.c_str());
-        click_at(start);
+        remove_when_found = remove_column_b = c.remove_b;
+        begin_search(c.mode, c.a, c.b);
         ASSERT_TRUE(pump_until(run_ended, 60000));
         std::wstring rows;
-        for (const list_row& row : read_list_rows()) {
-            rows += row[0].substr(row[0].rfind(L'\\') + 1) + L"|";
-            EXPECT_NE(row[0], row[1]);
+        for (const list_row& row : read_list_rows())
+            rows += file_name(row[0]) + (row[2].empty() ? L"" : L">" + file_name(row[1]) + L" " + row[2]) + L"|";
+        EXPECT_EQ(rows, c.rows) << to_unix_path(c.a);
+        if (c.closing) {
+            EXPECT_EQ(list_cell(list_row_count() - 1, 1), c.closing);
         }
-        EXPECT_EQ(rows + (list_row_count() > 2 ? list_cell(1, 2) : L""), c.rows) << to_unix_path(c.a);
     }
+    EXPECT_TRUE(exists(removed / L"a1.dat") && !exists(removed / L"a2.dat") && !exists(removed / L"a3.dat"));
 }
 
 TEST_F(SearchWorker, UnreadableFileBIsPrunedAndThePrunedListSaved) {
@@ -99,23 +103,23 @@ TEST_F(SearchWorker, UnreadableFileBIsPrunedAndThePrunedListSaved) {
     const auto c = tree.make_file(L"c.txt", "same");
     HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    search(orvkit::mode_directory, tree.path());
+    search(mode_directory, tree.path());
     EXPECT_EQ(twin_count.load(), 1) << "only a-c";
     EXPECT_EQ(std::atomic_load(&app_state->scan_list)->records.size(), 2u);
     const std::string first = read_file(data_ / L"LastListPruned.txt");
     ASSERT_FALSE(first.empty());
 
     tree.make_file(L"d.txt", "same");
-    search(orvkit::mode_directory, tree.path());
+    search(mode_directory, tree.path());
     CloseHandle(lock);
     EXPECT_EQ(read_file(data_ / L"LastListPunedLast.txt"), first) << "the previous pruned list is kept";
     EXPECT_NE(read_file(data_ / L"LastListPruned.txt"), first);
 
     // A file gone since its index was saved is pruned as file B too, in a search resumed over the index.
     ASSERT_TRUE(DeleteFileW(c.c_str()));
-    const auto loaded = saved_list(L"LastList.txt", 4);
+    const auto loaded = saved_list(4);
     std::atomic_store(&app_state->loaded_list, loaded);
-    orvkit::start_worker(window);
+    start_worker(window);
     ASSERT_TRUE(pump_until(run_ended, 60000));
     EXPECT_EQ(twin_count.load(), 3) << "a-b, a-d, b-d";
     EXPECT_EQ(loaded->records.size(), 3u) << "c pruned";
@@ -125,13 +129,11 @@ TEST_F(SearchWorker, UnreadableFileBIsPrunedAndThePrunedListSaved) {
 TEST_F(SearchWorker, AnAbortBeforeTheWalkBeginsStopsIt) {
     temp_folder tree;
     for (int folder = 0; folder < 100; ++folder) tree.make_file(L"d" + std::to_wstring(folder) + L"\\f", "same");
-    orvkit::make_worker_thread = [](LPTHREAD_START_ROUTINE routine, HWND window) {
-        orvkit::abort_run();
-        return orvkit::create_worker_thread(routine, window);
+    make_worker_thread = [](LPTHREAD_START_ROUTINE routine, HWND window) {
+        abort_run();
+        return create_worker_thread(routine, window);
     };
-    search_mode = orvkit::mode_directory;
-    SetWindowTextW(edit_a, tree.path().c_str());
-    click_at(start);
+    begin_search(mode_directory, tree.path());
     ASSERT_TRUE(pump_until(run_ended, 60000));
     EXPECT_EQ(list_cell(0, 0), L"Aborted");
     EXPECT_TRUE(std::atomic_load(&app_state->scan_list)->records.empty());
@@ -142,38 +144,23 @@ TEST_F(SearchWorker, OptionsChangedMidRunDoNotReachTheRunningSearch) {
     temp_folder tree;
     const auto a = tree.make_file(L"a.bin", with_changes(1000, 0));
     const auto b = tree.make_file(L"b.bin", with_changes(1000, 50));
-    orvkit::make_worker_thread = [](LPTHREAD_START_ROUTINE routine, HWND window) {
-        orvkit::toggle_pause();  // held from the start of its walk
-        return orvkit::create_worker_thread(routine, window);
+    make_worker_thread = [](LPTHREAD_START_ROUTINE routine, HWND window) {
+        toggle_pause();  // held from the start of its walk
+        return create_worker_thread(routine, window);
     };
-    search_mode = orvkit::mode_directory;
-    SetWindowTextW(edit_a, tree.path().c_str());
-    click_at(start);
-    ASSERT_TRUE(pump_until([] { return run_status.load() != orvkit::status_running; })) << "the run took its options";
+    begin_search(mode_directory, tree.path());
+    ASSERT_TRUE(pump_until([] { return run_status.load() != status_running; })) << "the run took its options";
     app_state->settings.match_percentage = 50;
     remove_column_a = 1;
-    orvkit::toggle_pause();
+    toggle_pause();
     ASSERT_TRUE(pump_until(run_ended, 60000));
     remove_column_a = 0;
     EXPECT_EQ(twin_count.load(), 0) << "95 % is below the 100 % the run began with";
     EXPECT_TRUE(exists(a) && exists(b)) << "removal was off when the run began";
 
-    orvkit::make_worker_thread = orvkit::create_worker_thread;
-    search(orvkit::mode_directory, tree.path());
+    make_worker_thread = create_worker_thread;
+    search(mode_directory, tree.path());
     EXPECT_EQ(twin_count.load(), 1) << "the next run takes the new match percentage";
-}
-
-// Writes `content` over the file in place and puts its last-write time back: a change
-// the size and time do not show.
-void rewrite_keeping_time(const std::wstring& path, const std::string& content) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    FILETIME written{};
-    DWORD done = 0;
-    ASSERT_TRUE(GetFileTime(file, nullptr, nullptr, &written));
-    ASSERT_TRUE(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &done, nullptr));
-    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
-    CloseHandle(file);
 }
 
 // A file of a size no other file has is never opened (one here cannot be) and is
@@ -198,23 +185,24 @@ TEST_F(SearchWorker, FilesOfASizeAreReadTogetherOnceAndUnchangedFilesKeepTheirCh
     const auto s1 = tree.make_file(L"s1", "small twins"), s2 = tree.make_file(L"s2", "small twins");
     tree.make_file(L"t", "other bytes");
     const auto u1 = tree.make_file(L"u1", "twins, until"), u2 = tree.make_file(L"u2", "twins, until");
-    const auto checksum_of = [](const orvkit::orvFileList& list, const std::wstring& path) {
+    const auto checksum_of = [](const orvFileList& list, const std::wstring& path) {
         for (const auto& record : list.records)
             if (record->path == path) return record->checksum;
         return 0xFFFFFFFFu;
     };
 
-    const uint64_t summed_before = orvkit::checksum_pass_opens();
-    const uint64_t held_before = orvkit::group_compare_opens();
-    search(orvkit::mode_quick_dir, tree.path());
+    const uint64_t summed_before = checksum_pass_opens();
+    const uint64_t held_before = group_compare_opens();
+    search(mode_quick_dir, tree.path());
     CloseHandle(lock);
-    EXPECT_EQ(orvkit::checksum_pass_opens() - summed_before, 9u) << "each file of a shared size once";
-    EXPECT_EQ(orvkit::group_compare_opens() - held_before, 10u) << "each empty file once, for 45 pairs";
+    EXPECT_FALSE(exists(data_ / L"LastListPruned.txt")) << "nothing was pruned";
+    EXPECT_EQ(checksum_pass_opens() - summed_before, 9u) << "each file of a shared size once";
+    EXPECT_EQ(group_compare_opens() - held_before, 10u) << "each empty file once, for 45 pairs";
     EXPECT_EQ(twin_count.load(), 3 + 45);
     const std::vector<list_row> at_100 = read_list_rows();
     for (const list_row& twins : {list_row{p1, p2, L"100"}, list_row{s1, s2, L"100"}, list_row{u1, u2, L"100"}})
         EXPECT_EQ(std::count(at_100.begin(), at_100.end(), twins), 1) << to_unix_path(twins[0]);
-    const auto saved = saved_list(L"LastList.txt", 24);
+    const auto saved = saved_list(24);
     EXPECT_EQ(checksum_of(*saved, q), 0u) << "parted from the others in its first piece";
     EXPECT_EQ(checksum_of(*saved, tree / L"unique1"), 0u);
     EXPECT_NE(checksum_of(*saved, r), 0u) << "read to its end";
@@ -223,25 +211,120 @@ TEST_F(SearchWorker, FilesOfASizeAreReadTogetherOnceAndUnchangedFilesKeepTheirCh
     // At 90 % equal checksums choose the pairs: the resumed search sums q first.
     app_state->settings.match_percentage = 90;
     std::atomic_store(&app_state->loaded_list, saved);
-    orvkit::start_worker(window);
+    start_worker(window);
     ASSERT_TRUE(pump_until(run_ended, 60000));
     const std::vector<list_row> resumed = read_list_rows();
     ASSERT_TRUE(DeleteFileW((data_ / L"LastList.txt").c_str()));
-    search(orvkit::mode_quick_dir, tree.path());
+    search(mode_quick_dir, tree.path());
     const std::vector<list_row> fresh = read_list_rows();
     EXPECT_EQ(std::vector<list_row>(resumed.begin(), resumed.end() - 1),
               std::vector<list_row>(fresh.begin(), fresh.end() - 1));
     EXPECT_EQ(std::count(fresh.begin(), fresh.end(), list_row{p1, r, L"99"}), 1) << "the last byte differs";
-    EXPECT_EQ(orvkit::checksum_pass_known(), 0u) << "no saved index to take checksums from";
+    EXPECT_EQ(checksum_pass_known(), 0u) << "no saved index to take checksums from";
 
     // Unchanged files keep their checksums; s1 has a new time, u2 new bytes behind
     // its old size and time.
     app_state->settings.match_percentage = 100;
     tree.make_file(L"s1", "small twins");
-    rewrite_keeping_time(u2, "twins? never");
-    search(orvkit::mode_quick_dir, tree.path());
-    EXPECT_EQ(orvkit::checksum_pass_known(), 8u) << "every file of a shared size but s1";
+    ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(tree.path())) + " && touch -r u2 old && printf 'twins? never' | "
+                       "dd of=u2 conv=notrunc 2>/dev/null && touch -r old u2 && rm old"), 0);  // size and time kept
+    search(mode_quick_dir, tree.path());
+    EXPECT_EQ(checksum_pass_known(), 8u) << "every file of a shared size but s1";
     const std::vector<list_row> again = read_list_rows();
     EXPECT_EQ(std::count(again.begin(), again.end(), list_row{u1, u2, L"100"}), 0) << "u2's bytes differ now";
     EXPECT_EQ(twin_count.load(), 2 + 45);
 }
+
+// Pause and abort in every phase of a run: a pause holds the work at once, Resume lets it finish, Abort
+// ends it early, and each run closes with its own row.
+namespace {
+
+int64_t walked() {
+    const auto list = std::atomic_load(&app_state->scan_list);
+    return list ? list->record_count.load() : 0;
+}
+
+struct phase {
+    const char* name;
+    uint32_t mode;
+    const char* make;        // shell commands that fill the tree, run inside it
+    int64_t (*work)();       // grows while the phase works
+    int64_t total;           // its growth over a whole run
+    const wchar_t* resumed;  // the start of the closing row of a paused and resumed run
+    const wchar_t* aborted;  // ... and of one aborted while paused
+};
+
+// Each phase has enough work that a pause lands before it ends.
+const phase phases[] = {
+    {"Walk", 1, "i=0; while [ $i -lt 1500 ]; do i=$((i+1)); mkdir d$i; printf \"%${i}s\" '' > d$i/f; done", walked,
+     1500, L"Finished|0 twins found in 1500 files.", L"Aborted|0 twins found in 0 files."},
+    {"ChecksumPass", 2, "head -c 256000 /dev/urandom > all && split -b 64 -a 4 all f && rm all",
+     [] { return static_cast<int64_t>(orvkit::checksum_pass_opens()); }, 4000,
+     L"Finished|0 twins found in 4000 files.", L"Aborted|0 twins found in 0 files."},
+    {"Comparison", 2, "i=0; while [ $i -lt 500 ]; do i=$((i+1)); : > e$i; done",
+     [] { return static_cast<int64_t>(twin_count.load()); }, 500 * 499 / 2,
+     L"Finished|124750 twins found in 500 files.", L"Aborted|"},
+    {"FileModeComparison", 0,
+     "truncate -s 300M a b && printf x | dd of=b bs=1 seek=299000000 conv=notrunc 2>/dev/null",
+     [] { return static_cast<int64_t>(orvkit::compare_bytes_read()); }, 629145600, L"End||Files have 99% in common",
+     L"Aborted||Same"},
+};
+
+void PrintTo(const phase& p, std::ostream* out) { *out << p.name; }
+
+}  // namespace
+
+class PauseAndAbort : public twin_window_test, public testing::WithParamInterface<phase> {};
+
+TEST_P(PauseAndAbort, PauseHoldsTheWorkResumeCompletesItAbortEndsIt) {
+    const phase& p = GetParam();
+    temp_folder tree;
+    ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(tree.path())) + " && " + p.make), 0);
+    for (const bool abort : {false, true}) {
+        SCOPED_TRACE(abort ? "abort" : "pause and resume");
+        std::atomic_store(&app_state->scan_list, std::shared_ptr<orvkit::orvFileList>());
+        twin_count = 0;  // start_worker clears it too, but only once the work is measured from here
+        DeleteFileW((data_ / L"LastList.txt").c_str());
+        const int64_t before = p.work();
+        begin_search(p.mode, p.mode ? tree.path() : tree / L"a", p.mode ? L"" : tree / L"b");
+        ASSERT_TRUE(pump_until([&] { return p.work() > before || run_status == orvkit::status_idle; }));
+
+        orvkit::toggle_pause();
+        ASSERT_EQ(pause_code.load(), orvkit::pause_paused);
+        pump_for(100);  // the walk and the checksums hold once a pause is 60 ms old
+        const int64_t held = p.work();
+        pump_for(500);
+        EXPECT_EQ(p.work(), held) << "nothing done from 0.1 s after the pause";
+        EXPECT_LT(held - before, p.total) << "the phase ended before the pause: more work needed";
+        EXPECT_NE(run_status.load(), orvkit::status_idle) << "paused, not ended";
+
+        if (abort) {
+            EXPECT_TRUE(orvkit::abort_run());
+        } else {
+            orvkit::toggle_pause();
+        }
+        ASSERT_TRUE(pump_until(run_ended, 60000));
+        EXPECT_EQ(pause_code.load(), orvkit::pause_running) << "the worker's end clears the pause and the abort";
+        if (abort) {
+            EXPECT_LT(p.work() - before, p.total) << "the work stopped at the abort";
+        } else {
+            EXPECT_EQ(p.work() - before, p.total) << "all of it done after the resume";
+        }
+        const std::wstring closing = abort ? p.aborted : p.resumed;
+        // The closing row ends the list, or stands above "Indexing" when no comparison began.
+        const std::wstring first = row_text(0), last = row_text(list_row_count() - 1);
+        EXPECT_TRUE(first.rfind(closing, 0) == 0 || last.rfind(closing, 0) == 0)
+            << testing::PrintToString(closing) << " is neither " << testing::PrintToString(first) << " nor "
+            << testing::PrintToString(last);
+        if (p.mode == 2 && abort) {
+            EXPECT_EQ(list_row_count(), twin_count + 2) << "the rows listed before the abort";
+        }
+        if (p.mode == 1 && abort) {
+            EXPECT_TRUE(exists(data_ / L"LastList.txt")) << "the partial index is saved";
+        }
+    }
+    EXPECT_FALSE(orvkit::abort_run()) << "nothing runs to abort";
+}
+
+INSTANTIATE_TEST_SUITE_P(Phases, PauseAndAbort, testing::ValuesIn(phases),
+                         [](const testing::TestParamInfo<phase>& info) { return std::string(info.param.name); });

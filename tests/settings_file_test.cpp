@@ -1,6 +1,6 @@
-// The settings file: its 2432 bytes, which files are accepted, the ranges of the options, reads and writes.
+// The settings file: its 2432 bytes, which files are accepted, the ranges of the options, reads and writes;
+// the program itself started with one.
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -11,10 +11,11 @@
 #include "core/globals.h"
 #include "core/settings_layout.h"
 #include "core/state.h"
-#include "support/temp_folder.h"
+#include "support/window_driver.h"
+#include "ui/menu_ids.h"
 
 using namespace orvkit;
-using test_support::temp_folder;
+using namespace test_support;
 using numbers = std::vector<uint32_t>;
 
 namespace {
@@ -150,22 +151,15 @@ protected:
     temp_folder data;
 };
 
-// No file, a file cut within its size field (its half over the default's: accepted), a longer one.
+// A file cut within its size field (its half over the default's: accepted) takes the defaults past the cut,
+// "Move to" then naming the desktop; a longer file reads as its first 2432 bytes.
 TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
-    app_state->settings.block_size = 0;  // whatever the block held, no file means the defaults
-    app_state->settings.on_top = 1;
-    EXPECT_EQ(read_settings(), 0);
-    EXPECT_EQ(state(), (numbers{2, 0, 0, static_cast<uint32_t>(desktop().size()), 100, 1, 1, 1, 0}));
-    EXPECT_EQ(app_state->settings.block_size, 2424u);
-    EXPECT_FALSE(test_support::exists(file()));
-
     std::vector<uint8_t> bytes = sample_file();
     bytes.resize(22);  // mode, percentage, delete mode and the size field's low half
     put(bytes);
-    read_settings();
+    EXPECT_EQ(read_settings(), 0);
     EXPECT_EQ(state(), (numbers{1, 2, 0, static_cast<uint32_t>(desktop().size()), 97, 1, 1, 1, 0}));
-    EXPECT_EQ(app_state->deletions.move_dir, desktop()) << "\"Move to \" names a folder";
-
+    EXPECT_EQ(app_state->deletions.move_dir, desktop());
     bytes = sample_file();
     bytes.resize(2900, 0xEE);
     put(bytes);
@@ -173,23 +167,75 @@ TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
     EXPECT_EQ(state(), read_back(sample_file()));
 }
 
+// A write replaces the file in one step, its scratch file moved into place; one that cannot make its scratch
+// file leaves the old file whole; a data folder that is gone gets nothing, silently.
 TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
     put(sample_file());
     read_settings();
     put(std::vector<uint8_t>(5000, 0xEE));
     write_settings();
     const std::vector<uint8_t> image = sample_file();
-    const std::string old = test_support::read_file(file());
-    EXPECT_EQ(old, std::string(image.begin(), image.end())) << "the whole file, byte for byte";
-    EXPECT_FALSE(test_support::exists(file() + L".new")) << "the scratch file was moved into place";
-
-    data.make_folder(L"dVelk.dat.new");  // the scratch file cannot be made
+    EXPECT_EQ(read_file(file()), std::string(image.begin(), image.end()));
+    EXPECT_FALSE(exists(file() + L".new"));
+    data.make_folder(L"dVelk.dat.new");
     search_mode = 0;
     write_settings();
-    EXPECT_EQ(test_support::read_file(file()), old);
-    RemoveDirectoryW((file() + L".new").c_str());
-
-    app_state->data_path = data.path() + L"\\missing\\x";  // no such folder: nothing, silently
+    EXPECT_EQ(read_file(file()), std::string(image.begin(), image.end()));
+    app_state->data_path = data.path() + L"\\missing\\x";
     write_settings();
-    EXPECT_FALSE(test_support::exists(data / L"missing"));
+    EXPECT_FALSE(exists(data / L"missing"));
+}
+
+// The program itself, started from a folder of its own holding a settings file and with arguments it must
+// ignore: its window shows, normal though On Top was saved; closed, it exits with 0 and writes the options
+// back, On Top cleared by the first On Top command. Its Properties name it and its version, and the package
+// a user downloads holds it and its help page.
+TEST(Program, ANewStartKeepsEveryOptionOfItsFileIgnoresArgumentsAndExitsWithZero) {
+    wchar_t exe[1024] = {};
+    ASSERT_TRUE(GetEnvironmentVariableW(L"OSTRAND_EXE", exe, 1024)) << "run through CTest";
+    temp_folder folder;
+    const std::wstring program = folder / L"Ostrand.exe";
+    const std::wstring built = to_windows_path(to_unix_path(exe));
+    ASSERT_TRUE(CopyFileW(built.c_str(), program.c_str(), FALSE));
+    std::vector<uint8_t> version(GetFileVersionInfoSizeW(program.c_str(), nullptr));
+    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
+    for (const auto& [name, value] : {std::pair{L"ProductName", L"Ostrand"}, {L"CompanyName", L"Orvane"},
+                                      {L"FileVersion", L"2.0"}, {L"ProductVersion", L"2.0"},
+                                      {L"FileDescription", L"Ostrand File Comparer and Duplicate Finder"}}) {
+        void* text = nullptr;
+        UINT units = 0;
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        ASSERT_TRUE(VerQueryValueW(version.data(), key.c_str(), &text, &units)) << name;
+        EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(text)), value);
+    }
+    const std::string package = read_file(built.substr(0, built.rfind(L'\\')) + L"\\Ostrand-2.0.zip");
+    EXPECT_EQ(package.rfind("PK\x03\x04", 0), 0u) << "a zip";
+    EXPECT_NE(package.find("Ostrand.exe"), std::string::npos);
+    EXPECT_NE(package.find("ReadMe.htm"), std::string::npos);
+    std::vector<uint8_t> image = sample_file();
+    folder.make_file(L"dVelk.dat", std::string(image.begin(), image.end()));
+    std::wstring command = L"\"" + program + L"\" C:\\nothing\\here.txt /q --mode=3";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    HWND shown = nullptr;
+    auto shows = [&] {  // a visible main window of that program, not of another test's
+        while ((shown = FindWindowExW(nullptr, shown, L"Ostrand", nullptr)))
+            if (GetWindowThreadProcessId(shown, nullptr) == process.dwThreadId && IsWindowVisible(shown)) return true;
+        return false;
+    };
+    EXPECT_TRUE(pump_until(shows)) << "its main window shows";
+    EXPECT_EQ(window_text(shown), L"Ostrand 2.0");
+    EXPECT_FALSE(GetWindowLongPtrW(shown, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    SendMessageW(shown, WM_COMMAND, menu_on_top, 0);
+    PostMessageW(shown, WM_CLOSE, 0, 0);
+    DWORD exit_code = 99;
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &exit_code);
+    TerminateProcess(process.hProcess, 1);  // only when it did not end in time
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(exit_code, 0u);
+    image[30] = 0;  // On Top, cleared by the On Top command
+    EXPECT_EQ(read_file(folder / L"dVelk.dat"), std::string(image.begin(), image.end()));
 }

@@ -1,6 +1,5 @@
-// Modal dialogs driven from a helper thread while the test thread sits in their loop:
-// buttons are pressed with PostMessageW, so a nested box never blocks the helper, and
-// a step that times out is recorded and closes what is left instead of hanging.
+// Modal dialogs driven from a helper thread while the test thread sits in their loop: buttons are pressed
+// with PostMessageW, so a nested box never blocks the helper. Menus read from inside their own loop.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -43,39 +42,12 @@ inline std::wstring dialog_texts(HWND dialog) {
     return texts;
 }
 
+// Dialogs some test expects now: the watchdog (test_main.cpp) leaves them alone.
 inline std::atomic<int> expected_dialogs{0};
 
 struct expect_dialogs {
     expect_dialogs() { ++expected_dialogs; }
     ~expect_dialogs() { --expected_dialogs; }
-};
-
-// Closes and counts any dialog that appears while no test expects one.
-class dialog_watchdog {
-public:
-    dialog_watchdog() : thread_([this] {
-        while (running_) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(250));
-            if (expected_dialogs > 0) continue;
-            for (HWND box : visible_dialogs()) {
-                std::fwprintf(stderr, L"Unexpected dialog closed by the watchdog: %ls\n", dialog_texts(box).c_str());
-                PostMessageW(box, WM_COMMAND, IDNO, 0);
-                PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-                ++closed_;
-            }
-        }
-    }) {}
-    ~dialog_watchdog() { stop(); }
-    int stop() {
-        running_ = false;
-        if (thread_.joinable()) thread_.join();
-        return closed_;
-    }
-
-private:
-    std::atomic<bool> running_{true};
-    std::atomic<int> closed_{0};
-    std::thread thread_;
 };
 
 inline bool wait_until(const std::function<bool()>& done, DWORD timeout_ms = 10000) {
@@ -91,15 +63,9 @@ inline void press(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-// Runs `steps` on a helper thread; a failed `find` or `gone` is recorded in `failures`.
-class dialog_script {
-public:
-    explicit dialog_script(std::function<void(dialog_script&)> steps)
-        : thread_([this, steps] { steps(*this); }) {}
-    ~dialog_script() { finish(); }
-    dialog_script(const dialog_script&) = delete;
-    dialog_script& operator=(const dialog_script&) = delete;
-
+// The steps a helper thread takes in dialogs; a failed `find` or `gone` is recorded in `failures`, and
+// closes what is left open instead of leaving the test thread in a dialog's loop.
+struct dialog_script {
     // The newest visible dialog with this caption (any when empty) that is not `other`.
     HWND find(const std::wstring& caption, HWND other = nullptr, DWORD timeout_ms = 10000) {
         HWND found = nullptr;
@@ -123,26 +89,20 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     }
-    void finish() {
-        if (thread_.joinable()) thread_.join();
-    }
-
     std::vector<std::wstring> failures;
-
-private:
-    expect_dialogs expected_;
-    std::thread thread_;
 };
 
-// Runs `open` on this thread while `steps` drive the dialog captioned `caption`.
+// Runs `open` on this thread while `steps`, on a helper thread, drive the dialog captioned `caption`.
 template <typename Open>
 auto drive_dialog(const std::wstring& caption, Open open, const std::function<void(dialog_script&, HWND)>& steps,
                   DWORD timeout_ms = 10000) {
-    dialog_script script([&](dialog_script& s) {
-        if (HWND dialog = s.find(caption, nullptr, timeout_ms)) steps(s, dialog);
+    const expect_dialogs expected;
+    dialog_script script;
+    std::thread helper([&] {
+        if (HWND dialog = script.find(caption, nullptr, timeout_ms)) steps(script, dialog);
     });
     auto result = open();
-    script.finish();
+    helper.join();
     EXPECT_EQ(script.failures, std::vector<std::wstring>{});
     return result;
 }

@@ -52,13 +52,13 @@ inline int list_row_count() { return static_cast<int>(SendMessageW(list_view, LV
 
 inline std::wstring list_cell(int row, int column) {
     wchar_t text[1200] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 1200;
+    LVITEMW item{.iSubItem = column, .pszText = text, .cchTextMax = 1200};
     SendMessageW(list_view, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
     return text;
 }
+
+// A row's cells joined by "|".
+inline std::wstring row_text(int row) { return list_cell(row, 0) + L"|" + list_cell(row, 1) + L"|" + list_cell(row, 2); }
 
 inline std::vector<list_row> read_list_rows() {
     std::vector<list_row> rows(static_cast<std::size_t>(list_row_count()));
@@ -77,8 +77,8 @@ inline std::vector<std::wstring> column_titles() {
 }
 
 inline std::wstring window_text(HWND window) {
-    std::wstring text(1300, L'\0');
-    return text.substr(0, GetWindowTextW(window, text.data(), 1300));
+    std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+    return text.substr(0, GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
 }
 
 // A drop of `names` built as the shell builds one.
@@ -148,6 +148,13 @@ protected:
     void move_to(POINT p) { SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y)); }
     void release_at(POINT p) { SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y)); }
     void click_at(POINT p) { move_to(p), release_at(p); }
+    // A search, or in File mode a comparison, started with the Start click.
+    void begin_search(uint32_t mode, const std::wstring& a, const std::wstring& b = {}) {
+        search_mode = mode;
+        SetWindowTextW(edit_a, a.c_str());
+        SetWindowTextW(edit_b, b.c_str());
+        click_at(start);
+    }
     // The worker has ended, whatever its closing row.
     static bool run_ended() { return run_status == orvkit::status_idle && progress_percent >= 100; }
     HWND window = nullptr;
@@ -163,8 +170,7 @@ inline void add_row(const std::wstring& a, const std::wstring& b, const std::wst
 
 // Gives `row` the list's focus; -1 takes it from every row.
 inline void focus_row(int row) {
-    LVITEMW state{};
-    state.stateMask = LVIS_FOCUSED;
+    LVITEMW state{.stateMask = LVIS_FOCUSED};
     SendMessageW(list_view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
     state.state = LVIS_FOCUSED;
     if (row >= 0) SendMessageW(list_view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
@@ -177,9 +183,7 @@ inline std::wstring trash_folder() {
     return to_windows_path(xdg) + L"\\Trash\\files";
 }
 
-inline bool in_trash(const std::wstring& path) {
-    return exists(trash_folder() + path.substr(path.rfind(L'\\')));
-}
+inline bool in_trash(const std::wstring& path) { return exists(trash_folder() + L"\\" + file_name(path)); }
 
 // The real main window, idle in Quick Dir with an empty list, its data in a folder of the test's own.
 class twin_window_test : public main_window_test {
@@ -193,10 +197,7 @@ protected:
     }
     // A search started with the Start click, until its closing row.
     void search(uint32_t mode, const std::wstring& folder, const std::wstring& second = {}) {
-        search_mode = mode;
-        SetWindowTextW(edit_a, folder.c_str());
-        SetWindowTextW(edit_b, second.c_str());
-        click_at(start);
+        begin_search(mode, folder, second);
         ASSERT_TRUE(pump_until(run_closed, 60000));
     }
     static bool run_closed() {
