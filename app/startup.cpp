@@ -38,13 +38,15 @@ int initialise(HINSTANCE instance, int show_command) {
     return 0;
 }
 
+void handle_message(const MSG& message) {
+    if (take_window_key(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
 int run_message_loop() {
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (take_window_key(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) handle_message(message);
     return 0;
 }
 

@@ -9,5 +9,8 @@ int initialise(HINSTANCE instance, int show_command);
 
 // Dispatches messages until WM_QUIT; returns the process exit code, always 0.
 int run_message_loop();
+// One message as the loop handles it: the main window's keys first, then the
+// focused control.
+void handle_message(const MSG& message);
 
 }  // namespace orvkit

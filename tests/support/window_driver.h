@@ -29,11 +29,7 @@ inline bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 200
     while (!done()) {
         if (GetTickCount64() > deadline) return false;
         MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (orvkit::take_window_key(message)) continue;  // as the program's own loop does
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) orvkit::handle_message(message);
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     return true;
