@@ -123,7 +123,11 @@ public:
         } else if (child_window(child.lVal)) {
             return S_FALSE;  // the window's own object, from get_accChild, names it
         } else {
-            *name = text(band_control_name(control_of(child.lVal)).c_str());
+            try {
+                *name = text(band_control_name(control_of(child.lVal)).c_str());
+            } catch (...) {  // nothing may unwind into the caller's COM
+                return E_OUTOFMEMORY;
+            }
         }
         return *name ? S_OK : S_FALSE;
     }
@@ -265,7 +269,7 @@ public:
         if (!valid(child)) return E_INVALIDARG;
         const band_control control = control_of(child.lVal);
         if (control == band_control::none) return DISP_E_MEMBERNOTFOUND;
-        press_band_control(window_, control);
+        PostMessageW(window_, press_band_message, static_cast<WPARAM>(control), 0);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }

@@ -140,6 +140,7 @@ LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SETFOCUS: return on_focus_change(window, true);
     case WM_KILLFOCUS: return on_focus_change(window, false);
     case WM_MENUCHAR: return on_menu_char(LOWORD(wparam), reinterpret_cast<HMENU>(lparam));
+    case press_band_message: return press_band_control(window, static_cast<band_control>(wparam)), 0;
     case WM_GETOBJECT: return on_get_object(window, wparam, lparam);
     case WM_DPICHANGED: return on_dpi_changed(window, wparam, lparam);
     case WM_COMMAND: return handle_menu_command(window, wparam);

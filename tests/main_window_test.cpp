@@ -23,8 +23,9 @@ protected:
         progress_percent = percent;
     }
     // What a screen reader reads through the system's accessibility interface: the name of `control`, or of
-    // its child `child`, with " (unavailable)" when it cannot be used now; `place` receives its screen rectangle.
-    static std::wstring accessible_name(HWND control, long child = CHILDID_SELF, RECT* place = nullptr) {
+    // its child `child`, with " (unavailable)" when it cannot be used now; `also` is then called with the object.
+    static std::wstring accessible_name(HWND control, long child = CHILDID_SELF,
+                                        const std::function<void(IAccessible*, VARIANT)>& also = nullptr) {
         // IID_IAccessible, spelled out: mingw's uuid and oleacc libraries both define it.
         const IID accessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
         const auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
@@ -41,8 +42,7 @@ protected:
         object->get_accState(id, &state);
         std::wstring text = name ? name : L"";
         if (state.lVal & STATE_SYSTEM_UNAVAILABLE) text += L" (unavailable)";
-        long left = 0, top = 0, width = 0, height = 0;
-        if (place && object->accLocation(&left, &top, &width, &height, id) == S_OK) *place = {left, top, left + width, top + height};
+        if (also) also(object, id);
         SysFreeString(name);
         object->Release();
         return text;
@@ -284,10 +284,16 @@ TEST_F(MainWindow, TheBandsControlsAreNamedForAScreenReader) {
         return names;
     };
     EXPECT_EQ(band_names(), L"Mode: Quick Dir|Start|About|Help|Choose|Choose (unavailable)|");
-    RECT start_place{}, start_face{static_cast<LONG>(client_width) - 170, 15, static_cast<LONG>(client_width) - 70, 39};
-    accessible_name(window, 2, &start_place);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&start_face), 2);
-    EXPECT_TRUE(EqualRect(&start_place, &start_face));
+    POINT start_face{static_cast<LONG>(client_width) - 170, 15};
+    ClientToScreen(window, &start_face);
+    accessible_name(window, 2, [&](IAccessible* object, VARIANT start) {
+        long left = 0, top = 0, wide = 0, high = 0;
+        object->accLocation(&left, &top, &wide, &high, start);
+        EXPECT_EQ((std::vector<long>{left, top, wide, high}), (std::vector<long>{start_face.x, start_face.y, 100, 24}));
+    });
+    accessible_name(window, 1, [](IAccessible* object, VARIANT knob) { object->accDoDefaultAction(knob); });
+    pump_for(50);
+    EXPECT_EQ(search_mode.load(), mode_qdir_plus) << "the mode switch pressed by a screen reader";
     search_mode = mode_file;
     run_status = status_comparing;
     pause_code = pause_paused;
