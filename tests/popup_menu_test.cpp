@@ -25,7 +25,7 @@ std::wstring default_settings() {
            L"Remove duplicates when they are found=2081]";
 }
 
-bool has(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+bool has(const std::wstring& text, const std::wstring& wanted) { return text.find(wanted) != std::wstring::npos; }
 
 class PopupMenu : public twin_window_test {
 protected:
@@ -49,12 +49,12 @@ TEST_F(PopupMenu, WhatIdleAndBusyMenusOfferAndEveryMenuIsDestroyed) {
     ASSERT_EQ(shown.size(), 4u);
     for (HMENU menu : shown) EXPECT_FALSE(IsMenu(menu));
     // File mode lists no twins, whatever the count says.
-    for (const auto& [twins, mode, part] : {std::tuple{2, 0u, L"|-|Resume Seeking=2078|Resume Seeking+=2079|-|"},
+    for (const auto& [twins, mode, items] : {std::tuple{2, 0u, L"|-|Resume Seeking=2078|Resume Seeking+=2079|-|"},
                                             {2, 1u, L"Help=2001|-|Details=2073|Remove=2074|-|Transparent"},
                                             {0, 1u, L"|Resume Seeking+=2079|"}}) {
         twin_count = twins;
         search_mode = mode;
-        EXPECT_TRUE(has(right_click_menu(window), part)) << twins << " " << mode;
+        EXPECT_TRUE(has(right_click_menu(window), items)) << twins << " " << mode;
     }
     run_status = status_comparing;
     EXPECT_EQ(right_click_menu(window, &shown), L"About=2000|Help=2001|-|Transparent=2017|On Top=2018|-|Exit=2002");
