@@ -72,8 +72,9 @@ inline std::vector<std::wstring> column_titles() {
     return titles;
 }
 
+// Room for the text as long as it is now and 1,300 more: another thread may change it between the calls.
 inline std::wstring window_text(HWND window) {
-    std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+    std::wstring text(GetWindowTextLengthW(window) + 1300, L'\0');
     return text.substr(0, GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
 }
 
