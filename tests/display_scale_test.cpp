@@ -64,6 +64,7 @@ TEST_F(DisplayScale, TheBandItsHitAreasTheKnobAndTheListFollowTheWindowsDpi) {
 
     // The band is as tall as the scale: the path boxes and the list lie where it says. Moved to a display
     // of another scale (WM_DPICHANGED), the window follows it, and comes back.
+    const auto column = [](int index) { return static_cast<int>(SendMessageW(list_view, LVM_GETCOLUMNWIDTH, index, 0)); };
     const auto check_layout = [&] {
         SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
         for (const auto& [control, top] : {std::pair{edit_a, 73}, {list_view, 120}}) {
@@ -72,7 +73,14 @@ TEST_F(DisplayScale, TheBandItsHitAreasTheKnobAndTheListFollowTheWindowsDpi) {
             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
             EXPECT_EQ(place.top, at_scale(top)) << dpi;
         }
-        EXPECT_EQ(SendMessageW(list_view, LVM_GETCOLUMNWIDTH, 2, 0), at_scale(60)) << "Percent at " << dpi;
+        // File A and File B share what Percent leaves of the list's width, at every width.
+        for (const int wide : {950, 600, width}) {
+            SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(wide, height));
+            RECT client{};
+            GetClientRect(list_view, &client);
+            EXPECT_TRUE(column(0) == column(1) && column(2) == at_scale(60)) << wide << " at " << dpi;
+            EXPECT_NEAR(column(0) + column(1) + column(2), client.right, 1) << wide << " at " << dpi;
+        }
     };
     check_layout();
     RECT frame{};

@@ -33,8 +33,7 @@ protected:
         IAccessible* object = nullptr;
         if (!from_window || from_window(control, OBJID_CLIENT, accessible, reinterpret_cast<void**>(&object)) != S_OK)
             return L"(no accessible object)";
-        VARIANT id{};
-        id.vt = VT_I4;
+        VARIANT id{.vt = VT_I4};
         id.lVal = child;
         BSTR name = nullptr;
         object->get_accName(id, &name);
@@ -263,18 +262,6 @@ TEST_F(MainWindow, ProgressBarEndsAtItsSharePercentageShowsPastX25BlankAt200AndT
     EXPECT_EQ(band(200).count({0, 0, 200, 120}, background), 200 * 120) << "a blank band at width 200";
 }
 
-// File A and File B share what Percent leaves of the list's width, at every width.
-TEST_F(MainWindow, PathColumnsShareTheWidthPercentLeaves) {
-    const auto column = [](int index) { return static_cast<int>(SendMessageW(list_view, LVM_GETCOLUMNWIDTH, index, 0)); };
-    for (const int width : {950, 600, 2000}) {
-        SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, 500));
-        RECT client{};
-        GetClientRect(list_view, &client);
-        EXPECT_TRUE(column(0) == column(1) && column(2) == 60) << width;
-        EXPECT_NEAR(column(0) + column(1) + column(2), client.right, 1) << width;
-    }
-}
-
 // The band's painted controls as a screen reader finds them: children of the window's client object, with
 // their names, whether they can be used now, and where they are.
 TEST_F(MainWindow, TheBandsControlsAreNamedForAScreenReader) {
@@ -346,10 +333,7 @@ TEST_F(ResultsList, DeletingInsertingAndSharedTextsFromAnyThread) {
 TEST_F(ResultsList, TheRefreshTimerBringsTheCountAndTheScrollUpToDate) {
     run_status = status_comparing;  // as while a search runs
     SetTimer(window, refresh_timer, refresh_timer_ms, nullptr);
-    std::thread([] {
-        write_rows(3000);
-        list_show_row(2999);
-    }).join();
+    std::thread([] { write_rows(3000), list_show_row(2999); }).join();
     // Nothing but the timer scrolls: the last row comes into view on its own.
     EXPECT_TRUE(pump_until([&] { return SendMessageW(list_view, LVM_GETTOPINDEX, 0, 0) > 2900; }, 5000));
     EXPECT_EQ(SendMessageW(list_view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_ALL), 0) << "row 0 exists";

@@ -206,10 +206,7 @@ TEST_F(ActionDialog, DetailViewComparesThePairInFileModeAndOpenFileNeverBlocks) 
     run_dialog([&](dialog_script& s, HWND dialog) {
         const field_list before = fields(dialog);
         // Sent, so handled when the call returns: no viewer has this extension, and no box may wait.
-        DWORD_PTR ignored = 0;
-        EXPECT_TRUE(SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPEN_A, BN_CLICKED),
-                                        reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_OPEN_A)), SMTO_NORMAL, 5000,
-                                        &ignored))
+        EXPECT_TRUE(SendMessageTimeoutW(dialog, WM_COMMAND, IDC_OPEN_A, 0, SMTO_NORMAL, 5000, nullptr))
             << "Open File returned without waiting for a viewer";
         if (wait_until([] { return visible_dialogs().size() != 1; }, 1500)) s.fail(L"Open File showed a box");
         EXPECT_EQ(fields(dialog), before) << "a file without a viewer leaves the dialog as it was";

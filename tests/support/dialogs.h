@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "support/window_driver.h"
@@ -132,32 +133,39 @@ inline std::wstring describe_menu(HMENU menu, std::vector<HMENU>* handles = null
     return out;
 }
 
-// What a right click on `window` shows, read by a timer inside the menu's loop through
-// MN_GETHMENU; `handles` receives the menu and its submenus.
-inline std::wstring right_click_menu(HWND window, std::vector<HMENU>* handles = nullptr) {
-    static std::wstring seen;
-    static std::vector<HMENU> seen_handles;
-    static UINT_PTR timer;
-    seen.clear(), seen_handles.clear();
+// Calls `seen` with the first popup menu of this thread to show, from a timer inside the menu's loop, and
+// closes the menu. An empty `seen` stops the watch.
+inline void when_menu_shows(std::function<void(HWND)> seen) {
+    static std::function<void(HWND)> call;
+    static UINT_PTR timer = 0;
+    if (timer) KillTimer(nullptr, std::exchange(timer, 0));
+    if (!(call = std::move(seen))) return;
     timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
         EnumThreadWindows(GetCurrentThreadId(), [](HWND popup, LPARAM) -> BOOL {
             wchar_t kind[16] = {};
             GetClassNameW(popup, kind, 16);
             if (std::wstring(kind) != L"#32768" || !IsWindowVisible(popup)) return TRUE;
-            const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-            if (!menu) return TRUE;
-            KillTimer(nullptr, timer);
-            seen = describe_menu(menu, &seen_handles);
+            KillTimer(nullptr, std::exchange(timer, 0));
+            call(popup);
             EndMenu();
             return FALSE;
         }, 0);
     });
+}
+
+// What a right click on `window` shows, read through MN_GETHMENU; `handles` receives the menu and its submenus.
+inline std::wstring right_click_menu(HWND window, std::vector<HMENU>* handles = nullptr) {
+    std::wstring seen;
+    std::vector<HMENU> seen_handles;
     // Wine now and then closes a menu opened straight after the last one: click again.
     for (int attempt = 0; attempt < 3 && seen.empty(); ++attempt) {
+        when_menu_shows([&](HWND popup) {
+            seen = describe_menu(reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)), &seen_handles);
+        });
         pump_for(20);
         SendMessageW(window, WM_RBUTTONUP, 0, 0);
     }
-    KillTimer(nullptr, timer);
+    when_menu_shows(nullptr);
     if (handles) *handles = seen_handles;
     return seen;
 }
