@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "actions/byte_runs.h"
 #include "actions/compare.h"
@@ -94,13 +95,9 @@ TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
 }
 
 TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
-    const std::string k = patterned(1000), m = patterned(1048576, 2), f = patterned(50001, 3);
-    const std::string big = patterned(block + 300000, 5);
-    struct pair_case {
-        std::string a, b;
-        const wchar_t* verdict = nullptr;
-    };
-    std::vector<pair_case> cases = {
+    const std::string k = patterned(1000), m = patterned(1048576, 2), f = patterned(50001, 3),
+                      big = patterned(block + 300000, 5);
+    std::vector<std::tuple<std::string, std::string, const wchar_t*>> cases = {  // a, b, the verdict if given
         {k, k, L"Same"},
         {k, with_runs(k, {{500, 1}}), L"Files have 99% in common"},
         {k, with_runs(k, {{500, 15}}), L"Files have 98% in common"},
@@ -110,20 +107,20 @@ TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
          L"First 1000 bytes have 99% in common; File A is 1000 bytes, File B is 1004 bytes"},
         {k, k.substr(0, 600), L"First 600 bytes the same; File A is 1000 bytes, File B is 600 bytes"},
         // Runs over a poll chunk, a piece and the block boundary, ending at it, starting at it.
-        {big, with_runs(big, {{65530, 10}, {262140, 10}, {block - 5, 10}, {block + 299990, 10}})},
-        {big, with_runs(big, {{block - 7, 7}, {block + 9, 2}})},
-        {big, with_runs(big, {{block, 3}})}};
+        {big, with_runs(big, {{65530, 10}, {262140, 10}, {block - 5, 10}, {block + 299990, 10}}), nullptr},
+        {big, with_runs(big, {{block - 7, 7}, {block + 9, 2}}), nullptr},
+        {big, with_runs(big, {{block, 3}}), nullptr}};
     std::mt19937 rng(11);
     for (uint32_t round = 0; round < 24; ++round) {  // across pieces too, and mostly differing
         const std::string a = patterned(1 + rng() % (round % 3 ? 5000 : 700000), round);
         runs changed(rng() % 60);
         for (auto& run : changed) run = {rng() % a.size(), 1 + rng() % 300};
-        cases.push_back({a, round % 6 == 1 ? patterned(a.size(), round + 99) : with_runs(a, changed)});
+        cases.push_back({a, round % 6 == 1 ? patterned(a.size(), round + 99) : with_runs(a, changed), nullptr});
     }
-    for (const pair_case& c : cases) {
-        const rows got = compare(c.a, c.b);
-        ASSERT_EQ(got, reference_rows(c.a, c.b)) << c.a.size();
-        EXPECT_TRUE(!c.verdict || got.back()[2] == c.verdict) << got.back()[2].c_str();
+    for (const auto& [a, b, verdict] : cases) {
+        const rows got = compare(a, b);
+        ASSERT_EQ(got, reference_rows(a, b)) << a.size();
+        EXPECT_TRUE(!verdict || got.back()[2] == verdict) << got.back()[2].c_str();
     }
 }
 

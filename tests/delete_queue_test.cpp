@@ -1,6 +1,5 @@
-// Removal's parts on real files: the long path forms, the delete queue in each mode, and the guard in
-// front of every removal (equal bytes read in pieces, missing files, one file under two names, files
-// already handed over).
+// Removal's parts on real files: the long path forms, the delete queue in each mode, and the guard in front of
+// every removal (equal bytes read in pieces, missing files, one file under two names, files already handed over).
 #include "actions/removal_guard.h"
 #include "base/path_parts.h"
 #include "core/delete_queue.h"
@@ -30,8 +29,7 @@ TEST(DeleteQueue, DeleteAndMove) {
     temp_folder tree;
     const auto doomed = tree.make_file(L"doomed", "x"), locked = tree.make_file(L"locked", "x");
     const auto first = tree.make_file(L"a\\twin", "first"), second = tree.make_file(L"b\\twin", "second");
-    ASSERT_TRUE(SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(SetFileAttributesW(second.c_str(), FILE_ATTRIBUTE_READONLY));
+    for (const auto& path : {locked, second}) ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     DeleteQueue queue;
     for (uint32_t mode : {3u, 0xFFFFFFFFu, 2u}) {  // unknown modes, and Move with no move folder
         queue.delete_mode = mode;
@@ -39,7 +37,6 @@ TEST(DeleteQueue, DeleteAndMove) {
     }
     queue.delete_mode = 1;
     EXPECT_EQ(queue.submit(doomed), delete_done);
-    EXPECT_FALSE(exists(doomed));
     EXPECT_EQ(queue.submit(doomed), delete_failed) << "gone already";
     EXPECT_EQ(queue.submit(tree.make_folder(L"sub")), delete_failed) << "a folder is no file";
     EXPECT_EQ(queue.submit(locked), delete_failed);
@@ -52,7 +49,6 @@ TEST(DeleteQueue, DeleteAndMove) {
     queue.move_dir = tree.make_folder(L"moved here");
     const std::wstring target = queue.move_dir + L"\\";
     EXPECT_EQ(queue.submit(first), delete_done);
-    EXPECT_EQ(read_file(target + L"twin"), "first");
     EXPECT_EQ(queue.submit(second), delete_failed) << "never replaces";
     EXPECT_EQ(queue.move_dir, target) << "the backslash is added once";
     EXPECT_EQ(read_file(target + L"twin"), "first");
@@ -124,10 +120,9 @@ TEST(RemovalGuard, VerdictsInTheOrderTheyAreChecked) {
     temp_folder folder;
     std::string content(3 * (1 << 20) + 5, 'w');  // more than three read pieces
     const std::wstring a = folder.make_file(L"a.txt", content), b = folder.make_file(L"b.txt", content);
+    const std::wstring longer = folder.make_file(L"longer", content + "w");
     content.back() = 'x';
     const std::wstring last = folder.make_file(L"last", content);
-    content.back() = 'w';
-    const std::wstring longer = folder.make_file(L"longer", content + "w");
     ASSERT_TRUE(CreateHardLinkW((folder / L"link.txt").c_str(), a.c_str(), nullptr));
     removal_guard guard;
     EXPECT_EQ(guard.check(a, b), removal_verdict::partner_stays);
@@ -142,8 +137,7 @@ TEST(RemovalGuard, VerdictsInTheOrderTheyAreChecked) {
     EXPECT_EQ(guard.check(folder / L"gone.txt", b), removal_verdict::file_gone);
 }
 
-// Recycle requests wait for the flush, so a queued file still opens: the guard
-// remembers it under every name, and keeps its partner.
+// Recycling waits for the flush, so a queued file still opens: the guard knows it by every name, and keeps its partner.
 TEST(RemovalGuard, AFileHandedOverIsRemovedOnceAndIsNeverThePartnerThatStays) {
     temp_folder folder;
     const std::wstring a = folder.make_file(L"a.txt", "same"), b = folder.make_file(L"b.txt", "same");

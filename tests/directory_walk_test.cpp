@@ -19,17 +19,13 @@ std::shared_ptr<orvFileList> walked(const std::wstring& folder, uint32_t mode, b
 
 }  // namespace
 
-// One tree shows the order, the record fields, the marker, the dot names, the attributes that must not keep
-// a file out, a size past 4 GiB, a path past the plain limit, and links that neither loop nor repeat.
+// One tree shows the order, the record fields, the marker, a "..." folder (made in the long form), attributes that
+// must not keep a file out, a size past 4 GiB, a path past the plain limit, and links that neither loop nor repeat.
 TEST(DirectoryWalk, IndexesATreeDepthFirstInPreOrder) {
     temp_folder tree;
     tree.make_file(L"a.txt", "abcdefgh");
-    tree.make_file(L"b\\FCBackDB.txt", "");
     tree.make_file(L"b\\c\\deep.txt", "abcde");
-    tree.make_file(L"b\\d.txt", "");
-    CreateDirectoryW(long_path(tree / L"...").c_str(), nullptr);  // only the long form keeps the dots
-    CloseHandle(CreateFileW(long_path(tree / L"...\\in.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                            nullptr));
+    for (const wchar_t* empty : {L"b\\FCBackDB.txt", L"b\\d.txt", L"...\\in.txt"}) tree.make_file(empty, "");
     const std::wstring hidden = tree.make_file(L"e.txt", "xyz");
     SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
     tree.make_sparse_file(L"f.bin", 5ull << 30);
@@ -58,8 +54,7 @@ TEST(DirectoryWalk, IndexesATreeDepthFirstInPreOrder) {
 
 TEST(DirectoryWalk, RemovesEmptyFoldersBottomUpAndKeepsTheRest) {
     temp_folder tree;
-    tree.make_folder(L"start\\a\\b\\c");
-    tree.make_folder(L"start\\d");
+    for (const wchar_t* folder : {L"start\\a\\b\\c", L"start\\d"}) tree.make_folder(folder);
     auto list = walked(tree / L"start", 2, true);
     EXPECT_EQ(list->empty_folders_removed, 5u) << "c, b, a, d and the start folder";
     EXPECT_EQ(list->folders_visited, 4u);

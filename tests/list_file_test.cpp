@@ -68,8 +68,7 @@ TEST(ListFile, WrittenBytesReadBackAndBackups) {
 
     fill(second, 3, L"C:\\second");
     write_list_file(second, L"LastList.txt", L"LastListLast.txt");
-    const std::string second_bytes = read_file(data + L"LastList.txt");
-    ASSERT_NE(second_bytes, first_bytes);
+    ASSERT_NE(read_file(data + L"LastList.txt"), first_bytes);
     EXPECT_EQ(read_file(data + L"LastListLast.txt"), first_bytes);
     app_state.reset();  // no state, no data folder: nothing is read or written
     write_list_file(second, L"LastList.txt", L"LastListLast.txt");

@@ -97,6 +97,8 @@ TEST_F(MainWindow, ClicksThatStartNothingAFailedThreadStartAndAFreshRunNotAborte
     release_at(start);  // no move onto the buttons first
     release_at(mode_switch);
     EXPECT_EQ(search_mode.load(), 2u);
+    move_to({width - 30, 103});
+    EXPECT_EQ(hover_choose_b, 0) << "Quick Dir shows no second Choose to light";
     EXPECT_EQ(list_row_count(), 1);
     click_at(start);
     EXPECT_EQ(list_row_count(), 0) << "empty path A: the list only empties";

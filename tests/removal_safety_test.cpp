@@ -223,9 +223,9 @@ TEST_F(ActionDialog, DetailViewComparesThePairInFileModeAndOpenFileNeverBlocks) 
 // Over trees that name a file twice a column can hold every copy of a file: removal taken as the rows stand
 // would remove them all. Each shape, delete mode and column, removed as found and by "Delete ALL".
 TEST_F(RemovalSafety, OverlappingTreesKeepACopyOfEveryGroup) {
-    for (const tree_shape& shape : overlapping_shapes) {
-        for (const uint32_t mode : {delete_mode_recycle, delete_mode_delete, delete_mode_move}) {
-            for (const int column : {0, 1}) {
+    for (const tree_shape& shape : overlapping_shapes)
+        for (const uint32_t mode : {delete_mode_recycle, delete_mode_delete, delete_mode_move})
+            for (const int column : {0, 1})
                 for (const bool automatic : {true, false}) {
                     const int pair = static_cast<int>(&shape - overlapping_shapes) * 2 + column;
                     if (!automatic && pair % 3 != static_cast<int>(mode)) continue;  // Delete ALL: the modes in turn
@@ -263,9 +263,6 @@ TEST_F(RemovalSafety, OverlappingTreesKeepACopyOfEveryGroup) {
                             << run << ": every copy of " << to_unix_path(group[0]) << " left the tree";
                     for (const auto& file : tree.lone) EXPECT_TRUE(exists(file)) << run << ": " << to_unix_path(file);
                 }
-            }
-        }
-    }
 }
 
 // No leaves everything; a second Yes starts no second batch (the counts stay exact); No during the batch

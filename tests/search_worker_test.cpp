@@ -163,13 +163,10 @@ TEST_F(SearchWorker, OptionsChangedMidRunDoNotReachTheRunningSearch) {
     EXPECT_EQ(twin_count.load(), 1) << "the next run takes the new match percentage";
 }
 
-// A file of a size no other file has is never opened (one here cannot be) and is
-// saved with checksum 0; each empty file is opened once for all its pairs. The files
-// of a size are read together, each once: one that parts from the others early is
-// let go unsummed, and saved with checksum 0. A resumed search sums what the first
-// left unsummed where checksums decide, and lists what a fresh search lists. A second
-// search takes the checksums of unchanged files from the saved index, and a file
-// changed behind an unchanged size and time is never listed as a twin it is not.
+// A file of a unique size is never opened; the files of a size are read together, each once, and one that
+// parts early is saved unsummed (checksum 0); each empty file is opened once for all its pairs. A resumed
+// search sums what checksums now need and lists what a fresh one does. A second search takes unchanged
+// files' checksums from the saved index, and a file changed behind its old size and time is never a false twin.
 TEST_F(SearchWorker, FilesOfASizeAreReadTogetherOnceAndUnchangedFilesKeepTheirChecksums) {
     temp_folder tree;
     for (int i = 0; i < 5; ++i) tree.make_file(L"unique" + std::to_wstring(i), std::string(20 + i, 'u'));
