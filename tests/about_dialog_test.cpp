@@ -69,7 +69,7 @@ TEST_F(AboutDialog, PagesAndOpenDirsWithLongPathsAndThePerUserDataFolder) {
     });
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(tool_count(), tools_before) << "no tool left for a window that is gone";
-    const auto close_by_enter = [](dialog_script& s, HWND dialog) { key(dialog, VK_RETURN), s.gone(dialog); };
+    const auto close_by_enter = [](dialog_script& s, HWND dialog) { key(dialog, VK_RETURN); s.gone(dialog); };
     EXPECT_EQ(drive_dialog(L"", [&] { return show_about_dialog(window); }, close_by_enter), IDOK) << "the opener's";
 }
 

@@ -64,7 +64,7 @@ TEST_F(DisplayScale, TheBandItsHitAreasTheKnobAndTheListFollowTheWindowsDpi) {
 
     // The band is as tall as the scale: the path boxes and the list lie where it says. Moved to a display
     // of another scale (WM_DPICHANGED), the window follows it, and comes back.
-    const auto column = [](int index) { return static_cast<int>(SendMessageW(list_view, LVM_GETCOLUMNWIDTH, index, 0)); };
+    const auto column = [](int index) { return SendMessageW(list_view, LVM_GETCOLUMNWIDTH, index, 0); };
     const auto check_layout = [&] {
         SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
         for (const auto& [control, top] : {std::pair{edit_a, 73}, {list_view, 120}}) {

@@ -335,7 +335,7 @@ TEST_F(ResultsList, DeletingInsertingAndSharedTextsFromAnyThread) {
 TEST_F(ResultsList, TheRefreshTimerBringsTheCountAndTheScrollUpToDate) {
     run_status = status_comparing;  // as while a search runs
     SetTimer(window, refresh_timer, refresh_timer_ms, nullptr);
-    std::thread([] { write_rows(3000), list_show_row(2999); }).join();
+    std::thread([] { write_rows(3000); list_show_row(2999); }).join();
     // Nothing but the timer scrolls: the last row comes into view on its own.
     EXPECT_TRUE(pump_until([&] { return SendMessageW(list_view, LVM_GETTOPINDEX, 0, 0) > 2900; }, 5000));
     EXPECT_EQ(SendMessageW(list_view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_ALL), 0) << "row 0 exists";

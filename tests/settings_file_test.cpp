@@ -204,8 +204,8 @@ TEST(Program, ANewStartKeepsEveryOptionOfItsFileIgnoresArgumentsAndExitsWithZero
         wchar_t* text = nullptr;
         UINT units = 0;
         const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-        properties += (VerQueryValueW(version.data(), key.c_str(), reinterpret_cast<void**>(&text), &units) ? text : L"?");
-        properties += L"|";
+        const bool found = VerQueryValueW(version.data(), key.c_str(), reinterpret_cast<void**>(&text), &units);
+        properties += (found ? text : L"?") + std::wstring(L"|");
     }
     EXPECT_EQ(properties, L"Ostrand|Orvane|2.0|2.0|Ostrand File Comparer and Duplicate Finder|");
     const std::string package = read_file(built.substr(0, built.rfind(L'\\')) + L"\\Ostrand-2.0.zip");
