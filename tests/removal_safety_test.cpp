@@ -82,7 +82,7 @@ void answer_shell(dialog_script& script, HWND ours, const std::wstring& button) 
     if (box) script.fail(L"no button " + button + L" in \"" + window_text(box) + L"\"");
 }
 
-enum class answer { no, yes, yes_twice, yes_then_no_at_once };
+enum class answer { no, yes, yes_twice, yes_then_no_at_once, yes_then_no_once_done };
 
 class ActionDialog : public twin_window_test {
 protected:
@@ -102,6 +102,10 @@ protected:
             press(confirm, reply == answer::no ? IDCANCEL : IDOK);
             if (reply == answer::yes_twice) press(confirm, IDOK);
             if (reply == answer::yes_then_no_at_once) press(confirm, IDCANCEL);
+            if (reply == answer::yes_then_no_once_done) {  // before the dialog's next poll closes it
+                wait_until([] { return run_status == status_idle; });
+                press(confirm, IDCANCEL);
+            }
             const bool closed = wait_until([&] {
                 const std::wstring shown = control_text(confirm, IDC_BATCH_PROGRESS);
                 if (!shown.empty() && shown != L" ") seen.insert(shown);
@@ -266,8 +270,8 @@ TEST_F(RemovalSafety, OverlappingTreesKeepACopyOfEveryGroup) {
 }
 
 // No leaves everything; a second Yes starts no second batch (the counts stay exact); No during the batch
-// stops after the current row, whose file is still removed. The journal names each file removed, in
-// order, with its twin.
+// stops after the current row, whose file is still removed; No once it has ended leaves the dialog to tell
+// the outcome. The journal names each file removed, in order, with its twin.
 TEST_F(RemovalSafety, ColumnDeleteShowsTheProgressRemovesTheColumnJournalsAndTellsTheOutcome) {
     temp_folder moved;
     app_state->deletions.move_dir = moved.path();
@@ -277,6 +281,7 @@ TEST_F(RemovalSafety, ColumnDeleteShowsTheProgressRemovesTheColumnJournalsAndTel
         {delete_mode_delete, 1, answer::yes_twice, 3},
         {delete_mode_move, 0, answer::yes, 3},
         {delete_mode_recycle, 0, answer::yes_then_no_at_once, 1},
+        {delete_mode_delete, 1, answer::yes_then_no_once_done, 3},
     };
     for (const auto& [mode, column, reply, removed] : runs) {
         SCOPED_TRACE(testing::Message() << "mode " << mode << ", answer " << static_cast<int>(reply));
