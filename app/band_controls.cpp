@@ -26,12 +26,8 @@ void repaint_focus_mark(HWND window, band_control control) {
 }
 
 band_control lit_control() {
-    if (hover_mode) return band_control::mode_switch;
-    if (hover_start) return band_control::start;
-    if (hover_top) return band_control::top;
-    if (hover_help) return band_control::help;
-    if (hover_choose_a) return band_control::choose_a;
-    if (hover_choose_b) return band_control::choose_b;
+    for (band_control control : band_controls)
+        if (*hover_flag(control)) return control;
     return band_control::none;
 }
 
@@ -84,6 +80,18 @@ void press_band_control(HWND window, band_control control) {
     case band_control::choose_a: choose_path(window, false); break;
     case band_control::choose_b: choose_path(window, true); break;
     default: break;
+    }
+}
+
+uint8_t* hover_flag(band_control control) {
+    switch (control) {
+    case band_control::mode_switch: return &hover_mode;
+    case band_control::start: return &hover_start;
+    case band_control::top: return &hover_top;
+    case band_control::help: return &hover_help;
+    case band_control::choose_a: return &hover_choose_a;
+    case band_control::choose_b: return &hover_choose_b;
+    default: return nullptr;
     }
 }
 

@@ -25,6 +25,8 @@ bool band_control_available(band_control control);
 std::wstring band_control_name(band_control control);
 // What a click on the control does.
 void press_band_control(HWND window, band_control control);
+// The hover flag that lights the control's face; null for none.
+uint8_t* hover_flag(band_control control);
 // Posted to the main window to press the control in its wParam later, from the
 // window procedure: a screen reader's "press" must not wait in a dialog it opens.
 constexpr UINT press_band_message = WM_APP + 1;

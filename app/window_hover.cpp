@@ -2,30 +2,34 @@
 
 #include <windowsx.h>
 
+#include "app/band_controls.h"
 #include "app/window_geometry.h"
 #include "core/globals.h"
-#include "core/search_modes.h"
 
 namespace orvkit {
 
 namespace {
 
-// The flag of the button under the pointer, or null when there is none or it may
-// not light now: Help and the Choose buttons only while idle, the second Choose
-// only in the modes with a second path, the mode switch only while idle.
-uint8_t* button_under(int x, int y) {
+// The control whose hit area holds (x, y), in the band's units.
+band_control control_under(int x, int y) {
     const uint32_t w = band_width();
-    const bool idle = run_status == status_idle;
     if (in_right_column(x, w)) {
-        if (in_top_band(y)) return &hover_top;
-        if (in_help_band(y)) return idle ? &hover_help : nullptr;
-        if (in_choose_a_band(y)) return idle ? &hover_choose_a : nullptr;
-        if (in_choose_b_band(y)) return idle && mode_uses_path_b(search_mode) ? &hover_choose_b : nullptr;
-        return nullptr;
+        if (in_top_band(y)) return band_control::top;
+        if (in_help_band(y)) return band_control::help;
+        if (in_choose_a_band(y)) return band_control::choose_a;
+        if (in_choose_b_band(y)) return band_control::choose_b;
+        return band_control::none;
     }
-    if (in_mode_switch_columns(x) && in_switch_rows(y)) return idle ? &hover_mode : nullptr;
-    if (in_start_columns(x, w) && in_switch_rows(y)) return &hover_start;
-    return nullptr;
+    if (in_mode_switch_columns(x) && in_switch_rows(y)) return band_control::mode_switch;
+    if (in_start_columns(x, w) && in_switch_rows(y)) return band_control::start;
+    return band_control::none;
+}
+
+// The flag of the button under the pointer, or null when there is none or it cannot
+// be used now (the rule the keys and the accessibility object follow too).
+uint8_t* button_under(int x, int y) {
+    const band_control control = control_under(x, y);
+    return band_control_available(control) ? hover_flag(control) : nullptr;
 }
 
 RECT area_of(const uint8_t* flag) {
@@ -36,8 +40,8 @@ RECT area_of(const uint8_t* flag) {
 
 // Clears every lit flag but `keep`; the faces are simply painted over, unerased.
 void clear_others(HWND window, const uint8_t* keep) {
-    uint8_t* const flags[] = {&hover_top, &hover_help, &hover_choose_a, &hover_choose_b, &hover_mode, &hover_start};
-    for (uint8_t* flag : flags) {
+    for (band_control control : band_controls) {
+        uint8_t* flag = hover_flag(control);
         if (flag == keep || !*flag) continue;
         *flag = 0;
         const RECT area = area_of(flag);
