@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "actions/pair_fields.h"
 #include "actions/removal_guard.h"
@@ -17,6 +18,7 @@
 #include "base/long_path.h"
 #include "core/delete_queue.h"
 #include "core/globals.h"
+#include "core/recycle_bin.h"
 #include "core/removal_journal.h"
 #include "core/run_protocol.h"
 #include "core/state.h"
@@ -99,15 +101,20 @@ void open_file(HWND dialog, int path_control) {
     CloseHandle(thread);
 }
 
-// The user chose this file, so the guard does not refuse it; but when the other file
-// of the pair would not keep its bytes, it says so and asks first.
+// The user chose this file, so the guard does not refuse it; but whenever it cannot
+// confirm that the other file of the pair keeps the same bytes, it says why and asks
+// first.
 bool partner_check_allows(HWND dialog, const std::wstring& file, const std::wstring& partner) {
     const wchar_t* why = nullptr;
     switch (removal_guard().check(file, partner)) {
+    case removal_verdict::partner_stays: return true;
     case removal_verdict::partner_missing: why = L"The other file of this pair cannot be opened now."; break;
     case removal_verdict::partner_changed: why = L"The other file of this pair no longer holds the same bytes."; break;
     case removal_verdict::same_file: why = L"Both names of this pair reach one and the same file."; break;
-    default: return true;
+    case removal_verdict::file_gone:
+        why = L"This file cannot be read now, so it cannot be compared with the other file of this pair.";
+        break;
+    default: why = L"It cannot be told whether the other file of this pair is another file."; break;
     }
     const std::wstring text = std::wstring(why) + L"\nThis may be the last copy of the file.\n\nDelete it anyway?";
     return MessageBoxW(dialog, text.c_str(), L"Ostrand 2.0", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
@@ -115,7 +122,8 @@ bool partner_check_allows(HWND dialog, const std::wstring& file, const std::wstr
 
 // The shell on Windows takes only plain paths of at most MAX_PATH characters; the
 // long form is kept for longer ones, which only some shells accept. The one-entry
-// list ends in a double NUL.
+// list ends in a double NUL. The journal gets a line before the shell is asked and
+// one after, once the disk shows what became of the file.
 void delete_file(HWND dialog, int path_control, int partner_control, int pressed) {
     const std::wstring path = item_text(dialog, path_control);
     if (path.empty()) return;
@@ -124,13 +132,24 @@ void delete_file(HWND dialog, int path_control, int partner_control, int pressed
     const uint64_t size = size_of_file(path);
     std::wstring list = system_path(path);
     list.append(2, L'\0');
-    if (shell_recycle(dialog, list.c_str(), FOF_ALLOWUNDO) != delete_done) return;
-    // Some shells report success when the user declined: the row goes only with the file.
-    if (path_exists(path)) return;
-    if (const std::shared_ptr<ostrand_state> state = app_state) {
-        journal_batch journal(*state, L"Delete File");
-        journal.record(journal_action::recycled, path, {}, partner, size);
+    const std::shared_ptr<ostrand_state> state = app_state;
+    std::unique_ptr<journal_batch> journal;
+    if (state) journal = std::make_unique<journal_batch>(*state, L"Delete File");
+    const uint64_t since = ticks_now();
+    if (journal) journal->record(journal_action::recycling, path, {}, partner, size);
+    shell_recycle(dialog, list.c_str(), FOF_ALLOWUNDO);
+    // The shell's own answer is not the outcome: some shells report success when the
+    // user declined, and the row goes only with the file.
+    const bool left = !path_exists(path);
+    if (journal) {
+        std::unordered_set<std::wstring> claimed;
+        if (left)
+            record_recycled(*journal, path, partner, size, since, claimed);
+        else
+            journal->record(journal_action::failed, path, {}, partner, size);
+        journal->end();
     }
+    if (!left) return;
     list_delete_row(row_item.iItem);
     if (fill_pair_fields(dialog) == 0) EndDialog(dialog, pressed);
 }

@@ -18,23 +18,29 @@ namespace {
 
 constexpr int full_match = 100;
 
-void count_kept(batch_outcome& outcome, removal_verdict verdict) {
+void count(batch_outcome& outcome, removal_verdict verdict) {
     switch (verdict) {
+    case removal_verdict::removed: ++outcome.removed; break;
     case removal_verdict::partner_missing: ++outcome.twin_missing; break;
     case removal_verdict::partner_changed: ++outcome.twin_changed; break;
-    case removal_verdict::same_file: ++outcome.same_file; break;
+    case removal_verdict::same_file:
+    case removal_verdict::identity_unknown: ++outcome.same_file; break;
     case removal_verdict::partner_removed: ++outcome.twin_removed; break;
-    default: break;
+    case removal_verdict::queue_failed: ++outcome.refused; break;
+    default: break;  // queued (counted after the flush), gone, or named by an earlier row
     }
+}
+
+// Sends what waits for the recycle bin and counts what became of each file.
+void settle(removal_guard& guard, DeleteQueue& queue, batch_outcome& outcome) {
+    for (const removal_outcome& file : guard.flush(queue)) count(outcome, file.verdict);
 }
 
 // Walks the rows from row 1 until a row without a percentage (the closing row, or the
 // end of the list) or a stop request. Returns the last length read.
-int walk_rows(const column_batch& batch, DeleteQueue& queue, journal_batch& journal,
-              std::vector<std::wstring>& handed_paths) {
+int walk_rows(const column_batch& batch, DeleteQueue& queue, removal_guard& guard) {
     wchar_t text[cell_text_units];
     wchar_t progress[64];
-    removal_guard guard(&journal);
     int length = 0;
     int row = 1;
     do {
@@ -50,9 +56,8 @@ int walk_rows(const column_batch& batch, DeleteQueue& queue, journal_batch& jour
                 SetDlgItemTextW(batch.dialog, IDC_BATCH_PROGRESS, progress);
                 // The row may be old, and a column can hold every copy of a file: the
                 // file goes only while a distinct, equal twin that stays is there.
-                const removal_verdict verdict = guard.remove(queue, file, twin);
-                if (verdict == removal_verdict::removed) handed_paths.push_back(file);
-                count_kept(*batch.outcome, verdict);
+                count(*batch.outcome, guard.remove(queue, file, twin));
+                if (queue.recycle_list_full()) settle(guard, queue, *batch.outcome);
             }
         }
         ++row;
@@ -62,6 +67,8 @@ int walk_rows(const column_batch& batch, DeleteQueue& queue, journal_batch& jour
 
 }  // namespace
 
+// The guard and the journal outlive a failure part way, so what was queued is still
+// sent, checked and counted, and the batch's closing line is written.
 DWORD WINAPI column_delete_worker(LPVOID parameter) {
     std::unique_ptr<column_batch> batch(static_cast<column_batch*>(parameter));
     const std::shared_ptr<ostrand_state> state = app_state;
@@ -70,22 +77,20 @@ DWORD WINAPI column_delete_worker(LPVOID parameter) {
         return 0;
     }
     int length = 0;
-    std::vector<std::wstring> handed_paths;
-    journal_batch journal(*state, L"column delete");
     try {
-        length = walk_rows(*batch, state->deletions, journal, handed_paths);
+        journal_batch journal(*state, L"column delete");
+        removal_guard guard(&journal);
+        try {
+            length = walk_rows(*batch, state->deletions, guard);
+        } catch (...) {
+            // Out of memory for a path: end the batch here; what was queued still goes.
+        }
+        settle(guard, state->deletions, *batch->outcome);
+        journal.end();
+        batch->outcome->journal_failed = journal.failed();
     } catch (...) {
-        // Out of memory for a path: end the batch here; what was queued still goes.
+        batch->outcome->journal_failed = true;
     }
-    {
-        std::lock_guard<std::mutex> held(state->deletions.lock);
-        state->deletions.flush();
-    }
-    int removed = 0;
-    for (const std::wstring& path : handed_paths)
-        removed += !path_exists(path);
-    batch->outcome->removed = removed;
-    batch->outcome->journal_failed = journal.failed();
     run_status = status_idle;  // last: the dialog's timer may now close the dialog
     return static_cast<DWORD>(length);
 }
@@ -93,9 +98,10 @@ DWORD WINAPI column_delete_worker(LPVOID parameter) {
 std::wstring outcome_text(const batch_outcome& outcome) {
     wchar_t text[300];
     wsprintfW(text,
-              L"%d files removed, %d kept: twin missing %d, twin changed %d, same file %d, twin already removed %d",
+              L"%d files removed, %d kept: twin missing %d, twin changed %d, same file %d, twin already removed %d, "
+              L"refused %d",
               outcome.removed.load(), outcome.kept(), outcome.twin_missing.load(), outcome.twin_changed.load(),
-              outcome.same_file.load(), outcome.twin_removed.load());
+              outcome.same_file.load(), outcome.twin_removed.load(), outcome.refused.load());
     return text;
 }
 

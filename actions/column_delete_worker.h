@@ -12,13 +12,14 @@ namespace orvkit {
 // What one batch did; the worker writes it, the dialog reads it once run_status is
 // back to idle (the worker's last write).
 struct batch_outcome {
-    std::atomic<int> removed{0};       // handed to the queue and gone after the flush
+    std::atomic<int> removed{0};       // checked, and gone from its path
     std::atomic<int> twin_missing{0};  // kept: the other file of the row cannot be opened
     std::atomic<int> twin_changed{0};  // kept: the two files differ now
-    std::atomic<int> same_file{0};     // kept: both cells reach one file
+    std::atomic<int> same_file{0};     // kept: both cells reach one file, or may
     std::atomic<int> twin_removed{0};  // kept: its twin was removed earlier in the batch
+    std::atomic<int> refused{0};       // kept: the system did not remove it
     std::atomic<bool> journal_failed{false};  // a removal could not be recorded in the journal
-    int kept() const { return twin_missing + twin_changed + same_file + twin_removed; }
+    int kept() const { return twin_missing + twin_changed + same_file + twin_removed + refused; }
 };
 
 // The thread's parameter; the thread deletes it.

@@ -8,29 +8,13 @@
 #include "base/long_path.h"
 #include "base/owner.h"
 #include "core/file_identity.h"
+#include "core/recycle_bin.h"
 
 namespace orvkit {
 
 namespace {
 
 constexpr DWORD read_piece_bytes = 1 << 20;
-
-// The index comes from one cheap query; the whole identity only where that fails.
-file_identity identity_of_open(HANDLE file) {
-    file_identity identity;
-    read_file_index(file, identity);
-    if (!identity.index_known) read_full_identity(file, identity);
-    return identity;
-}
-
-// Equal indexes name one file unless their volumes are known to differ; the volume
-// is dear to read, so only then is it read.
-bool same_open_file(HANDLE a, file_identity& id_a, HANDLE b, file_identity& id_b) {
-    if (!id_a.index_known || !id_b.index_known || id_a.file_index != id_b.file_index) return false;
-    read_full_identity(a, id_a);
-    read_full_identity(b, id_b);
-    return !id_a.volume_known || !id_b.volume_known || id_a.volume_serial == id_b.volume_serial;
-}
 
 bool equal_open_contents(HANDLE a, HANDLE b) {
     uint64_t size_a = 0, size_b = 0;
@@ -56,65 +40,150 @@ bool equal_open_contents(HANDLE a, HANDLE b) {
     return extra_a == 0 && extra_b == 0;
 }
 
-// A recycled file is journalled when it is queued: the recycle bin takes it at the
-// batch's end.
-void journal_removal(journal_batch& journal, const std::wstring& file, const std::wstring& partner,
-                     const removal_options& how, uint64_t size) {
-    switch (how.delete_mode) {
-    case delete_mode_move:
-        journal.record(journal_action::moved, file, move_target(file, how.move_dir), partner, size);
-        break;
-    case delete_mode_delete: journal.record(journal_action::deleted, file, {}, partner, size); break;
-    default: journal.record(journal_action::recycled, file, {}, partner, size); break;
-    }
-}
-
 uint32_t submit(DeleteQueue& queue, const std::wstring& file, const removal_options* options) {
     return options ? queue.submit(file, *options) : queue.submit(file);
+}
+
+journal_action done_action(uint32_t delete_mode) {
+    return delete_mode == delete_mode_move ? journal_action::moved : journal_action::deleted;
 }
 
 }  // namespace
 
 removal_verdict removal_guard::check(const std::wstring& file, const std::wstring& partner) const {
     file_identity identity;
-    return check(file, partner, identity);
-}
-
-// The order matters: a file already on its way out, or gone, is no candidate; a
-// partner that is the file itself proves nothing; a partner already on its way out
-// will not stay; only then are the bytes read, the one proof that the partner still
-// holds them. Each file is opened once, and both are closed again before the queue
-// removes one of them.
-removal_verdict removal_guard::check(const std::wstring& file, const std::wstring& partner,
-                                     file_identity& identity) const {
+    uint64_t size = 0;
     if (handed_path(file)) return removal_verdict::already_removed;
-    const unique_handle opened = open_for_reading(file);
-    if (!opened) return removal_verdict::file_gone;
-    identity = identity_of_open(opened.get());
-    if (handed_identity(identity)) return removal_verdict::other_name_removed;
-    const unique_handle kept = partner.empty() ? unique_handle() : open_for_reading(partner);
-    if (!kept) return removal_verdict::partner_missing;
-    file_identity partner_identity = identity_of_open(kept.get());
-    if (case_key(file) == case_key(partner) || same_open_file(opened.get(), identity, kept.get(), partner_identity))
-        return removal_verdict::same_file;
-    if (handed_path(partner) || handed_identity(partner_identity)) return removal_verdict::partner_removed;
-    return equal_open_contents(opened.get(), kept.get()) ? removal_verdict::partner_stays
-                                                         : removal_verdict::partner_changed;
+    return check(file, partner, false, identity, size);
 }
 
-// The file is remembered only once the queue took it: a refused request leaves it
-// in the tree, where it may still be the copy another removal keeps.
+// The order matters: a file already on its way out under another name, or gone, is
+// no candidate; a partner that is the file itself proves nothing; a partner already
+// on its way out will not stay; only then are the bytes read, the one proof that the
+// partner still holds them. Both files are held open together (see hold_pair) and
+// closed again before the queue removes one of them.
+removal_verdict removal_guard::check(const std::wstring& file, const std::wstring& partner, bool queued,
+                                     file_identity& identity, uint64_t& size) const {
+    const held_pair pair = hold_pair(file, partner.empty() ? file : partner);
+    if (!pair.file) return removal_verdict::file_gone;
+    identity = pair.file_id;
+    size_of_open_file(pair.file.get(), size);
+    if (partner.empty()) return removal_verdict::partner_missing;
+    if (pair.identity == pair_identity::same) return removal_verdict::same_file;
+    if (!pair.partner) return removal_verdict::partner_missing;
+    if (pair.identity == pair_identity::unknown) return removal_verdict::identity_unknown;
+    // Another name of a file handed over is on its way out too: the file itself
+    // (kept, as its other name goes) or the partner (which will not stay).
+    if (!queued && handed_identity(identity)) return removal_verdict::other_name_removed;
+    if (handed_path(partner) || handed_identity(pair.partner_id)) return removal_verdict::partner_removed;
+    return equal_open_contents(pair.file.get(), pair.partner.get()) ? removal_verdict::partner_stays
+                                                                    : removal_verdict::partner_changed;
+}
+
+// A delete or a move is journalled before it is tried and after it, so the journal
+// holds whatever happened in between; the file is remembered only once it has left
+// its path: a refused request leaves it in the tree, where it may still be the copy
+// another removal keeps. A recycled file is journalled when the list is sent.
 removal_verdict removal_guard::remove(DeleteQueue& queue, const std::wstring& file, const std::wstring& partner,
                                       const removal_options* options) {
+    if (handed_path(file)) {
+        const auto queued = pending_at_.find(case_key(file));
+        if (queued != pending_at_.end()) {
+            std::vector<std::wstring>& partners = pending_[queued->second].partners;
+            if (std::find(partners.begin(), partners.end(), partner) == partners.end()) partners.push_back(partner);
+        }
+        return removal_verdict::already_removed;
+    }
     file_identity identity;
-    const removal_verdict verdict = check(file, partner, identity);
+    uint64_t size = 0;
+    const removal_verdict verdict = check(file, partner, false, identity, size);
     if (verdict != removal_verdict::partner_stays) return verdict;
-    const uint64_t size = journal_ ? size_of_file(file) : 0;
-    if (submit(queue, file, options) != delete_done) return removal_verdict::queue_failed;
-    if (journal_) journal_removal(*journal_, file, partner, options ? *options : queue.options(), size);
-    paths_.insert(case_key(file));
+    const removal_options how = options ? *options : queue.options();
+    if (how.delete_mode == delete_mode_recycle) {
+        if (submit(queue, file, options) != delete_done) return removal_verdict::queue_failed;
+        pending_at_[case_key(file)] = pending_.size();
+        pending_.push_back({file, {partner}, size, {}});
+    } else {
+        const journal_action done = done_action(how.delete_mode);
+        const std::wstring target = done == journal_action::moved ? move_target(file, how.move_dir) : std::wstring();
+        if (journal_) journal_->record(intent_of(done), file, target, partner, size);
+        if (submit(queue, file, options) != delete_done) {
+            if (journal_) journal_->record(journal_action::failed, file, target, partner, size);
+            return removal_verdict::queue_failed;
+        }
+        if (journal_) journal_->record(done, file, target, partner, size);
+    }
+    paths_[case_key(file)] = identity.index_known ? identity.file_index : 0;
     if (identity.index_known) indexes_.insert(identity.file_index);
-    return removal_verdict::removed;
+    return how.delete_mode == delete_mode_recycle ? removal_verdict::queued : removal_verdict::removed;
+}
+
+// The first of its partners that stays and still holds its bytes: the row's own
+// twin where it stays, else another copy the rows paired it with.
+removal_verdict removal_guard::vet(pending_file& file) const {
+    removal_verdict why = removal_verdict::partner_removed;
+    for (const std::wstring& partner : file.partners) {
+        if (handed_path(partner)) continue;
+        file_identity identity;
+        uint64_t size = 0;
+        const removal_verdict verdict = check(file.path, partner, true, identity, size);
+        if (verdict == removal_verdict::partner_stays) {
+            file.kept = partner;
+            file.size = size;
+            return removal_verdict::partner_stays;
+        }
+        why = verdict;
+    }
+    return why;
+}
+
+std::vector<removal_outcome> removal_guard::flush(DeleteQueue& queue) {
+    std::vector<removal_verdict> kept_why(pending_.size(), removal_verdict::queue_failed);
+    std::vector<bool> sent(pending_.size(), false);
+    const uint64_t since = ticks_now();
+    const recycle_vetting vetting = [&](const std::wstring& path) {
+        const auto found = pending_at_.find(case_key(path));
+        if (found == pending_at_.end()) return false;
+        pending_file& file = pending_[found->second];
+        kept_why[found->second] = vet(file);
+        if (kept_why[found->second] != removal_verdict::partner_stays) return false;
+        if (journal_) journal_->record(journal_action::recycling, file.path, {}, file.kept, file.size);
+        sent[found->second] = true;
+        return true;
+    };
+    queue.flush_locked(vetting);
+    std::vector<removal_outcome> outcomes;
+    for (std::size_t i = 0; i < pending_.size(); ++i)
+        outcomes.push_back(settle(pending_[i], sent[i], kept_why[i], since));
+    pending_.clear();
+    pending_at_.clear();
+    return outcomes;
+}
+
+// A sent file that left its path is removed: into the bin, where the journal names
+// its item, or destroyed, when the user let the shell do so. One still in place was
+// refused; it goes back to being a file of the tree.
+removal_outcome removal_guard::settle(const pending_file& file, bool sent, removal_verdict kept_why, uint64_t since) {
+    removal_outcome outcome{file.path, kept_why, file.size};
+    if (sent && !path_exists(file.path)) {
+        outcome.verdict = removal_verdict::removed;
+        if (journal_) record_recycled(*journal_, file.path, file.kept, file.size, since, claimed_);
+        return outcome;
+    }
+    if (sent) {
+        outcome.verdict = removal_verdict::queue_failed;
+        if (journal_) journal_->record(journal_action::failed, file.path, {}, file.kept, file.size);
+    }
+    forget(file.path);
+    return outcome;
+}
+
+void removal_guard::forget(const std::wstring& path) {
+    const auto found = paths_.find(case_key(path));
+    if (found == paths_.end()) return;
+    const auto index = indexes_.find(found->second);
+    if (found->second != 0 && index != indexes_.end()) indexes_.erase(index);
+    paths_.erase(found);
 }
 
 bool removal_guard::handed_path(const std::wstring& path) const { return paths_.count(case_key(path)) > 0; }
@@ -123,6 +192,17 @@ bool removal_guard::handed_path(const std::wstring& path) const { return paths_.
 // same index is then kept, never removed.
 bool removal_guard::handed_identity(const file_identity& identity) const {
     return identity.index_known && indexes_.count(identity.file_index) > 0;
+}
+
+void record_recycled(journal_batch& journal, const std::wstring& path, const std::wstring& partner, uint64_t size,
+                     uint64_t since, std::unordered_set<std::wstring>& claimed) {
+    bin_item item;
+    if (find_bin_item(path, size, since, claimed, item)) {
+        claimed.insert(case_key(item.item));
+        journal.record(journal_action::recycled, path, item.item, partner, size, item.time);
+    } else {
+        journal.record(journal_action::deleted, path, {}, partner, size);
+    }
 }
 
 bool equal_contents(const std::wstring& first, const std::wstring& second) {

@@ -1,12 +1,16 @@
 // The one guard in front of every removal of a twin: automatic removal during a
 // search, the column delete and the action dialog's "Delete File". A file goes only
-// while the partner that is to stay opens, is another file, is not on its way out
-// itself, and holds the same bytes, all read from disk at that moment: the list
-// and any contents held in memory may be older than the files.
+// while a copy that is to stay opens, is another file, is not on its way out itself,
+// and holds the same bytes, all read from disk at that moment: the list and any
+// contents held in memory may be older than the files. A file queued for the recycle
+// bin is checked again when the list is sent, and every outcome (row, total, journal)
+// is read from the disk afterwards: a file counts as removed once it left its path.
 #pragma once
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "core/delete_queue.h"
 #include "core/file_list.h"
@@ -19,14 +23,23 @@ enum class removal_verdict {
     partner_stays,     // the partner opens, is another file, is kept, and is equal byte for byte
     partner_missing,   // the partner can no longer be opened
     partner_changed,   // the two files differ now (size or content)
-    same_file,         // both paths reach one file: same path, a hard link, a link
+    same_file,         // both paths reach one file: same path, a hard link, a link, a share's two names
+    identity_unknown,  // the file system cannot tell whether both paths reach one file
     partner_removed,   // the partner was itself removed or queued earlier in this batch
     file_gone,         // the file to remove can no longer be opened: nothing to do
     already_removed,   // the file was removed or queued earlier in this batch under this path
     other_name_removed,  // another path to this file (a link) was removed or queued earlier: kept,
                          // since removing a hard link's other name leaves this one
-    removed,           // checked, then removed or queued by the deletion queue
-    queue_failed,      // checked, but the queue could not remove it
+    queued,            // checked and queued for the recycle bin: its outcome comes with the flush
+    removed,           // checked, and it has left its path
+    queue_failed,      // checked, but the system refused: the file is still at its path
+};
+
+// What became of one file queued for the recycle bin, read from the disk after the flush.
+struct removal_outcome {
+    std::wstring path;
+    removal_verdict verdict;  // removed, queue_failed, or why the flush kept it
+    uint64_t size = 0;        // as it was checked
 };
 
 // One batch of removals: one search run, one column delete or one "Delete File".
@@ -35,23 +48,51 @@ enum class removal_verdict {
 // tell that it is on its way out.
 class removal_guard {
 public:
-    // Every file removed is recorded in `journal` when one is given.
+    // Every removal is recorded in `journal` when one is given.
     explicit removal_guard(journal_batch* journal = nullptr) : journal_(journal) {}
     // Checks on disk whether `file` may go while `partner` stays.
     removal_verdict check(const std::wstring& file, const std::wstring& partner) const;
-    // Checks, then hands `file` to the queue, by `options` or else the queue's own.
+    // Checks, then removes `file` by `options` or else the queue's own: deleted or
+    // moved at once (removed, or queue_failed when it is still there), or queued for
+    // the recycle bin. Each call for a queued file adds its partner to the copies that
+    // may stay for it when the list is sent.
     removal_verdict remove(DeleteQueue& queue, const std::wstring& file, const std::wstring& partner,
                            const removal_options* options = nullptr);
+    // Sends the queued files to the recycle bin, each checked again against a copy
+    // that stays at that moment: one of its partners that is neither queued nor
+    // removed. What each became of, in the order queued.
+    std::vector<removal_outcome> flush(DeleteQueue& queue);
 
 private:
-    removal_verdict check(const std::wstring& file, const std::wstring& partner, file_identity& identity) const;
+    struct pending_file {
+        std::wstring path;
+        std::vector<std::wstring> partners;  // in the order the rows named them
+        uint64_t size = 0;
+        std::wstring kept;                   // the partner it was sent against
+    };
+
+    // `queued`: the file is one of this batch's own queued files, checked again.
+    removal_verdict check(const std::wstring& file, const std::wstring& partner, bool queued,
+                          file_identity& identity, uint64_t& size) const;
+    removal_verdict vet(pending_file& file) const;
+    removal_outcome settle(const pending_file& file, bool sent, removal_verdict kept_why, uint64_t since);
+    void forget(const std::wstring& path);
     bool handed_path(const std::wstring& path) const;
     bool handed_identity(const file_identity& identity) const;
 
-    std::unordered_set<std::wstring> paths_;   // case_key of each path handed over
-    std::unordered_set<uint64_t> indexes_;     // file index of each file handed over
+    std::unordered_map<std::wstring, uint64_t> paths_;  // case_key of each path handed over: its file index
+    std::unordered_multiset<uint64_t> indexes_;         // file index of each file handed over
+    std::vector<pending_file> pending_;                  // queued for the recycle bin, in order
+    std::unordered_map<std::wstring, std::size_t> pending_at_;  // case_key -> index in pending_
+    std::unordered_set<std::wstring> claimed_;           // bin items journalled by this batch
     journal_batch* journal_ = nullptr;
 };
+
+// Journals a file the recycle bin was asked to take at or after `since` and that has
+// left its path: "recycled" with the bin's item of it, or "deleted" when the bin
+// holds none (the shell destroyed it). The item is added to `claimed`.
+void record_recycled(journal_batch& journal, const std::wstring& path, const std::wstring& partner, uint64_t size,
+                     uint64_t since, std::unordered_set<std::wstring>& claimed);
 
 // True when both files can be read and hold the same bytes: one streaming read of
 // each, no pause or abort, since a stop request is honoured between removals.

@@ -13,6 +13,7 @@
 #include "core/run_protocol.h"
 #include "core/state.h"
 #include "search/list_file.h"
+#include "search/pause_gate.h"
 #include "ui/menu_ids.h"
 #include "ui/results_list.h"
 #include "ui/standard_dialogs.h"
@@ -109,13 +110,47 @@ void remove_focused_row() {
     twin_count = twins - 1;
 }
 
-// Puts back the last batch of removals and shows what became of it as the list's one row.
-void undo_removal() {
+// Puts back the last batch of removals off the window thread, so the window answers
+// while thousands of files come back: the list's one row tells how far it is, the
+// band's progress bar and Pause and Abort work as in a search, and the row then
+// tells what became of the files.
+DWORD WINAPI undo_worker(LPVOID) {
+    try {
+        if (const std::shared_ptr<ostrand_state> state = app_state) {
+            const std::wstring outcome = undo_last_removal(*state, [](std::size_t done, std::size_t total,
+                                                                      const std::wstring& path) {
+                progress_percent = static_cast<int32_t>(100 * done / total);
+                shown_path.set(path);
+                const std::wstring step = L"Restoring " + std::to_wstring(done + 1) + L" of " + std::to_wstring(total);
+                list_set_cell(0, 1, step.c_str());
+                return hold_while_paused();
+            });
+            list_set_cell(0, 1, outcome.c_str());
+        }
+    } catch (...) {
+        list_set_cell(0, 1, L"Undo stopped: out of memory");
+    }
+    end_worker_run();
+    return 0;
+}
+
+void undo_removal(HWND window) {
     if (run_status != status_idle) return;
-    const std::wstring outcome = undo_last_removal(*app_state);
     list_clear();
     list_insert_row(0, L"Undo");
-    list_set_cell(0, 1, outcome.c_str());
+    pause_code = pause_running;
+    SetEvent(go_event.get());
+    shown_path.set({});
+    progress_percent = 0;
+    run_status = status_running;
+    SetTimer(window, refresh_timer, refresh_timer_ms, nullptr);
+    HANDLE thread = create_worker_thread(undo_worker, window);
+    if (!thread) {
+        run_status = status_idle;
+        list_set_cell(0, 1, L"Undo could not start");
+        return;
+    }
+    CloseHandle(thread);
 }
 
 }  // namespace
@@ -169,7 +204,7 @@ LRESULT handle_menu_command(HWND window, WPARAM command) {
     case menu_resume_seeking: resume_seeking(window, L"LastList.txt"); break;
     case menu_resume_seeking_pruned: resume_seeking(window, L"LastListPruned.txt"); break;
     case menu_remove_row: remove_focused_row(); break;
-    case menu_undo_removal: undo_removal(); break;
+    case menu_undo_removal: undo_removal(window); break;
     case menu_exit: SendMessageW(window, WM_CLOSE, 0, 0); break;
     default:
         if (id >= menu_percent_50 && id <= menu_percent_100) settings.match_percentage = percentage_of(id);

@@ -2,7 +2,9 @@
 
 #include <cstring>
 #include <unordered_set>
+#include <vector>
 
+#include "base/file_reading.h"
 #include "base/long_path.h"
 #include "base/path_parts.h"
 
@@ -87,8 +89,10 @@ uint32_t DeleteQueue::perform(const std::wstring& path, const removal_options& o
     }
 }
 
+// Done only once the path is gone: DeleteFileW may report success for a file it
+// could not unlink (Wine, in a folder that refuses changes).
 uint32_t DeleteQueue::delete_file(const std::wstring& path) {
-    return DeleteFileW(long_path(path).c_str()) ? delete_done : delete_failed;
+    return DeleteFileW(long_path(path).c_str()) && !path_exists(path) ? delete_done : delete_failed;
 }
 
 std::wstring move_target(const std::wstring& path, const std::wstring& folder) {
@@ -108,11 +112,13 @@ std::wstring move_target(const std::wstring& path, const std::wstring& folder) {
 uint32_t DeleteQueue::move_file(const std::wstring& path, const std::wstring& folder) {
     const std::wstring target = move_target(path, folder);
     if (target.empty()) return delete_failed;
-    return MoveFileW(long_path(path).c_str(), long_path(target).c_str()) ? delete_done : delete_failed;
+    const bool moved = MoveFileW(long_path(path).c_str(), long_path(target).c_str());
+    return moved && !path_exists(path) && path_exists(target) ? delete_done : delete_failed;
 }
 
-// Appends the path, whole, to the pending list, which is sent at the next flush or
-// once the counted bytes pass the limit. A path that is no file now, or that the shell
+// Appends the path, whole, to the pending list, which is sent at the next flush; the
+// caller flushes once the counted bytes pass the limit (recycle_list_full), so that
+// every flush checks its files again. A path that is no file now, or that the shell
 // could not take, is refused here (11) rather than handed to the shell later.
 uint32_t DeleteQueue::queue_recycle(const std::wstring& path) {
     const std::wstring entry = shell_path(path);
@@ -127,53 +133,67 @@ uint32_t DeleteQueue::queue_recycle(const std::wstring& path) {
     batch_cursor += entry.size() + 1;
     *batch_cursor = L'\0';
     batch_bytes += static_cast<uint32_t>(2 * entry.size() + 4);
-    if (batch_bytes > batch_flush_bytes) flush();
     return delete_done;
 }
 
 // Flags: the recycle bin (FOF_ALLOWUNDO) without confirmation or error boxes, since
-// the list is sent from the search or batch thread with no window to own a box.
+// the list is sent from the search or batch thread. FOF_WANTNUKEWARNING makes the
+// shell ask before it destroys a file the bin cannot take (a drive or share without
+// a bin, a file too big for it); No keeps the file. Files gone since they were queued
+// are dropped first, so the shell never asks about a file that is merely gone.
 // FOF_NO_CONNECTED_ELEMENTS keeps the shell from taking files the user did not name
-// (a page's "_files" folder goes with the page otherwise). FOF_WANTNUKEWARNING is left
-// out on purpose: it raises a modal box for any file that cannot go to the bin; on
-// Wine even for a file that is merely gone, which blocks the thread in a box nobody
-// expects. Without it a file the bin cannot hold is deleted outright; that is a file
-// the user asked to remove, whose twin stays.
+// (a page's "_files" folder goes with the page otherwise).
 //
 // A list left pending after delete_mode changed away from Recycle is dropped unsent.
-uint32_t DeleteQueue::flush() {
+uint32_t DeleteQueue::flush(const recycle_vetting& vet) {
     uint32_t result = delete_done;
-    if (delete_mode == delete_mode_recycle && batch_cursor) result = send_batch();
+    if (delete_mode == delete_mode_recycle && batch_cursor) result = send_batch(vet);
     free_batch();
     return result;
 }
 
-uint32_t DeleteQueue::flush_locked() {
+uint32_t DeleteQueue::flush_locked(const recycle_vetting& vet) {
     std::lock_guard<std::mutex> held(lock);
-    return flush();
+    return flush(vet);
 }
 
-// The shell stops at the first missing file of a list and skips the rest, so paths
-// gone since they were queued, and second requests for a path already listed (a file
-// can be the twin in several rows), are dropped before the list is sent.
-uint32_t DeleteQueue::send_batch() {
+namespace {
+
+std::wstring shell_list(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths) list.append(path).push_back(L'\0');
+    list.push_back(L'\0');
+    return list;
+}
+
+}  // namespace
+
+// Second requests for a path already listed (a file can be the twin in several rows)
+// and paths gone since they were queued are dropped, and each path is vetted, before
+// the list is sent. The shell goes through the list in order; where it cannot take a
+// file and the user keeps it, it may stop there and skip the rest (Wine does, and
+// reports the operation aborted), so whatever is still in place after an aborted
+// operation, but the first such file, is sent again, until nothing is left to send.
+uint32_t DeleteQueue::send_batch(const recycle_vetting& vet) {
     std::unordered_set<std::wstring> listed;
-    wchar_t* const first = static_cast<wchar_t*>(batch.get());
-    wchar_t* read = first;
-    wchar_t* write = first;
-    while (*read) {
-        const std::size_t length = std::wcslen(read);
-        const std::wstring entry(read, length);
-        if (listed.insert(case_key(entry)).second && names_a_file(entry)) {
-            std::memmove(write, read, (length + 1) * sizeof(wchar_t));
-            write += length + 1;
-        }
-        read += length + 1;
+    std::vector<std::wstring> sending;
+    for (const wchar_t* read = static_cast<const wchar_t*>(batch.get()); *read; read += std::wcslen(read) + 1) {
+        const std::wstring entry(read);
+        if (listed.insert(case_key(entry)).second && names_a_file(entry) && (!vet || vet(entry)))
+            sending.push_back(entry);
     }
-    write[0] = write[1] = L'\0';
-    batch_cursor = first;
-    if (write == first) return delete_done;
-    return shell_recycle(owner_window, first, batch_recycle_flags);
+    uint32_t result = delete_done;
+    while (!sending.empty()) {
+        const std::wstring list = shell_list(sending);
+        const uint32_t code = shell_recycle(owner_window, list.c_str(), batch_recycle_flags);
+        if (code != delete_done) result = code;
+        std::vector<std::wstring> left;
+        for (const std::wstring& path : sending)
+            if (names_a_file(path)) left.push_back(path);
+        if (code != delete_aborted || left.empty()) break;
+        sending.assign(left.begin() + 1, left.end());
+    }
+    return result;
 }
 
 void DeleteQueue::free_batch() {

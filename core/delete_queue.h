@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -26,10 +27,14 @@ constexpr uint32_t batch_flush_bytes = 60'795'000;
 // The longest path the shell takes (MAX_PATH counting the NUL).
 constexpr std::size_t shell_path_limit = MAX_PATH - 1;
 
-// Flags of the queue's own recycle operation: no confirmation, no error boxes, to
-// the recycle bin, and only the named files (see the definition of flush).
+// Flags of the queue's own recycle operation: to the recycle bin, no confirmation,
+// no error boxes, but the shell's warning before a file the bin cannot take would be
+// destroyed, and only the named files (see the definition of flush).
 constexpr FILEOP_FLAGS batch_recycle_flags =
-    FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI | FOF_NO_CONNECTED_ELEMENTS;
+    FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI | FOF_WANTNUKEWARNING | FOF_NO_CONNECTED_ELEMENTS;
+
+// Asked for each queued path just before the list is sent: false keeps the file.
+using recycle_vetting = std::function<bool(const std::wstring& path)>;
 
 // Where "Move to" puts `path`: `folder`, with its closing backslash, and the file's
 // name. Empty without a folder or a name: without a move folder the destination would
@@ -51,7 +56,9 @@ public:
     ~DeleteQueue();
 
     // One request under the lock, retried once after clearing the attributes when
-    // override_read_only is on; by the queue's options or by `options`.
+    // override_read_only is on; by the queue's options or by `options`. A delete or
+    // a move is done (0) only once the file has left its path; a recycle request is
+    // queued, and its outcome is read from the disk after the flush.
     uint32_t submit(const std::wstring& path);
     uint32_t submit(const std::wstring& path, const removal_options& options);
     // One request by the options' delete mode; the caller holds `lock`.
@@ -60,10 +67,13 @@ public:
     // worker runs (the menu, the settings file); submit(path) may add move_dir's closing
     // backslash from the column delete's thread, under the lock.
     removal_options options() const { return {delete_mode, move_dir, override_read_only}; }
-    // Hands the pending recycle list to the shell; the caller holds `lock`.
-    uint32_t flush();
+    // Hands the pending recycle list to the shell, each path first put to `vet`; the
+    // caller holds `lock`.
+    uint32_t flush(const recycle_vetting& vet = {});
     // flush under the lock.
-    uint32_t flush_locked();
+    uint32_t flush_locked(const recycle_vetting& vet = {});
+    // The pending list has passed the counted bytes at which it is to be sent.
+    bool recycle_list_full() const { return batch_bytes > batch_flush_bytes; }
 
     std::wstring move_dir;            // target folder of "Move to"
     uint32_t delete_mode = delete_mode_recycle;
@@ -76,7 +86,7 @@ private:
     uint32_t delete_file(const std::wstring& path);
     uint32_t move_file(const std::wstring& path, const std::wstring& folder);
     uint32_t queue_recycle(const std::wstring& path);
-    uint32_t send_batch();
+    uint32_t send_batch(const recycle_vetting& vet);
     void free_batch();
 
     // The pending recycle list in the shell's format: paths each ended by a NUL, the

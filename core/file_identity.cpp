@@ -2,6 +2,7 @@
 
 #include <winternl.h>
 
+#include "base/file_reading.h"
 #include "base/long_path.h"
 #include "base/owner.h"
 #include "base/win32_numbers.h"
@@ -54,11 +55,14 @@ file_identity index_of(const std::wstring& path) {
     return identity;
 }
 
+void (*volume_serial_seam)(HANDLE file, uint32_t& serial) = nullptr;
+
 void read_full_identity(HANDLE file, file_identity& identity) {
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(file, &info)) return;
     identity.file_index = join_halves(info.nFileIndexHigh, info.nFileIndexLow);
     identity.volume_serial = info.dwVolumeSerialNumber;
+    if (volume_serial_seam) volume_serial_seam(file, identity.volume_serial);
     identity.index_known = identity.volume_known = true;
 }
 
@@ -67,6 +71,64 @@ file_identity identity_of(const std::wstring& path) {
     unique_handle file = open_for_identity(path);
     if (file) read_full_identity(file.get(), identity);
     return identity;
+}
+
+namespace {
+
+std::wstring final_path(HANDLE file) {
+    wchar_t path[2048];
+    const DWORD length = GetFinalPathNameByHandleW(file, path, 2048, FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
+    return length > 0 && length < 2048 ? std::wstring(path, length) : std::wstring();
+}
+
+bool same_text(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+}  // namespace
+
+held_pair hold_pair(const std::wstring& file, const std::wstring& partner) {
+    held_pair pair;
+    pair.file = open_for_reading(file);
+    if (!pair.file) return pair;
+    read_full_identity(pair.file.get(), pair.file_id);
+    pair.partner.reset(CreateFileW(long_path(partner).c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool violation = false;
+    if (!pair.partner && GetLastError() == ERROR_SHARING_VIOLATION) {
+        // The file itself, or a partner that another program reads: opened as any
+        // reader would, its index tells which.
+        violation = true;
+        pair.partner = open_for_reading(partner);
+        if (!pair.partner) pair.partner.reset(CreateFileW(long_path(partner).c_str(), GENERIC_READ,
+                                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    if (!pair.partner) {
+        pair.identity = violation ? pair_identity::same : pair_identity::distinct;
+        return pair;
+    }
+    read_full_identity(pair.partner.get(), pair.partner_id);
+    const file_identity &x = pair.file_id, &y = pair.partner_id;
+    const bool indexes = x.index_known && y.index_known;
+    const bool same_index = indexes && x.file_index == y.file_index;
+    const bool volumes_differ = x.volume_known && y.volume_known && x.volume_serial != y.volume_serial;
+    if (same_text(file, partner)) {
+        pair.identity = pair_identity::same;
+    } else if (violation) {
+        // The file itself, unless the indexes show another file that a program reads.
+        pair.identity = indexes && !same_index ? pair_identity::distinct : pair_identity::same;
+    } else if (!indexes) {
+        pair.identity = pair_identity::unknown;
+    } else {
+        // No violation: two files, as far as sharing tells. Equal indexes on two
+        // volumes are files of a cloned disk; on one volume, one file.
+        const std::wstring a = final_path(pair.file.get()), b = final_path(pair.partner.get());
+        const bool one_path = !a.empty() && same_text(a, b);
+        pair.identity = one_path || (same_index && !volumes_differ) ? pair_identity::same : pair_identity::distinct;
+    }
+    return pair;
 }
 
 bool same_file(file_record& a, file_record& b) {
@@ -81,7 +143,11 @@ bool same_file(file_record& a, file_record& b) {
     ensure_volume(a);
     ensure_volume(b);
     if (!a.identity.volume_known || !b.identity.volume_known) return true;
-    return a.identity.volume_serial == b.identity.volume_serial;
+    if (a.identity.volume_serial == b.identity.volume_serial) return true;
+    // Equal indexes on what look like two volumes: two names of one share report two
+    // serials for one file, while a cloned disk holds other files of the same
+    // indexes. Only opening both can tell.
+    return hold_pair(a.path, b.path).identity != pair_identity::distinct;
 }
 
 }  // namespace orvkit

@@ -1,16 +1,16 @@
 #include "core/journal_format.h"
 
-#include <algorithm>
-#include <unordered_map>
-
 namespace orvkit {
 
 namespace {
 
-constexpr std::size_t field_count = 7;
+// Lines of earlier versions have no bin time.
+constexpr std::size_t old_field_count = 7;
+constexpr std::size_t field_count = 8;
 constexpr std::size_t size_digits_max = 19;  // below 10^19: no overflow of 64 bits
 
-const wchar_t* const action_names[] = {L"recycled", L"deleted", L"moved", L"restored", L"undone"};
+const wchar_t* const action_names[] = {L"recycled", L"deleted", L"moved",  L"restored", L"undone",
+                                       L"recycling", L"deleting", L"moving", L"failed",   L"ended"};
 
 std::string utf16le(const std::wstring& text) {
     std::string out;
@@ -68,35 +68,35 @@ std::vector<std::wstring> split_fields(const std::wstring& line) {
 
 bool parse_line(const std::wstring& line, journal_entry& entry) {
     const std::vector<std::wstring> fields = split_fields(line);
-    if (fields.size() != field_count) return false;
+    if (fields.size() != field_count && fields.size() != old_field_count) return false;
     entry.time = fields[0];
     entry.path = fields[2];
     entry.target = fields[3];
     entry.partner = fields[4];
     entry.batch = fields[6];
+    if (fields.size() == field_count) entry.bin_time = fields[7];
     if (!parse_action(fields[1], entry.action) || !parse_size(fields[5], entry.size)) return false;
-    if (entry.time.empty() || entry.batch.empty() || has_control_character(entry.time + entry.batch)) return false;
-    // An Undo's closing line names its batch alone.
-    if (entry.action == journal_action::undone) return entry.path.empty() && entry.target.empty();
+    if (entry.time.empty() || entry.batch.empty() || has_control_character(entry.time + entry.batch + entry.bin_time))
+        return false;
+    // A batch's closing line, and an Undo's of earlier versions, name the batch alone.
+    if (entry.action == journal_action::undone || entry.action == journal_action::ended)
+        return entry.path.empty() && entry.target.empty();
     if (!is_full_path(entry.path)) return false;
-    if (entry.action == journal_action::moved && !is_full_path(entry.target)) return false;
+    const bool moves = entry.action == journal_action::moved || entry.action == journal_action::moving;
+    if ((moves || !entry.target.empty()) && !is_full_path(entry.target)) return false;
     return !has_control_character(entry.partner);
-}
-
-bool removes(journal_action action) {
-    return action == journal_action::recycled || action == journal_action::deleted || action == journal_action::moved;
 }
 
 }  // namespace
 
 std::string journal_preamble() {
-    return "\xFF\xFE" + utf16le(L"Time (UTC)\tAction\tFile\tMoved to\tKept\tSize\tBatch\r\n");
+    return "\xFF\xFE" + utf16le(L"Time (UTC)\tAction\tFile\tMoved to\tKept\tSize\tBatch\tBin time\r\n");
 }
 
 std::string journal_line(const journal_entry& entry) {
     const std::wstring line = entry.time + L'\t' + action_names[static_cast<std::size_t>(entry.action)] + L'\t' +
                               entry.path + L'\t' + entry.target + L'\t' + entry.partner + L'\t' +
-                              std::to_wstring(entry.size) + L'\t' + entry.batch + L"\r\n";
+                              std::to_wstring(entry.size) + L'\t' + entry.batch + L'\t' + entry.bin_time + L"\r\n";
     return utf16le(line);
 }
 
@@ -119,26 +119,37 @@ std::vector<journal_entry> parse_journal(const uint8_t* bytes, std::size_t size)
     return entries;
 }
 
+journal_action intent_of(journal_action done) {
+    switch (done) {
+    case journal_action::recycled: return journal_action::recycling;
+    case journal_action::moved: return journal_action::moving;
+    default: return journal_action::deleting;
+    }
+}
+
+// A restore answers the latest removal of its path not answered yet; a removal
+// whose file is back is no longer pending, so a second Undo retries only the rest.
 undo_plan plan_undo(const std::vector<journal_entry>& entries) {
     undo_plan plan;
     for (auto it = entries.rbegin(); it != entries.rend() && plan.batch.empty(); ++it)
-        if (removes(it->action)) plan.batch = it->batch;
+        if (it->action == journal_action::ended) plan.batch = it->batch;
     if (plan.batch.empty()) return plan;
-    // From the end back: a restore seen later answers the removal of its path.
-    std::unordered_map<std::wstring, int> restored_later;
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        if (it->batch != plan.batch) continue;
-        if (it->action == journal_action::undone) plan.undone = true;
-        if (it->action == journal_action::restored) ++restored_later[it->path];
-        if (it->action == journal_action::deleted) ++plan.deleted;
-        if (it->action != journal_action::recycled && it->action != journal_action::moved) continue;
-        int& restores = restored_later[it->path];
-        if (restores > 0)
-            --restores;
-        else
-            plan.pending.push_back(*it);
+    std::vector<const journal_entry*> removals;
+    for (const journal_entry& entry : entries) {
+        if (entry.batch != plan.batch) continue;
+        if (entry.action == journal_action::deleted) ++plan.deleted;
+        if (entry.action == journal_action::recycled || entry.action == journal_action::moved)
+            removals.push_back(&entry);
+        if (entry.action != journal_action::restored) continue;
+        for (auto removal = removals.rbegin(); removal != removals.rend(); ++removal) {
+            if (*removal && (*removal)->path == entry.path) {
+                *removal = nullptr;
+                break;
+            }
+        }
     }
-    std::reverse(plan.pending.begin(), plan.pending.end());  // in the order they were removed
+    for (const journal_entry* removal : removals)
+        if (removal) plan.pending.push_back(*removal);
     return plan;
 }
 

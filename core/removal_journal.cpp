@@ -59,7 +59,7 @@ bool undo_offered(const ostrand_state& state) {
                            CompareFileTime(&file.ftLastWriteTime, &cached_file.ftLastWriteTime) == 0;
     if (!unchanged) {
         const undo_plan plan = plan_undo(read_journal(path));
-        cached_answer = !plan.batch.empty() && !plan.undone;
+        cached_answer = !plan.pending.empty();
         cached_path = path;
         cached_file = file;
     }
@@ -94,15 +94,19 @@ bool journal_batch::open() {
 }
 
 void journal_batch::record(journal_action action, const std::wstring& path, const std::wstring& target,
-                           const std::wstring& partner, uint64_t size) {
+                           const std::wstring& partner, uint64_t size, const std::wstring& bin_time) {
     const std::lock_guard<std::mutex> held(journal_lock);
     if (!file_ && !open()) {
         file_.reset();
         failed_ = true;
         return;
     }
-    const std::string line = journal_line({journal_time_now(), action, path, target, partner, size, id_});
+    const std::string line = journal_line({journal_time_now(), action, path, target, partner, size, id_, bin_time});
     if (!write_all(file_.get(), line) || !FlushFileBuffers(file_.get())) failed_ = true;
+}
+
+void journal_batch::end() {
+    if (file_) record(journal_action::ended, {}, {}, {}, 0);
 }
 
 }  // namespace orvkit

@@ -1,7 +1,10 @@
 // The removal journal on disk: "Removals.txt" in the data folder, only ever
 // appended to. Every batch of removals (one search run, one column delete, one
-// "Delete File") writes a line per file it removed, flushed before the next
-// removal, and Undo writes a line per file it put back.
+// "Delete File") writes, for each file, a line before the removal is tried and one
+// after it, each flushed to disk before the program goes on, so that whenever the
+// program stops the journal names every file that may have left and none as
+// removed that did not; the batch's last line says it ended. Undo writes a line
+// per file it put back.
 #pragma once
 #include <string>
 #include <vector>
@@ -23,7 +26,7 @@ std::wstring journal_path(const ostrand_state& state);
 // The journal's entries; none when it is missing or unreadable.
 std::vector<journal_entry> read_journal(const std::wstring& path);
 
-// Whether Undo is offered: the journal's last batch has not been undone.
+// Whether Undo is offered: the last batch that ended has files to put back.
 bool undo_offered(const ostrand_state& state);
 
 // The time now, UTC, as the journal writes it.
@@ -37,10 +40,12 @@ public:
     journal_batch(const ostrand_state& state, const wchar_t* kind);
     // More lines of the batch `id` (an Undo's restores).
     journal_batch(std::wstring path, std::wstring id);
-    // Appends the line of one file removed (recycled, deleted or moved) or restored
-    // and flushes it to disk, writing the preamble first into a new or empty journal.
+    // Appends one line and flushes it to disk, writing the preamble first into a new
+    // or empty journal.
     void record(journal_action action, const std::wstring& path, const std::wstring& target,
-                const std::wstring& partner, uint64_t size);
+                const std::wstring& partner, uint64_t size, const std::wstring& bin_time = {});
+    // The batch's closing line, when it wrote any line.
+    void end();
     bool failed() const { return failed_; }
 
 private:

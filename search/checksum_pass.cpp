@@ -244,6 +244,12 @@ void content_classes::forget_file(file_record& record) {
     }
 }
 
+void content_classes::drop_record(const file_record& record) {
+    const auto found = members_.find(record.content_class);
+    if (found == members_.end()) return;
+    std::erase(found->second, &record);
+}
+
 uint32_t content_classes::add_class(const std::vector<file_record*>& members) {
     const uint32_t id = next_++;
     if (members.size() >= 2) members_[id] = members;

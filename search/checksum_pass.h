@@ -31,6 +31,9 @@ public:
     // opens) lose their class, so their pairs open the files and find it gone.
     void forget_file(file_record& record);
 
+    // The record leaves the list: its class no longer names it.
+    void drop_record(const file_record& record);
+
     uint32_t add_class(const std::vector<file_record*>& members);
     void clear();
 

@@ -187,6 +187,8 @@ void group_compare::done_with(const file_record& record) {
     if (found == group_of_.end()) return;
     group& members = groups_[found->second];
     group_of_.erase(found);
+    // A pruned record is freed: its group must not name it afterwards.
+    std::erase(members.members, &record);
     if (members.remaining > 0) --members.remaining;
     if (members.remaining <= 1) {
         for (const file_record* member : members.members) release(member);

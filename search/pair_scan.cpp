@@ -60,6 +60,7 @@ uint32_t scan_candidate_pairs(orvFileList& list, const pair_scan_hooks& hooks, b
                 static_cast<std::size_t>(std::lower_bound(original.begin() + a + 1, original.end(), id) - original.begin());
             hooks.candidate(a, b);
             if (list.records[b]->fail_count > 0) {
+                if (hooks.prune) hooks.prune(*list.records[b]);
                 list.remove_record(b);
                 original.erase(original.begin() + static_cast<std::ptrdiff_t>(b));
                 pruned[id] = true;

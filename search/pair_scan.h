@@ -20,6 +20,8 @@ struct pair_scan_hooks {
     std::function<void(std::size_t a, std::size_t b)> candidate;  // indexes into list.records
     std::function<void(std::size_t a)> end_pass;                 // after them
     std::function<bool()> stop_requested;                        // checked after each pair and pass
+    // Just before record b leaves the list: whoever keeps a pointer to it lets go.
+    std::function<void(const file_record& pruned)> prune;
 };
 
 // With `by_content`, records of known, different content classes never pair either.

@@ -2,6 +2,9 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "actions/compare.h"
 #include "actions/removal_guard.h"
@@ -40,29 +43,68 @@ struct search_run {
     content_classes classes;          // what the checksum pass found equal
     std::unique_ptr<journal_batch> journal;  // with automatic removal: where each removal is recorded
     removal_guard guard;              // the files this run removed or queued
+    struct queued_row {
+        int row;
+        wchar_t column;
+    };
+    // Rows whose file waits for the recycle bin, by the file's case_key.
+    std::unordered_map<std::wstring, std::vector<queued_row>> queued_rows;
 };
 
 bool aborting() { return pause_code.load() == pause_aborting; }
 
 // Hands `removed`, one file of a twin pair, to the deletion queue through the guard
-// and returns the result cell. The row says "Deleted" only when the file went (Delete,
-// Move) or is queued for the recycle bin, which happens at the end of the run; a path
-// queued by an earlier row is counted once. When the guard finds the copy that is to
-// stay missing, changed, the same file or on its way out itself, the file stays:
-// overlapping trees and links can pair each copy with the other.
+// and returns the result cell. The row says "Deleted" only once the file has left its
+// path: a delete or a move at once, a file queued for the recycle bin ("Queued")
+// after the list was sent (settle_queued); a path removed by an earlier row is
+// counted once. When the guard finds the copy that is to stay missing, changed, the
+// same file or on its way out itself, the file stays: overlapping trees and links
+// can pair each copy with the other.
 std::wstring remove_twin(search_run& run, file_record& removed, const file_record& kept, wchar_t column) {
     const removal_verdict verdict =
         run.guard.remove(run.state->deletions, removed.path, kept.path, &run.options.removal);
+    const std::wstring key = case_key(removed.path);
+    const bool queued = verdict == removal_verdict::queued ||
+                        (verdict == removal_verdict::already_removed && run.queued_rows.count(key));
+    if (queued) {
+        run.queued_rows[key].push_back({run.row_counter, column});
+        return std::wstring(L"Queued ") + column;
+    }
     if (verdict == removal_verdict::already_removed) return std::wstring(L"Deleted ") + column;
     if (verdict != removal_verdict::removed) return std::wstring(L"Not deleted ") + column;
-    // Deleted or moved at once: its later pairs, under any of its records, find it
-    // gone, as a fresh open would.
-    if (run.options.removal.delete_mode != delete_mode_recycle) {
-        run.groups->forget_file(removed);
-        run.classes.forget_file(removed);
-    }
+    // Deleted or moved: its later pairs, under any of its records, find it gone, as a
+    // fresh open would.
+    run.groups->forget_file(removed);
+    run.classes.forget_file(removed);
     run.list->deleted_bytes += removed.size;
     return std::wstring(L"Deleted ") + column;
+}
+
+// Sends the files queued for the recycle bin and gives each of their rows its
+// outcome, read from the disk; only a file that left counts in the deleted total.
+// Sent before the run's end when the list is full: the pairs after it then find the
+// files gone, as they would after a delete.
+void settle_queued(search_run& run) {
+    if (run.queued_rows.empty()) return;
+    const std::vector<removal_outcome> outcomes = run.guard.flush(run.state->deletions);
+    std::unordered_set<std::wstring> gone;
+    for (const removal_outcome& outcome : outcomes) {
+        const std::wstring key = case_key(outcome.path);
+        const bool left = outcome.verdict == removal_verdict::removed;
+        if (left) {
+            gone.insert(key);
+            run.list->deleted_bytes += outcome.size;
+        }
+        for (const search_run::queued_row& row : run.queued_rows[key])
+            list_set_cell(row.row, 2, (std::wstring(left ? L"Deleted " : L"Not deleted ") + row.column).c_str());
+    }
+    run.queued_rows.clear();
+    if (!run.groups || gone.empty()) return;
+    for (const auto& record : run.list->records) {
+        if (!gone.count(case_key(record->path))) continue;
+        run.groups->forget_file(*record);
+        run.classes.forget_file(*record);
+    }
 }
 
 void compare_pair(search_run& run, std::size_t a, std::size_t b) {
@@ -82,8 +124,7 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     const int32_t outcome = compared.outcome;
     if (outcome == compare_invalid_a) return;
     if (outcome == compare_invalid_b) {
-        ++record_b.fail_count;
-        run.groups->done_with(record_b);  // pruned: needed no more
+        ++record_b.fail_count;  // the pair scan prunes it
         return;
     }
     // Nothing in common is never a twin, whatever a foreign settings file says.
@@ -101,6 +142,7 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     list_set_cell(run.row_counter, 2, result.c_str());
     ++run.row_counter;
     ++twin_count;
+    if (run.state->deletions.recycle_list_full()) settle_queued(run);
 }
 
 // Takes the comparison blocks, clears the list and announces the indexing.
@@ -182,14 +224,20 @@ void compare_candidates(search_run& run) {
         if (run.file_count) progress_percent = static_cast<int32_t>((100ull * a) / run.file_count);
     };
     hooks.stop_requested = aborting;
+    hooks.prune = [&](const file_record& pruned) {
+        groups.done_with(pruned);
+        run.classes.drop_record(pruned);
+    };
     // At 100 % only records read to the same bytes can pair; below, equal checksums
     // choose the pairs and the files say how much they share.
     run.pruned_count = scan_candidate_pairs(list, hooks, run.options.match_percentage >= 100);
+    settle_queued(run);
     run.groups = nullptr;
-    run.state->deletions.flush_locked();
 }
 
 void close_search(search_run& run) {
+    settle_queued(run);  // a run cut short by a failure still sends what it queued
+    if (run.journal) run.journal->end();
     const bool aborted = aborting() || run.memory_failed;
     search_totals totals;
     totals.twins = twin_count;

@@ -112,8 +112,6 @@ TEST(DeleteQueue, RecycleAtTheFlush) {
     EXPECT_EQ(queue.submit(to_move), delete_done);
     EXPECT_EQ(read_file(queue.move_dir + to_move.substr(to_move.rfind(L'\\') + 1)), "x");
     EXPECT_TRUE(!exists(to_delete) && !exists(to_move));
-    // The shell's own failure for a missing file, without a modal box.
-    EXPECT_EQ(shell_recycle(nullptr, (in(L"_missing") + L'\0').c_str(), batch_recycle_flags), delete_shell_failed);
 }
 
 TEST(RemovalGuard, VerdictsInTheOrderTheyAreChecked) {
@@ -146,14 +144,17 @@ TEST(RemovalGuard, AFileHandedOverIsRemovedOnceAndIsNeverThePartnerThatStays) {
     DeleteQueue queue;
     removal_options recycle;
     removal_guard guard;
-    EXPECT_EQ(guard.remove(queue, b, a, &recycle), removal_verdict::removed);
+    EXPECT_EQ(guard.remove(queue, b, a, &recycle), removal_verdict::queued);
     EXPECT_TRUE(exists(b)) << "queued, not yet sent";
     EXPECT_EQ(guard.remove(queue, folder / L"B.TXT", a, &recycle), removal_verdict::already_removed);
     EXPECT_EQ(guard.remove(queue, link, a, &recycle), removal_verdict::other_name_removed);
     EXPECT_EQ(guard.remove(queue, a, b, &recycle), removal_verdict::partner_removed);
     EXPECT_EQ(guard.remove(queue, a, link, &recycle), removal_verdict::partner_removed);
-    queue.flush_locked();
-    EXPECT_TRUE(exists(a));
+    const std::vector<removal_outcome> sent = guard.flush(queue);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].path + L"|" + std::to_wstring(static_cast<int>(sent[0].verdict)), b + L"|" +
+              std::to_wstring(static_cast<int>(removal_verdict::removed)));
+    EXPECT_TRUE(exists(a) && !exists(b) && in_trash(b));
 
     // A request the queue refuses leaves the file, which may then stay for another.
     const std::wstring c = folder.make_file(L"c.txt", "more"), d = folder.make_file(L"d.txt", "more");

@@ -68,13 +68,14 @@ std::pair<std::vector<visit>, uint64_t> scan(orvFileList& list, const pair_setti
         if (!settled && (!held || !held->compare(x, y, result))) result = compare_pair_files(x.path, y.path, settings);
         const bool listed = result.percent > 0 && result.percent >= settings.match_percentage;
         visits.push_back({x.path, y.path, result.outcome, listed ? result.percent : 0});
-        if (result.outcome == compare_invalid_b) {
-            ++y.fail_count;
-            if (held) held->done_with(y);
-        }
+        if (result.outcome == compare_invalid_b) ++y.fail_count;
     };
     hooks.end_pass = [&](std::size_t a) { if (held) held->done_with(*list.records[a]); };
     hooks.stop_requested = [] { return false; };
+    hooks.prune = [&](const file_record& pruned) {
+        if (held) held->done_with(pruned);
+        if (classes) classes->drop_record(pruned);
+    };
     scan_candidate_pairs(list, hooks, classes && settings.match_percentage >= 100);
     EXPECT_TRUE(!held || held->held_bytes() == 0) << "every group let go once its passes ended";
     return {visits, held ? held->opens() : 0};
@@ -236,6 +237,19 @@ TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
         }
         for (HANDLE lock : locks) CloseHandle(lock);
     }
+}
+
+// The pair scan frees a pruned record: its class must not reach it when another member's file is removed later.
+TEST(ContentClasses, AFileRemovedAfterAPruneNeverReachesThePrunedRecord) {
+    file_record first{.path = L"C:\\a"}, pruned{.path = L"C:\\b"}, removed{.path = L"C:\\B"};
+    content_classes classes;
+    const uint32_t id = classes.add_class({&first, &pruned, &removed});
+    for (file_record* member : {&first, &pruned, &removed}) member->content_class = id;
+    classes.drop_record(pruned);
+    classes.forget_file(removed);  // the same path as the pruned record's, which it would forget too
+    EXPECT_EQ(pruned.content_class, id) << "the class no longer names the pruned record";
+    EXPECT_EQ(removed.content_class, 0u);
+    EXPECT_EQ(first.content_class, id);
 }
 
 TEST(Checksum, WorkedValuesAndTheBytesLeftOut) {

@@ -1,0 +1,265 @@
+#include "core/recycle_bin.h"
+
+#include <windows.h>
+#include <sddl.h>
+
+#include <cstdio>
+
+#include "base/file_reading.h"
+#include "base/long_path.h"
+#include "base/owner.h"
+#include "base/win32_numbers.h"
+#include "core/bin_records.h"
+
+namespace orvkit {
+
+namespace {
+
+constexpr std::size_t largest_record_bytes = 64 * 1024;
+
+// Wine's own path conversions: present only under Wine, where the recycle bin is the
+// freedesktop trash of the Linux user.
+using to_unix_name = char*(CDECL*)(LPCWSTR);
+using to_dos_name = WCHAR*(CDECL*)(LPCSTR);
+
+template <typename Function>
+Function wine_export(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+bool under_wine() { return wine_export<to_unix_name>("wine_get_unix_file_name") != nullptr; }
+
+std::string unix_name(const std::wstring& path) {
+    const auto convert = wine_export<to_unix_name>("wine_get_unix_file_name");
+    char* name = convert ? convert(path.c_str()) : nullptr;
+    if (!name) return {};
+    std::string result(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+std::wstring dos_name(const std::string& path) {
+    const auto convert = wine_export<to_dos_name>("wine_get_dos_file_name");
+    WCHAR* name = convert ? convert(path.c_str()) : nullptr;
+    if (!name) return {};
+    std::wstring result(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    // Wine hands back the long form; the plain one reads better in the journal.
+    if (result.rfind(L"\\\\?\\", 0) == 0 && result.size() > 6 && result[5] == L':') result.erase(0, 4);
+    return result;
+}
+
+std::wstring environment(const wchar_t* name) {
+    wchar_t value[2048];
+    const DWORD length = GetEnvironmentVariableW(name, value, 2048);
+    return length > 0 && length < 2048 ? std::wstring(value, length) : std::wstring();
+}
+
+std::string utf8(const std::wstring& text) {
+    std::string out(text.size() * 4, '\0');
+    out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                            out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
+    return out;
+}
+
+std::wstring wide(const std::string& text) {
+    std::wstring out(text.size(), L'\0');
+    out.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), static_cast<int>(out.size()))));
+    return out;
+}
+
+// The freedesktop trash Wine's shell uses: $XDG_DATA_HOME/Trash, else ~/.local/share/Trash.
+std::wstring wine_trash() {
+    std::wstring data = environment(L"XDG_DATA_HOME");
+    if (data.empty() || data[0] != L'/') {
+        const std::wstring home = environment(L"HOME");
+        if (home.empty()) return {};
+        data = home + L"/.local/share";
+    }
+    const std::wstring folder = dos_name(utf8(data + L"/Trash"));
+    return folder.empty() ? folder : folder + L"\\";
+}
+
+bool same_path(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+std::vector<uint8_t> read_small_file(const std::wstring& path) {
+    std::vector<uint8_t> bytes;
+    const unique_handle file = open_for_reading(path);
+    uint64_t size = 0;
+    if (!file || !size_of_open_file(file.get(), size) || size > largest_record_bytes) return bytes;
+    bytes.resize(static_cast<std::size_t>(size));
+    bytes.resize(read_whole(file.get(), bytes.data(), bytes.size()));
+    return bytes;
+}
+
+// The size of a file (not a folder: a recycled folder is no item of ours).
+bool file_size(const std::wstring& path, uint64_t& size) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(long_path(path).c_str(), GetFileExInfoStandard, &data)) return false;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    size = join_halves(data.nFileSizeHigh, data.nFileSizeLow);
+    return true;
+}
+
+std::wstring folder_of(const std::wstring& path) { return path.substr(0, path.rfind(L'\\') + 1); }
+std::wstring name_of(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
+
+// A "$I" record and the "$R" item beside it.
+bool read_windows_item(const std::wstring& record_path, bin_item& found) {
+    const std::vector<uint8_t> bytes = read_small_file(record_path);
+    bin_record record;
+    if (bytes.empty() || !parse_bin_record(bytes.data(), bytes.size(), record)) return false;
+    found.record = record_path;
+    found.item = folder_of(record_path) + L"$R" + name_of(record_path).substr(2);
+    found.original = record.original_path;
+    found.taken_at = record.deleted_at;
+    found.time = std::to_wstring(record.deleted_at);
+    return file_size(found.item, found.size);
+}
+
+// "YYYY-MM-DDThh:mm:ss", local time, as FILETIME ticks (UTC).
+bool local_date_ticks(const std::string& date, uint64_t& ticks) {
+    SYSTEMTIME local{};
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    if (std::sscanf(date.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d", &year, &month, &day, &hour, &minute, &second) != 6)
+        return false;
+    local.wYear = static_cast<WORD>(year);
+    local.wMonth = static_cast<WORD>(month);
+    local.wDay = static_cast<WORD>(day);
+    local.wHour = static_cast<WORD>(hour);
+    local.wMinute = static_cast<WORD>(minute);
+    local.wSecond = static_cast<WORD>(second);
+    SYSTEMTIME utc{};
+    FILETIME time{};
+    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !SystemTimeToFileTime(&utc, &time)) return false;
+    ticks = join_halves(time.dwHighDateTime, time.dwLowDateTime);
+    return true;
+}
+
+// A trash entry ("info\<name>.trashinfo") and the item it describes ("files\<name>").
+bool read_trash_item(const std::wstring& trash, const std::wstring& name, bin_item& found) {
+    found.record = trash + L"info\\" + name + L".trashinfo";
+    found.item = trash + L"files\\" + name;
+    const std::vector<uint8_t> bytes = read_small_file(found.record);
+    trash_entry entry;
+    if (bytes.empty() || !parse_trash_entry(reinterpret_cast<const char*>(bytes.data()), bytes.size(), entry)) return false;
+    found.original = dos_name(entry.path);
+    found.time = wide(entry.deletion_date);
+    return !found.original.empty() && local_date_ticks(entry.deletion_date, found.taken_at) &&
+           file_size(found.item, found.size);
+}
+
+std::vector<bin_item> trash_items(const std::wstring& original) {
+    std::vector<bin_item> items;
+    const std::wstring trash = wine_trash();
+    if (trash.empty()) return items;
+    const std::string wanted = unix_name(long_path(original));
+    WIN32_FIND_DATAW entry;
+    const HANDLE find = FindFirstFileW(long_path(trash + L"info\\*.trashinfo").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return items;
+    do {
+        const std::wstring info = entry.cFileName;
+        if (info.size() <= 10) continue;
+        bin_item item;
+        if (read_trash_item(trash, info.substr(0, info.size() - 10), item) && unix_name(long_path(item.original)) == wanted)
+            items.push_back(item);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return items;
+}
+
+std::wstring user_sid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+    const unique_handle owned(token);
+    DWORD needed = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &needed);
+    std::vector<uint8_t> buffer(needed);
+    if (needed == 0 || !GetTokenInformation(token, TokenUser, buffer.data(), needed, &needed)) return {};
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) return {};
+    std::wstring sid(text);
+    LocalFree(text);
+    return sid;
+}
+
+// X:\$Recycle.Bin\<SID>\ for a file of drive X; none for a share, whose files the
+// bin of this machine never holds.
+std::wstring windows_bin_folder(const std::wstring& original) {
+    wchar_t root[MAX_PATH] = {};
+    if (!GetVolumePathNameW(original.c_str(), root, MAX_PATH) || root[0] == L'\\') return {};
+    const std::wstring sid = user_sid();
+    return sid.empty() ? sid : join_path(root, L"$Recycle.Bin\\" + sid + L"\\");
+}
+
+void make_parent_folders(const std::wstring& path) {
+    for (std::size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
+        CreateDirectoryW(long_path(path.substr(0, at)).c_str(), nullptr);
+}
+
+}  // namespace
+
+uint64_t ticks_now() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return join_halves(now.dwHighDateTime, now.dwLowDateTime);
+}
+
+std::vector<bin_item> windows_bin_items(const std::wstring& folder, const std::wstring& original) {
+    std::vector<bin_item> items;
+    WIN32_FIND_DATAW entry;
+    const HANDLE find = FindFirstFileW(long_path(join_path(folder, L"$I*")).c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return items;
+    do {
+        bin_item item;
+        if (read_windows_item(join_path(folder, entry.cFileName), item) && same_path(item.original, original))
+            items.push_back(item);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return items;
+}
+
+bool find_bin_item(const std::wstring& original, uint64_t size, uint64_t since,
+                   const std::unordered_set<std::wstring>& claimed, bin_item& found) {
+    std::vector<bin_item> items;
+    if (under_wine()) {
+        items = trash_items(original);
+    } else {
+        const std::wstring folder = windows_bin_folder(original);
+        if (!folder.empty()) items = windows_bin_items(folder, original);
+    }
+    // A bin may keep whole seconds only (the freedesktop trash does), and its clock
+    // reading may come a moment before ours.
+    constexpr uint64_t clock_slack = 2 * 10'000'000ull;
+    since = since > clock_slack ? since - clock_slack : 0;
+    bool any = false;
+    for (const bin_item& item : items) {
+        if (item.taken_at < since || item.size != size || claimed.count(case_key(item.item))) continue;
+        if (!any || item.taken_at > found.taken_at) found = item;
+        any = true;
+    }
+    return any;
+}
+
+bool read_bin_item(const std::wstring& item, bin_item& found) {
+    const std::wstring name = name_of(item);
+    if (name.rfind(L"$R", 0) == 0) return read_windows_item(folder_of(item) + L"$I" + name.substr(2), found);
+    const std::wstring trash = wine_trash();
+    if (trash.empty() || !same_path(folder_of(item), trash + L"files\\")) return false;
+    return read_trash_item(trash, name, found);
+}
+
+std::wstring restore_bin_item(const bin_item& item) {
+    if (path_exists(item.original)) return L"a file already stands at its path";
+    make_parent_folders(item.original);
+    // MoveFileW never replaces: a file that took the path meanwhile stays.
+    if (!MoveFileW(long_path(item.item).c_str(), long_path(item.original).c_str())) return L"could not be moved back";
+    DeleteFileW(long_path(item.record).c_str());
+    return {};
+}
+
+}  // namespace orvkit
