@@ -8,6 +8,7 @@
 #include "base/win32_numbers.h"
 #include "core/file_identity.h"
 #include "search/pause_gate.h"
+#include "search/volume_root.h"
 
 namespace orvkit {
 
@@ -86,6 +87,11 @@ void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wst
     orvFileList& list = walk.list;
     if (!hold_when_pause_settles()) return;
     const std::wstring name = entry.cFileName;
+    // A volume's recycle bin holds copies of files the user deleted, often of files
+    // still in use elsewhere: paired with them, the copy in use could be the one
+    // removed. Restore points are the system's alone. Lower down, such names are
+    // ordinary folders.
+    if (is_volume_system_folder(name) && is_volume_root(folder)) return;
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         if (name == L"." || name == L"..") return;
         const std::wstring subfolder = join_path(folder, name);

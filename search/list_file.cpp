@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <new>
 #include <string>
 
@@ -28,32 +29,10 @@ bool list_path(const std::wstring& name, std::wstring& path) {
     return true;
 }
 
-bool write_all(HANDLE file, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        const DWORD want = static_cast<DWORD>(bytes.size() - done);
-        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr) || written == 0) return false;
-        done += written;
-    }
-    return true;
-}
-
-}  // namespace
-
-// The old file goes to the backup name first, so a failed rewrite still leaves
-// the previous index there. Fewer than two records leave the file empty.
-void write_list_file(orvFileList& list, const std::wstring& name, const std::wstring& backup_name) {
-    std::wstring path;
-    std::wstring backup_path;
-    if (!list_path(name, path) || !list_path(backup_name, backup_path)) return;
-    CopyFileW(path.c_str(), backup_path.c_str(), FALSE);
-    unique_handle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file || list.records.size() < 2) return;
-
-    // Out of memory part way: the file ends without its trailer and reads back
-    // as the complete records before the cut.
+// The list's bytes, written chunk by chunk: none for fewer than two records. False
+// when a chunk did not all go or memory ran out before the end.
+bool write_records(HANDLE file, const orvFileList& list, const list_chunk_writer& write) {
+    if (list.records.size() < 2) return true;
     try {
         uint64_t count = 0;
         for (const auto& record : list.records)
@@ -65,14 +44,56 @@ void write_list_file(orvFileList& list, const std::wstring& name, const std::wst
             if (!record || !list_record_writable(*record)) continue;
             append_list_record(chunk, *record);
             if (chunk.size() >= write_chunk_bytes) {
-                if (!write_all(file.get(), chunk)) return;
+                if (!write(file, chunk)) return false;
                 chunk.clear();
             }
         }
         append_list_trailer(chunk);
-        write_all(file.get(), chunk);
+        return write(file, chunk);
     } catch (const std::bad_alloc&) {
+        return false;
     }
+}
+
+}  // namespace
+
+bool write_list_chunk(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        const DWORD want = static_cast<DWORD>(bytes.size() - done);
+        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+// The old file is copied to the backup name first. The new list goes to a file
+// beside it named for this process and this call, and replaces the old one in one
+// step once every byte is on disk: a crash, a full disk or a second window saving
+// at the same moment never leaves a cut or mixed list, and a failed write leaves
+// the previous one whole.
+void write_list_file(orvFileList& list, const std::wstring& name, const std::wstring& backup_name,
+                     const list_chunk_writer& write) {
+    static std::atomic<uint32_t> calls{0};
+    const std::wstring scratch_name =
+        name + L"." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(++calls) + L".tmp";
+    std::wstring path;
+    std::wstring backup_path;
+    std::wstring scratch_path;
+    if (!list_path(name, path) || !list_path(backup_name, backup_path) || !list_path(scratch_name, scratch_path))
+        return;
+    CopyFileW(path.c_str(), backup_path.c_str(), FALSE);
+    bool written = false;
+    {
+        unique_handle file(CreateFileW(scratch_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return;
+        written = write_records(file.get(), list, write) && FlushFileBuffers(file.get());
+    }
+    if (!written ||
+        !MoveFileExW(scratch_path.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        DeleteFileW(scratch_path.c_str());
 }
 
 // Reads through the list's own large buffer; a list without one gets a smaller

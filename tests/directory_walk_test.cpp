@@ -1,7 +1,9 @@
-// The walk over real trees: order, records, counts, links, big files, deep paths, and empty folders removed.
+// The walk over real trees: order, records, counts, links, big files, deep paths, and empty folders removed; the
+// system folders a volume's root holds, which the walk passes over.
 #include <gtest/gtest.h>
 
 #include "search/directory_walk.h"
+#include "search/volume_root.h"
 #include "support/temp_folder.h"
 
 using namespace orvkit;
@@ -70,4 +72,18 @@ TEST(DirectoryWalk, RemovesEmptyFoldersBottomUpAndKeepsTheRest) {
     EXPECT_TRUE(exists(tree / L"keep\\full\\f.txt") && exists(outside) && exists(tree / L"keep\\link"));
     list = walked(tree / L"missing", 2, true);
     EXPECT_TRUE(list->records.empty() && list->empty_folders_removed == 0) << "a start folder that is not there";
+}
+
+// The roots whose recycle bin and restore points the walk passes over, in every form a walk can meet them.
+TEST(DirectoryWalk, TellsVolumeRootsAndTheSystemFoldersKeptThere) {
+    for (const wchar_t* root : {L"R:\\", L"r:", L"R:\\\\", L"\\\\?\\R:\\", L"\\\\.\\r:", L"\\\\server\\share",
+                                L"\\\\server\\share\\\\", L"\\\\?\\unc\\server\\share\\"})
+        EXPECT_TRUE(is_volume_root(root)) << narrow(root);
+    for (const wchar_t* folder : {L"R:\\docs", L"R:\\docs\\", L"\\\\?\\R:\\docs", L"\\\\server", L"\\\\?\\UNC\\server",
+                                  L"\\\\server\\share\\docs", L"\\\\?\\UNC\\server\\share\\docs", L"RR:", L""})
+        EXPECT_FALSE(is_volume_root(folder)) << narrow(folder);
+    for (const wchar_t* name : {L"$RECYCLE.BIN", L"$Recycle.Bin", L"recycler", L"System Volume Information"})
+        EXPECT_TRUE(is_volume_system_folder(name)) << narrow(name);
+    for (const wchar_t* name : {L"$RECYCLE.BIN2", L"RECYCLE", L"Recycled", L"System Volume", L"SystemVolume"})
+        EXPECT_FALSE(is_volume_system_folder(name)) << narrow(name);
 }

@@ -44,6 +44,17 @@ static void fill(orvFileList& list, uint32_t count, const std::wstring& folder, 
                                                                      i << 17, 0, size, 0x01DA2B3C4D5E6F70ull + i, 0, i, 0, i % 2 == 0}));
 }
 
+// The names in `folder`, in the order the file system lists them.
+static paths names_in(const std::wstring& folder) {
+    paths names;
+    WIN32_FIND_DATAW entry;
+    HANDLE found = FindFirstFileW(long_path(join_path(folder, L"*")).c_str(), &entry);
+    for (bool more = found != INVALID_HANDLE_VALUE; more; more = FindNextFileW(found, &entry))
+        if (entry.cFileName[0] != L'.') names.push_back(entry.cFileName);
+    if (found != INVALID_HANDLE_VALUE) FindClose(found);
+    return names;
+}
+
 // Long paths, non-ASCII names, a size past 4 GiB and times kept to their low 32 bits; the backups.
 TEST(ListFile, WrittenBytesReadBackAndBackups) {
     temp_folder dir;
@@ -73,6 +84,26 @@ TEST(ListFile, WrittenBytesReadBackAndBackups) {
     app_state.reset();  // no state, no data folder: nothing is read or written
     write_list_file(second, L"LastList.txt", L"LastListLast.txt");
     EXPECT_EQ(read_list_file(stateless, L"LastList.txt"), 0);
+}
+
+// A write that stops after its first chunk has gone to disk leaves the previous list as it was, and no file of its own.
+TEST(ListFile, AWriteStoppedMidwayLeavesThePreviousListWhole) {
+    temp_folder data;
+    app_state = std::make_shared<ostrand_state>();
+    app_state->data_path = data.path() + L"\\";
+    orvFileList previous, longer;
+    fill(previous, 3, L"C:\\previous");
+    write_list_file(previous, L"LastList.txt", L"LastListLast.txt");
+    const std::string previous_bytes = read_file(data / L"LastList.txt");
+    fill(longer, 600, L"C:\\" + std::wstring(1000, L'x'));  // over 1 MiB: more than one chunk
+    int chunks = 0;
+    write_list_file(longer, L"LastList.txt", L"LastListLast.txt", [&](HANDLE file, const std::string& bytes) {
+        return ++chunks == 1 && write_list_chunk(file, bytes);
+    });
+    app_state.reset();
+    EXPECT_EQ(chunks, 2);
+    EXPECT_EQ(read_file(data / L"LastList.txt"), previous_bytes);
+    EXPECT_EQ(names_in(data.path()), (paths{L"LastList.txt", L"LastListLast.txt"}));
 }
 
 // A path of 16+ units where a number belongs starts a new record; shifted fields never make a record;

@@ -363,3 +363,28 @@ TEST_F(RemovalSafety, ColumnDeleteKeepsRowsBelowAHundredOrWhoseTwinWasEditedDele
     EXPECT_EQ(list_cell(0, 1),
               L"1 files removed, 3 kept: twin missing 1, twin changed 1, same file 1, twin already removed 0, refused 0");
 }
+
+// At a drive's root the recycle bin holds copies of files in use, which removal as found could take instead. The
+// root's system folders are neither searched, counted nor removed when empty; a bin folder lower down is searched.
+TEST_F(RemovalSafety, ADriveRootsRecycleBinIsPassedOverAndTheFileInUseStays) {
+    temp_folder volume;
+    const std::string content = "deleted once, still in use";
+    const std::wstring in_use = volume.make_file(L"docs\\r.txt", content);
+    const std::wstring binned = volume.make_file(L"$RECYCLE.BIN\\S-1-5-21-1\\$RAB12CD.txt", content);
+    for (const wchar_t* empty : {L"System Volume Information", L"Recycler\\S-1-5-21-1"}) volume.make_folder(empty);
+    volume.make_file(L"docs\\$RECYCLE.BIN\\copy.txt", "walked");
+    volume.make_file(L"docs\\s.txt", "walked");
+    const std::wstring root = volume.map_drive();
+    ASSERT_FALSE(root.empty()) << "no drive letter could be mapped";
+    app_state->deletions.delete_mode = delete_mode_delete;
+    app_state->settings.remove_empty_dirs = 1;
+    remove_when_found = remove_column_b = true;
+    search(mode_quick_dir, root);
+    EXPECT_EQ(read_list_rows(), (std::vector<list_row>{
+        {L"Start", L"3 files found", L""},
+        {root + L"docs\\$RECYCLE.BIN\\copy.txt", root + L"docs\\s.txt", L"Deleted B"},
+        {L"Finished", L"1 twins found in 3 files. Total original size 38 bytes. Total deleted 6 bytes. Total folders 2 "
+                      L"with 0 empty folders deleted.", L""}}));
+    EXPECT_TRUE(exists(in_use) && exists(binned) && exists(volume / L"System Volume Information") &&
+                exists(volume / L"Recycler\\S-1-5-21-1"));
+}

@@ -115,7 +115,8 @@ public:
     // through a directory link would empty folders outside the test.
     ~temp_folder() {
         const std::string unix_path = quoted(to_unix_path(path_));
-        run_unix("chmod -R u+rwX " + unix_path + "; rm -rf " + unix_path);
+        const std::string unmap = drive_link_.empty() ? "" : "rm -f " + test_support::quoted(drive_link_) + "; ";
+        run_unix(unmap + "chmod -R u+rwX " + unix_path + "; rm -rf " + unix_path);
     }
 
     const std::wstring& path() const { return path_; }
@@ -149,8 +150,23 @@ public:
         return full;
     }
 
+    // Maps the first free drive letter from R: on to this folder, by a link in the Wine prefix's dosdevices folder
+    // that goes with the folder; returns the drive's root, "R:\", empty when no letter could be mapped.
+    std::wstring map_drive() {
+        char prefix[1024] = {};
+        GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
+        for (char letter = 'r'; *prefix && letter <= 'y'; ++letter) {
+            drive_link_ = std::string(prefix) + "/dosdevices/" + letter + ":";
+            if (run_unix("ln -sT " + quoted(to_unix_path(path_)) + " " + test_support::quoted(drive_link_)) == 0)
+                return std::wstring(1, static_cast<wchar_t>(letter - 'a' + 'A')) + L":\\";
+        }
+        drive_link_.clear();
+        return {};
+    }
+
 private:
     std::wstring path_;
+    std::string drive_link_;
 };
 
 }  // namespace test_support
