@@ -229,19 +229,22 @@ bool content_classes::compare(const file_record& a, const file_record& b, const 
     return settings.match_percentage >= 100;
 }
 
+// A record stays in its class's member list exactly while its content_class names
+// the class, so a record pruned later is found there by its class alone.
 void content_classes::forget_file(file_record& record) {
     const uint32_t id = record.content_class;
     record.content_class = 0;
     const auto found = members_.find(id);
     if (found == members_.end()) return;
     const std::wstring key = case_key(record.path);
-    for (file_record* member : found->second) {
-        if (member == &record || member->content_class == 0) continue;
+    std::erase_if(found->second, [&](file_record* member) {
+        if (member == &record) return true;
         const bool same_index = member->identity.index_known && record.identity.index_known &&
                                 member->identity.file_index == record.identity.file_index;
-        if (case_key(member->path) == key || (same_index && !open_for_reading(member->path)))
-            member->content_class = 0;
-    }
+        if (case_key(member->path) != key && !(same_index && !open_for_reading(member->path))) return false;
+        member->content_class = 0;
+        return true;
+    });
 }
 
 void content_classes::drop_record(const file_record& record) {

@@ -239,17 +239,23 @@ TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
     }
 }
 
-// The pair scan frees a pruned record: its class must not reach it when another member's file is removed later.
+// The pair scan frees a pruned record: its class must not reach it when another member's file is removed later,
+// also when the record lost its class before it was pruned (its file went under another name, a link's).
 TEST(ContentClasses, AFileRemovedAfterAPruneNeverReachesThePrunedRecord) {
-    file_record first{.path = L"C:\\a"}, pruned{.path = L"C:\\b"}, removed{.path = L"C:\\B"};
-    content_classes classes;
-    const uint32_t id = classes.add_class({&first, &pruned, &removed});
-    for (file_record* member : {&first, &pruned, &removed}) member->content_class = id;
-    classes.drop_record(pruned);
-    classes.forget_file(removed);  // the same path as the pruned record's, which it would forget too
-    EXPECT_EQ(pruned.content_class, id) << "the class no longer names the pruned record";
-    EXPECT_EQ(removed.content_class, 0u);
-    EXPECT_EQ(first.content_class, id);
+    for (const bool forgotten_first : {false, true}) {
+        file_record first{.path = L"C:\\a"}, link{.path = L"C:\\l"}, pruned{.path = L"C:\\b"}, removed{.path = L"C:\\B"};
+        link.identity = pruned.identity = {.file_index = 7, .index_known = true};
+        content_classes classes;
+        const uint32_t id = classes.add_class({&first, &link, &pruned, &removed});
+        for (file_record* member : {&first, &link, &pruned, &removed}) member->content_class = id;
+        if (forgotten_first) classes.forget_file(link);  // C:\l names no file: its target goes with it
+        classes.drop_record(pruned);
+        pruned.content_class = id;  // what a freed record's memory may hold
+        classes.forget_file(removed);  // the same path as the pruned record's, which it would forget too
+        EXPECT_EQ(pruned.content_class, id) << forgotten_first;
+        EXPECT_EQ(removed.content_class, 0u);
+        EXPECT_EQ(first.content_class, id);
+    }
 }
 
 TEST(Checksum, WorkedValuesAndTheBytesLeftOut) {

@@ -30,7 +30,7 @@ const struct tree_shape {
     {"hard links", mode_directory, L"top", nullptr},
 };
 
-// Groups of identical files over top\ and top\sub\, lone files of a group's size, hard links.
+// Groups of identical files over top\ and top\sub\, lone files of a group's size, hard links, a symbolic link.
 struct overlapping_tree {
     overlapping_tree() {
         auto copies = [&](const std::string& content, std::vector<std::wstring> names) {
@@ -42,6 +42,10 @@ struct overlapping_tree {
         copies(std::string(50, '3'), {L"top\\sub\\g3a.bin", L"top\\sub\\deep\\g3b.bin"});
         groups[1].push_back(folder / L"top\\sub\\g2link.bin");
         CreateHardLinkW(groups[1].back().c_str(), groups[1][1].c_str(), nullptr);
+        // A symbolic link met before its target, with a copy after both: removing the link removes the target on
+        // Wine, whose record the pair scan then prunes before it removes the next copy of the group.
+        folder.make_link(L"top\\sub\\g21sym.bin", groups[1][1]);
+        groups[1].push_back(folder / L"top\\sub\\g21sym.bin");
         lone = {folder.make_file(L"top\\lone1.bin", std::string(299, '1') + "x"),
                 folder.make_file(L"top\\sub\\lone2.bin", std::string(699, '2') + "y"),
                 folder / L"top\\sub\\lone2link.bin"};
