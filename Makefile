@@ -3,7 +3,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all setup build test run bench dist clean
+.PHONY: all setup build test run bench fuzz dist clean
 
 all: build
 
@@ -28,6 +28,11 @@ dist: build
 
 bench: build
 	OSTRAND_BUILD=$(abspath $(BUILD)) scripts/bench.sh
+
+# Native clang builds of the plain readers' fuzz targets, FUZZ_SECONDS each; no Wine.
+FUZZ_SECONDS ?= 30
+fuzz:
+	scripts/fuzz.sh $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

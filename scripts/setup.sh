@@ -9,6 +9,8 @@ packages=(
   wine wine64 xvfb xauth googletest
 )
 [ "${1:-}" = "--bench" ] && packages+=(jdupes fdupes rmlint bc)
+# clang alone lacks libFuzzer and the sanitizers' runtimes: they come with libclang-rt.
+[ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
