@@ -189,6 +189,12 @@ TEST_F(ActionDialog, DeleteFileThroughTheShellThenTheNextPairThenClosingAfterThe
         EXPECT_NE(dialog_texts(warning).find(L"cannot be opened"), std::wstring::npos);
         answer_shell(s, dialog, L"No");
         EXPECT_TRUE(exists(a2) && IsWindow(dialog) && visible_dialogs().size() == 1);
+        {  // File A itself cannot be read (another program holds it): the program warns too.
+            const unique_handle held(CreateFileW(a2.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            press(dialog, IDC_DELETE_A);
+            EXPECT_NE(dialog_texts(s.find(L"Ostrand 2.0", dialog)).find(L"cannot be read now"), std::wstring::npos);
+            answer_shell(s, dialog, L"No");
+        }
         press(dialog, IDC_DELETE_A);
         answer_shell(s, dialog, L"Yes");
         answer_shell(s, dialog, L"Yes");
