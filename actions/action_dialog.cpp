@@ -10,7 +10,6 @@
 
 #include <memory>
 #include <string>
-#include <unordered_set>
 
 #include "actions/pair_fields.h"
 #include "actions/removal_guard.h"
@@ -142,9 +141,9 @@ void delete_file(HWND dialog, int path_control, int partner_control, int pressed
     // user declined, and the row goes only with the file.
     const bool left = !path_exists(path);
     if (journal) {
-        std::unordered_set<std::wstring> claimed;
+        recent_bin_items bin({path}, since);
         if (left)
-            record_recycled(*journal, path, partner, size, since, claimed);
+            record_recycled(*journal, path, partner, size, bin);
         else
             journal->record(journal_action::failed, path, {}, partner, size);
         journal->end();

@@ -152,9 +152,12 @@ std::vector<removal_outcome> removal_guard::flush(DeleteQueue& queue) {
         return true;
     };
     queue.flush_locked(vetting);
-    std::vector<removal_outcome> outcomes;
+    std::vector<std::wstring> left;
     for (std::size_t i = 0; i < pending_.size(); ++i)
-        outcomes.push_back(settle(pending_[i], sent[i], kept_why[i], since));
+        if (sent[i] && !path_exists(pending_[i].path)) left.push_back(pending_[i].path);
+    recent_bin_items bin(left, since);
+    std::vector<removal_outcome> outcomes;
+    for (std::size_t i = 0; i < pending_.size(); ++i) outcomes.push_back(settle(pending_[i], sent[i], kept_why[i], bin));
     pending_.clear();
     pending_at_.clear();
     return outcomes;
@@ -163,11 +166,12 @@ std::vector<removal_outcome> removal_guard::flush(DeleteQueue& queue) {
 // A sent file that left its path is removed: into the bin, where the journal names
 // its item, or destroyed, when the user let the shell do so. One still in place was
 // refused; it goes back to being a file of the tree.
-removal_outcome removal_guard::settle(const pending_file& file, bool sent, removal_verdict kept_why, uint64_t since) {
+removal_outcome removal_guard::settle(const pending_file& file, bool sent, removal_verdict kept_why,
+                                      recent_bin_items& bin) {
     removal_outcome outcome{file.path, kept_why, file.size};
     if (sent && !path_exists(file.path)) {
         outcome.verdict = removal_verdict::removed;
-        if (journal_) record_recycled(*journal_, file.path, file.kept, file.size, since, claimed_);
+        if (journal_) record_recycled(*journal_, file.path, file.kept, file.size, bin);
         return outcome;
     }
     if (sent) {
@@ -195,10 +199,9 @@ bool removal_guard::handed_identity(const file_identity& identity) const {
 }
 
 void record_recycled(journal_batch& journal, const std::wstring& path, const std::wstring& partner, uint64_t size,
-                     uint64_t since, std::unordered_set<std::wstring>& claimed) {
+                     recent_bin_items& bin) {
     bin_item item;
-    if (find_bin_item(path, size, since, claimed, item)) {
-        claimed.insert(case_key(item.item));
+    if (bin.take(path, size, item)) {
         journal.record(journal_action::recycled, path, item.item, partner, size, item.time);
     } else {
         journal.record(journal_action::deleted, path, {}, partner, size);

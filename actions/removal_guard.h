@@ -14,6 +14,7 @@
 
 #include "core/delete_queue.h"
 #include "core/file_list.h"
+#include "core/recycle_bin.h"
 #include "core/removal_journal.h"
 
 namespace orvkit {
@@ -75,7 +76,7 @@ private:
     removal_verdict check(const std::wstring& file, const std::wstring& partner, bool queued,
                           file_identity& identity, uint64_t& size) const;
     removal_verdict vet(pending_file& file) const;
-    removal_outcome settle(const pending_file& file, bool sent, removal_verdict kept_why, uint64_t since);
+    removal_outcome settle(const pending_file& file, bool sent, removal_verdict kept_why, recent_bin_items& bin);
     void forget(const std::wstring& path);
     bool handed_path(const std::wstring& path) const;
     bool handed_identity(const file_identity& identity) const;
@@ -84,15 +85,14 @@ private:
     std::unordered_multiset<uint64_t> indexes_;         // file index of each file handed over
     std::vector<pending_file> pending_;                  // queued for the recycle bin, in order
     std::unordered_map<std::wstring, std::size_t> pending_at_;  // case_key -> index in pending_
-    std::unordered_set<std::wstring> claimed_;           // bin items journalled by this batch
     journal_batch* journal_ = nullptr;
 };
 
-// Journals a file the recycle bin was asked to take at or after `since` and that has
-// left its path: "recycled" with the bin's item of it, or "deleted" when the bin
-// holds none (the shell destroyed it). The item is added to `claimed`.
+// Journals a file the recycle bin was asked to take and that has left its path:
+// "recycled" with the bin's item of it, or "deleted" when the bin holds none (the
+// shell destroyed it).
 void record_recycled(journal_batch& journal, const std::wstring& path, const std::wstring& partner, uint64_t size,
-                     uint64_t since, std::unordered_set<std::wstring>& claimed);
+                     recent_bin_items& bin);
 
 // True when both files can be read and hold the same bytes: one streaming read of
 // each, no pause or abort, since a stop request is honoured between removals.

@@ -4,6 +4,7 @@
 #include <sddl.h>
 
 #include <cstdio>
+#include <unordered_set>
 
 #include "base/file_reading.h"
 #include "base/long_path.h"
@@ -153,23 +154,33 @@ bool read_trash_item(const std::wstring& trash, const std::wstring& name, bin_it
            file_size(found.item, found.size);
 }
 
-std::vector<bin_item> trash_items(const std::wstring& original) {
+// Records are read only when written since `since` (their own write time, with the
+// bins' clock slack): the rest of a full bin is passed over unread.
+bool written_since(const WIN32_FIND_DATAW& entry, uint64_t since) {
+    return join_halves(entry.ftLastWriteTime.dwHighDateTime, entry.ftLastWriteTime.dwLowDateTime) >= since;
+}
+
+std::vector<bin_item> trash_items(uint64_t since) {
     std::vector<bin_item> items;
     const std::wstring trash = wine_trash();
     if (trash.empty()) return items;
-    const std::string wanted = unix_name(long_path(original));
     WIN32_FIND_DATAW entry;
     const HANDLE find = FindFirstFileW(long_path(trash + L"info\\*.trashinfo").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return items;
     do {
         const std::wstring info = entry.cFileName;
-        if (info.size() <= 10) continue;
         bin_item item;
-        if (read_trash_item(trash, info.substr(0, info.size() - 10), item) && unix_name(long_path(item.original)) == wanted)
+        if (info.size() > 10 && written_since(entry, since) && read_trash_item(trash, info.substr(0, info.size() - 10), item))
             items.push_back(item);
     } while (FindNextFileW(find, &entry));
     FindClose(find);
     return items;
+}
+
+// How an item's original path is matched: under Wine by the Linux path both names
+// reach, on Windows by the path in upper case.
+std::string match_key(const std::wstring& path) {
+    return under_wine() ? unix_name(long_path(path)) : utf8(case_key(path));
 }
 
 std::wstring user_sid() {
@@ -209,40 +220,53 @@ uint64_t ticks_now() {
     return join_halves(now.dwHighDateTime, now.dwLowDateTime);
 }
 
-std::vector<bin_item> windows_bin_items(const std::wstring& folder, const std::wstring& original) {
+std::vector<bin_item> windows_bin_items(const std::wstring& folder, uint64_t since) {
     std::vector<bin_item> items;
     WIN32_FIND_DATAW entry;
     const HANDLE find = FindFirstFileW(long_path(join_path(folder, L"$I*")).c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return items;
     do {
         bin_item item;
-        if (read_windows_item(join_path(folder, entry.cFileName), item) && same_path(item.original, original))
+        if (written_since(entry, since) && read_windows_item(join_path(folder, entry.cFileName), item))
             items.push_back(item);
     } while (FindNextFileW(find, &entry));
     FindClose(find);
     return items;
 }
 
-bool find_bin_item(const std::wstring& original, uint64_t size, uint64_t since,
-                   const std::unordered_set<std::wstring>& claimed, bin_item& found) {
-    std::vector<bin_item> items;
-    if (under_wine()) {
-        items = trash_items(original);
-    } else {
-        const std::wstring folder = windows_bin_folder(original);
-        if (!folder.empty()) items = windows_bin_items(folder, original);
-    }
-    // A bin may keep whole seconds only (the freedesktop trash does), and its clock
-    // reading may come a moment before ours.
+// A bin may keep whole seconds only (the freedesktop trash does), and its clock
+// reading may come a moment before ours.
+recent_bin_items::recent_bin_items(const std::vector<std::wstring>& originals, uint64_t since) {
     constexpr uint64_t clock_slack = 2 * 10'000'000ull;
     since = since > clock_slack ? since - clock_slack : 0;
-    bool any = false;
-    for (const bin_item& item : items) {
-        if (item.taken_at < since || item.size != size || claimed.count(case_key(item.item))) continue;
-        if (!any || item.taken_at > found.taken_at) found = item;
-        any = true;
+    if (under_wine()) {
+        items_ = trash_items(since);
+    } else {
+        std::unordered_set<std::wstring> folders;
+        for (const std::wstring& original : originals) {
+            const std::wstring folder = windows_bin_folder(original);
+            if (folder.empty() || !folders.insert(case_key(folder)).second) continue;
+            const std::vector<bin_item> found = windows_bin_items(folder, since);
+            items_.insert(items_.end(), found.begin(), found.end());
+        }
     }
-    return any;
+    std::erase_if(items_, [&](const bin_item& item) { return item.taken_at < since; });
+    for (std::size_t i = 0; i < items_.size(); ++i) by_original_.emplace(match_key(items_[i].original), i);
+    taken_.assign(items_.size(), false);
+}
+
+bool recent_bin_items::take(const std::wstring& original, uint64_t size, bin_item& found) {
+    std::size_t best = items_.size();
+    const auto [first, last] = by_original_.equal_range(match_key(original));
+    for (auto at = first; at != last; ++at) {
+        const std::size_t i = at->second;
+        if (taken_[i] || items_[i].size != size) continue;
+        if (best == items_.size() || items_[i].taken_at > items_[best].taken_at) best = i;
+    }
+    if (best == items_.size()) return false;
+    taken_[best] = true;
+    found = items_[best];
+    return true;
 }
 
 bool read_bin_item(const std::wstring& item, bin_item& found) {

@@ -7,7 +7,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 namespace orvkit {
@@ -24,12 +24,23 @@ struct bin_item {
 // FILETIME ticks (UTC) now.
 uint64_t ticks_now();
 
-// The item the bin made of `original` at or after `since`, of `size` bytes, and not
-// one of `claimed` (items already taken for other files): the newest such. False
-// when the bin holds none, since the file was destroyed or went to a bin this
-// program cannot read (a share's, or a redirected folder's).
-bool find_bin_item(const std::wstring& original, uint64_t size, uint64_t since,
-                   const std::unordered_set<std::wstring>& claimed, bin_item& found);
+// The items the bin took at or after a moment, read once for a whole list of files
+// just recycled: only records made since then are read, so a full bin costs a look at
+// its folder, not a read of every record.
+class recent_bin_items {
+public:
+    // The bins of `originals` (one per drive on Windows), items taken since `since`.
+    recent_bin_items(const std::vector<std::wstring>& originals, uint64_t since);
+    // The newest item made of `original`, of `size` bytes, that no earlier call took.
+    // False when the bin holds none: the file was destroyed, or went to a bin this
+    // program cannot read (a share's, or a redirected folder's).
+    bool take(const std::wstring& original, uint64_t size, bin_item& found);
+
+private:
+    std::vector<bin_item> items_;
+    std::unordered_multimap<std::string, std::size_t> by_original_;  // match key -> index in items_
+    std::vector<bool> taken_;
+};
 
 // The item at `item` as the bin describes it now; false when the item or its record
 // is gone or unreadable.
@@ -40,8 +51,8 @@ bool read_bin_item(const std::wstring& item, bin_item& found);
 // record. "" when it is back, else why not.
 std::wstring restore_bin_item(const bin_item& item);
 
-// The items of one Windows bin folder ("X:\$Recycle.Bin\<SID>\") recycled from
-// `original` (any letter case); also how tests read a bin laid out by hand.
-std::vector<bin_item> windows_bin_items(const std::wstring& folder, const std::wstring& original);
+// The items of one Windows bin folder ("X:\$Recycle.Bin\<SID>\") whose records were
+// made at or after `since`; also how tests read a bin laid out by hand.
+std::vector<bin_item> windows_bin_items(const std::wstring& folder, uint64_t since = 0);
 
 }  // namespace orvkit
