@@ -49,13 +49,7 @@ std::wstring page_text(const ostrand_state* state, int page) {
 // dialog closes, so neither page changes nor repeated openings pile up stale
 // tools (a later window that reuses the handle would otherwise show the tip).
 void forget_open_dirs_tip(const ostrand_state* state, HWND dialog) {
-    HWND button = GetDlgItem(dialog, IDC_ABOUT_OPEN_DIRS);
-    if (!state || !state->tooltip || !button) return;
-    TOOLINFOA tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = button;
-    tool.uId = reinterpret_cast<UINT_PTR>(button);
-    SendMessageA(state->tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (state) remove_tooltip(*state, GetDlgItem(dialog, IDC_ABOUT_OPEN_DIRS));
 }
 
 void show_page(HWND dialog, int page) {

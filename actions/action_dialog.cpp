@@ -17,11 +17,12 @@
 #include "base/long_path.h"
 #include "core/delete_queue.h"
 #include "core/globals.h"
-#include "core/recycle_bin.h"
+#include "shell/recycle_bin.h"
 #include "core/removal_journal.h"
 #include "core/run_protocol.h"
 #include "core/state.h"
 #include "resources/resource_ids.h"
+#include "shell/com_apartment.h"
 #include "ui/results_list.h"
 
 namespace orvkit {
@@ -60,18 +61,10 @@ void set_font(HWND dialog, int control, HFONT font) {
     SendDlgItemMessageW(dialog, control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-// The tips are registered on the one shared tooltip window by control window; the
-// dialog's controls die with it, so their tools go too.
+// The dialog's controls die with it, so their tips go too.
 void remove_tips(HWND dialog) {
     if (!app_state) return;
-    for (const tip& t : action_tips) {
-        HWND control = GetDlgItem(dialog, t.control);
-        TOOLINFOA tool{};
-        tool.cbSize = sizeof(tool);
-        tool.hwnd = control;
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        SendMessageA(app_state->tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    for (const tip& t : action_tips) remove_tooltip(*app_state, GetDlgItem(dialog, t.control));
 }
 
 // The shell may take its time to find and start a viewer (or to fail to), so it is
@@ -80,14 +73,13 @@ void remove_tips(HWND dialog) {
 DWORD WINAPI open_with_viewer(LPVOID parameter) {
     // Nothing here throws: the path is only read, and the shell's calls are C.
     std::unique_ptr<std::wstring> path(static_cast<std::wstring*>(parameter));
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const com_apartment com;
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
     info.lpFile = path->c_str();
     info.nShow = SW_SHOWNORMAL;
     ShellExecuteExW(&info);
-    if (SUCCEEDED(com)) CoUninitialize();
     return 0;
 }
 

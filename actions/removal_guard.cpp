@@ -8,7 +8,7 @@
 #include "base/long_path.h"
 #include "base/owner.h"
 #include "core/file_identity.h"
-#include "core/recycle_bin.h"
+#include "shell/recycle_bin.h"
 
 namespace orvkit {
 

@@ -14,7 +14,7 @@
 
 #include "core/delete_queue.h"
 #include "core/file_list.h"
-#include "core/recycle_bin.h"
+#include "shell/recycle_bin.h"
 #include "core/removal_journal.h"
 
 namespace orvkit {

@@ -7,7 +7,7 @@
 #include "base/file_reading.h"
 #include "base/long_path.h"
 #include "core/journal_format.h"
-#include "core/recycle_bin.h"
+#include "shell/recycle_bin.h"
 #include "core/removal_journal.h"
 #include "core/state.h"
 

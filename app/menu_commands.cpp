@@ -14,6 +14,7 @@
 #include "core/state.h"
 #include "search/list_file.h"
 #include "search/pause_gate.h"
+#include "shell/folder_browser.h"
 #include "ui/menu_ids.h"
 #include "ui/results_list.h"
 #include "ui/standard_dialogs.h"
@@ -155,24 +156,8 @@ void undo_removal(HWND window) {
 
 }  // namespace
 
-// A folder is taken only when the shell names a file-system path for it. The
-// browser needs COM on this thread; the call is balanced, so what the taskbar
-// started stays as it was.
 bool browse_move_folder(HWND owner, std::wstring& folder) {
-    const HRESULT com = CoInitialize(nullptr);
-    BROWSEINFOW browse{};
-    browse.hwndOwner = owner;
-    browse.lpszTitle = L"Where the deleted files go";
-    browse.ulFlags = browse_flags;
-    bool named = false;
-    if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse)) {
-        wchar_t path[MAX_PATH] = {};
-        named = SHGetPathFromIDListW(chosen, path) && path[0];
-        CoTaskMemFree(chosen);
-        if (named) folder = path;
-    }
-    if (SUCCEEDED(com)) CoUninitialize();
-    return named;
+    return browse_for_folder(owner, L"Where the deleted files go", browse_flags, folder);
 }
 
 menu_openers menu_open{show_about_dialog, show_diagnostics_window, open_help, open_action_dialog, browse_move_folder};

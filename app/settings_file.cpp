@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/file_reading.h"
 #include "base/long_path.h"
 #include "base/owner.h"
 #include "base/win32_numbers.h"
@@ -56,9 +57,7 @@ void write_settings() {
         unique_handle file(CreateFileW(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return;
-        DWORD put = 0;
-        written = WriteFile(file.get(), image.data(), static_cast<DWORD>(image.size()), &put, nullptr) &&
-                  put == image.size() && FlushFileBuffers(file.get());
+        written = write_whole(file.get(), image.data(), image.size()) && FlushFileBuffers(file.get());
     }
     if (!written || !MoveFileExW(scratch.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         DeleteFileW(scratch.c_str());

@@ -1,4 +1,4 @@
-// Opening a file for its content, its size, and reading it whole: the same calls
+// Opening a file for its content, its size, reading it whole and writing a whole block: the same calls
 // for the comparison, the checksum pass, the grouped comparison and the dialogs,
 // so the same files fail everywhere.
 #pragma once
@@ -53,6 +53,21 @@ inline std::size_t read_whole(HANDLE file, uint8_t* target, std::size_t length) 
         got += delivered;
     }
     return got;
+}
+
+// Writes `length` bytes from `source`, in as many calls as it takes; false when a
+// write fails or stops short.
+inline bool write_whole(HANDLE file, const void* source, std::size_t length) {
+    constexpr std::size_t largest_write = std::size_t{1} << 30;  // WriteFile counts in a DWORD
+    const auto* bytes = static_cast<const uint8_t*>(source);
+    std::size_t done = 0;
+    while (done < length) {
+        DWORD written = 0;
+        const DWORD want = static_cast<DWORD>(std::min(length - done, largest_write));
+        if (!WriteFile(file, bytes + done, want, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
 }
 
 }  // namespace orvkit

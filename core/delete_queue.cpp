@@ -7,6 +7,7 @@
 #include "base/file_reading.h"
 #include "base/long_path.h"
 #include "base/path_parts.h"
+#include "shell/recycle_bin.h"
 
 namespace orvkit {
 
@@ -202,20 +203,12 @@ void DeleteQueue::free_batch() {
     batch_bytes = 0;
 }
 
-// One call: a second call with the same list would run again over files already in
-// the bin (with FOF_WANTNUKEWARNING Wine then asks, in a modal box, to destroy them).
-// SHFileOperationW returns 0 only when the operation succeeded.
 uint32_t shell_recycle(HWND owner, const wchar_t* paths, FILEOP_FLAGS flags) {
-    if (!paths || !*paths) return delete_shell_failed;
-    SHFILEOPSTRUCTW operation{};
-    operation.hwnd = owner;
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = paths;
-    operation.pTo = nullptr;
-    operation.fFlags = flags;
-    const int result = SHFileOperationW(&operation);
-    if (operation.fAnyOperationsAborted) return delete_aborted;
-    return result == 0 ? delete_done : delete_shell_failed;
+    switch (send_to_recycle_bin(owner, paths, flags)) {
+    case recycle_result::done: return delete_done;
+    case recycle_result::aborted: return delete_aborted;
+    default: return delete_shell_failed;
+    }
 }
 
 }  // namespace orvkit

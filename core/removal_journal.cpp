@@ -19,12 +19,6 @@ namespace {
 // read the journal meanwhile.
 std::mutex journal_lock;
 
-bool write_all(HANDLE file, const std::string& bytes) {
-    DWORD written = 0;
-    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
 }  // namespace
 
 std::wstring journal_path(const ostrand_state& state) { return state.data_path.folder + journal_file_name; }
@@ -90,7 +84,7 @@ bool journal_batch::open() {
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file_ || !GetFileSizeEx(file_.get(), &size)) return false;
-    return size.QuadPart > 0 || write_all(file_.get(), journal_preamble());
+    return size.QuadPart > 0 || write_whole(file_.get(), journal_preamble().data(), journal_preamble().size());
 }
 
 void journal_batch::record(journal_action action, const std::wstring& path, const std::wstring& target,
@@ -102,7 +96,7 @@ void journal_batch::record(journal_action action, const std::wstring& path, cons
         return;
     }
     const std::string line = journal_line({journal_time_now(), action, path, target, partner, size, id_, bin_time});
-    if (!write_all(file_.get(), line) || !FlushFileBuffers(file_.get())) failed_ = true;
+    if (!write_whole(file_.get(), line.data(), line.size()) || !FlushFileBuffers(file_.get())) failed_ = true;
 }
 
 void journal_batch::end() {

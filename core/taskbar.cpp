@@ -10,22 +10,20 @@ ITaskbarList3* make_shell_taskbar_list() {
 
 taskbar_list_maker make_taskbar_list = make_shell_taskbar_list;
 
-// The COM initialisation lasts exactly as long as the object.
+// COM lasts exactly as long as the object.
 TaskBar::~TaskBar() {
-    if (list_) {
-        list_.reset();
-        CoUninitialize();
-    }
+    list_.reset();
+    com_.reset();
 }
 
 // Creates the object once; a failure is remembered and never retried.
 uint32_t TaskBar::ensure() {
     std::lock_guard<std::mutex> guard(lock_);
     if (!list_ && !unavailable_) {
-        CoInitialize(nullptr);
+        com_ = std::make_unique<com_apartment>();
         list_.reset(make_taskbar_list());
         if (!list_) {
-            CoUninitialize();
+            com_.reset();
             unavailable_ = 1;
         }
     }

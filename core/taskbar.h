@@ -5,9 +5,11 @@
 #include <shobjidl.h>
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
 #include "base/com_ptr.h"
+#include "shell/com_apartment.h"
 
 namespace orvkit {
 
@@ -36,6 +38,7 @@ public:
     ITaskbarList3* list() const { return list_.get(); }
 
 private:
+    std::unique_ptr<com_apartment> com_;  // COM on the thread that made the object
     com_ptr<ITaskbarList3> list_;
     uint32_t unavailable_ = 0;
     std::mutex lock_;

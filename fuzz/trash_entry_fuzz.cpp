@@ -2,7 +2,7 @@
 // date of the right length, and the path written back fully escaped reads as itself.
 #include <cstdlib>
 
-#include "core/bin_records.h"
+#include "shell/bin_records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     orvkit::trash_entry entry;

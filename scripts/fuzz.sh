@@ -16,8 +16,8 @@ mkdir -p "$out/crashes"
 # Each target: its name (fuzz/<name>.cpp), the longest input it is given, the plain
 # units it links. The list reader's limit lets a token outgrow its 32,767 units.
 targets=(
-  "bin_record_fuzz 4096 core/bin_records.cpp"
-  "trash_entry_fuzz 4096 core/bin_records.cpp"
+  "bin_record_fuzz 4096 shell/bin_records.cpp"
+  "trash_entry_fuzz 4096 shell/bin_records.cpp"
   "journal_fuzz 4096 core/journal_format.cpp"
   "list_format_fuzz 70000 search/list_format.cpp core/file_list.cpp"
 )

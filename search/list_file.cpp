@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "base/file_reading.h"
 #include "base/long_path.h"
 #include "base/owner.h"
 #include "core/globals.h"
@@ -57,16 +58,7 @@ bool write_records(HANDLE file, const orvFileList& list, const list_chunk_writer
 
 }  // namespace
 
-bool write_list_chunk(HANDLE file, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        const DWORD want = static_cast<DWORD>(bytes.size() - done);
-        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr) || written == 0) return false;
-        done += written;
-    }
-    return true;
-}
+bool write_list_chunk(HANDLE file, const std::string& bytes) { return write_whole(file, bytes.data(), bytes.size()); }
 
 // The old file is copied to the backup name first. The new list goes to a file
 // beside it named for this process and this call, and replaces the old one in one

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "core/bin_records.h"
+#include "shell/bin_records.h"
 
 using namespace orvkit;
 using bytes = std::vector<uint8_t>;

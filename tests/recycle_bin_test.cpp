@@ -1,8 +1,8 @@
 // The recycle bin's items read from its own records: Windows' $Recycle.Bin layout, laid out by hand.
 #include <gtest/gtest.h>
 
-#include "core/bin_records.h"
-#include "core/recycle_bin.h"
+#include "shell/bin_records.h"
+#include "shell/recycle_bin.h"
 #include "support/temp_folder.h"
 
 using namespace orvkit;

@@ -136,6 +136,15 @@ int add_tooltip(const ostrand_state& state, HWND parent, int control_id, const c
     return 0;
 }
 
+void remove_tooltip(const ostrand_state& state, HWND control) {
+    if (!state.tooltip || !control) return;
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = control;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    SendMessageA(state.tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void set_control_tooltip(const ostrand_state& state, HWND control, const char* text) {
     if (!control) return;
     TOOLINFOA tool = tool_for(state, control, text);

@@ -35,5 +35,9 @@ int list_get_cell(int index, int column, wchar_t* buffer);
 int add_tooltip(const ostrand_state& state, HWND parent, int control_id, const char* text);
 // Registers (or replaces) the tooltip text of one control window.
 void set_control_tooltip(const ostrand_state& state, HWND control, const char* text);
+// Drops the tooltip of one control window. The shared tooltip window keeps every tool
+// it is given, also after the control is gone: a dialog's tools are dropped when it
+// closes, or a later window that reuses a handle would show a stale tip.
+void remove_tooltip(const ostrand_state& state, HWND control);
 
 }  // namespace orvkit

@@ -2,12 +2,12 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include "base/long_path.h"
 #include "base/owner.h"
 #include "core/globals.h"
 #include "core/state.h"
+#include "shell/known_folders.h"
 
 namespace orvkit {
 
@@ -29,10 +29,7 @@ bool openable_file(const std::wstring& path) {
 // With its trailing backslash: a bare folder name in the dialog's file buffer
 // reads as a file "Documents" in the folder above (Wine opens there).
 std::wstring documents_folder() {
-    PWSTR folder = nullptr;
-    std::wstring result;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder)) && folder) result = folder;
-    CoTaskMemFree(folder);
+    std::wstring result = known_folder_path(FOLDERID_Documents);
     if (!result.empty() && result.back() != L'\\') result += L'\\';
     return result;
 }

@@ -1,16 +1,27 @@
-// The recycle bin's items, read from the bin's own records, never from the texts the
+// The recycle bin: sending files to it, and its items, read from the bin's own records, never from the texts the
 // shell shows (those hide known extensions and are translated). On Windows a file
 // recycled from a drive lies in X:\$Recycle.Bin\<user SID>\ as "$R<id><ext>" beside a
 // "$I<id><ext>" record of its original path, size and deletion time; under Wine it
 // lies in the freedesktop trash (Trash\files\<name>, described by
 // Trash\info\<name>.trashinfo).
 #pragma once
+#include <windows.h>
+#include <shellapi.h>
+
 #include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace orvkit {
+
+enum class recycle_result { done, aborted, failed };
+
+// Sends the NUL-separated, double-NUL-terminated `paths` to the recycle bin in one
+// shell operation with the FOF_ `flags`, its boxes owned by `owner`: done, aborted
+// (by the user, or where the shell kept a file it was asked whether to destroy), or
+// failed.
+recycle_result send_to_recycle_bin(HWND owner, const wchar_t* paths, FILEOP_FLAGS flags);
 
 struct bin_item {
     std::wstring item;      // the recycled file as it lies in the bin

@@ -1,4 +1,4 @@
-#include "core/recycle_bin.h"
+#include "shell/recycle_bin.h"
 
 #include <windows.h>
 #include <sddl.h>
@@ -10,7 +10,7 @@
 #include "base/long_path.h"
 #include "base/owner.h"
 #include "base/win32_numbers.h"
-#include "core/bin_records.h"
+#include "shell/bin_records.h"
 
 namespace orvkit {
 
@@ -213,6 +213,22 @@ void make_parent_folders(const std::wstring& path) {
 }
 
 }  // namespace
+
+// One call: a second call with the same list would run again over files already in
+// the bin (with FOF_WANTNUKEWARNING Wine then asks, in a modal box, to destroy them).
+// SHFileOperationW returns 0 only when the operation succeeded.
+recycle_result send_to_recycle_bin(HWND owner, const wchar_t* paths, FILEOP_FLAGS flags) {
+    if (!paths || !*paths) return recycle_result::failed;
+    SHFILEOPSTRUCTW operation{};
+    operation.hwnd = owner;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = paths;
+    operation.pTo = nullptr;
+    operation.fFlags = flags;
+    const int result = SHFileOperationW(&operation);
+    if (operation.fAnyOperationsAborted) return recycle_result::aborted;
+    return result == 0 ? recycle_result::done : recycle_result::failed;
+}
 
 uint64_t ticks_now() {
     FILETIME now{};

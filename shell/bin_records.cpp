@@ -1,4 +1,4 @@
-#include "core/bin_records.h"
+#include "shell/bin_records.h"
 
 #include <string_view>
 
