@@ -12,7 +12,7 @@
 #include <string>
 
 #include "actions/pair_fields.h"
-#include "actions/removal_guard.h"
+#include "compare/removal_guard.h"
 #include "base/file_reading.h"
 #include "base/long_path.h"
 #include "core/delete_queue.h"

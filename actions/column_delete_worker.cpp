@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "actions/removal_guard.h"
+#include "compare/removal_guard.h"
 #include "base/file_reading.h"
 #include "core/globals.h"
 #include "core/run_protocol.h"

@@ -1,6 +1,6 @@
 #include "actions/compare_rows.h"
 
-#include "actions/compare_math.h"
+#include "compare/compare_math.h"
 #include "ui/results_list.h"
 
 namespace orvkit {

@@ -13,7 +13,7 @@
 #include "core/run_protocol.h"
 #include "core/state.h"
 #include "search/list_file.h"
-#include "search/pause_gate.h"
+#include "compare/run_gate.h"
 #include "shell/folder_browser.h"
 #include "ui/menu_ids.h"
 #include "ui/results_list.h"

@@ -1,6 +1,6 @@
 #include "app/worker_start.h"
 
-#include "actions/compare.h"
+#include "actions/file_compare.h"
 #include "app/window_geometry.h"
 #include "core/globals.h"
 #include "core/search_modes.h"

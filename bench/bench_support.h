@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "actions/compare.h"
+#include "compare/pair_compare.h"
 #include "core/state.h"
 #include "search/checksum_pass.h"
 #include "search/group_compare.h"

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "actions/compare.h"
+#include "actions/file_compare.h"
+#include "compare/pair_compare.h"
 #include "base/owner.h"
 #include "core/globals.h"
 #include "core/state.h"

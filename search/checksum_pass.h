@@ -13,34 +13,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "actions/compare.h"
+#include "compare/content_classes.h"
 #include "core/file_list.h"
 
 namespace orvkit {
 
-// Which records the pass read to equal bytes, by content class.
-class content_classes {
-public:
-    // The pair's result from the classes, when both records have one and it settles
-    // the pair: equal classes are equal bytes (100 %); other classes differ, which
-    // settles the pair when only equal bytes make a twin. False: compare the files.
-    bool compare(const file_record& a, const file_record& b, const pair_settings& settings,
-                 pair_outcome& result) const;
-    // The file of `record` was deleted or moved away: it and every record of its class
-    // that named the same file (the same path met twice, a link whose path no longer
-    // opens) lose their class, so their pairs open the files and find it gone.
-    void forget_file(file_record& record);
-
-    // The record leaves the list: its class no longer names it.
-    void drop_record(const file_record& record);
-
-    uint32_t add_class(const std::vector<file_record*>& members);
-    void clear();
-
-private:
-    std::unordered_map<uint32_t, std::vector<file_record*>> members_;  // classes of two or more
-    uint32_t next_ = 1;
-};
 
 // Reads the records of each non-zero size that another record shares, a size at a
 // time, members in list order: checksums, file indexes and content classes. With

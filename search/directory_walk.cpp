@@ -7,7 +7,7 @@
 #include "base/owner.h"
 #include "base/win32_numbers.h"
 #include "core/file_identity.h"
-#include "search/pause_gate.h"
+#include "compare/run_gate.h"
 #include "search/volume_root.h"
 
 namespace orvkit {

@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <atomic>
 
-#include "actions/byte_runs.h"
-#include "actions/compare.h"
-#include "actions/compare_math.h"
+#include "compare/byte_runs.h"
+#include "compare/content_classes.h"
+#include "compare/pair_compare.h"
+#include "compare/compare_math.h"
 #include "base/file_reading.h"
 #include "base/long_path.h"
 #include "core/file_identity.h"
@@ -164,21 +165,13 @@ void group_compare::forget_content(const file_record* record) {
     std::vector<uint8_t>().swap(held->second.bytes);
 }
 
-// Records of one file have one size and checksum, so they share a group. A member
-// with the removed file's path is that file; one with its index is the same file
-// when its own path no longer opens (a hard link keeps the bytes and still opens).
+// Records of one file have one size and checksum, so they share a group.
 void group_compare::forget_file(const file_record& record) {
     forget_content(&record);
     const auto found = group_of_.find(&record);
     if (found == group_of_.end()) return;
-    const std::wstring key = case_key(record.path);
-    for (const file_record* member : groups_[found->second].members) {
-        if (member == &record || !held_files_.count(member)) continue;
-        const bool same_index = member->identity.index_known && record.identity.index_known &&
-                                member->identity.file_index == record.identity.file_index;
-        if (case_key(member->path) == key || (same_index && !open_for_reading(member->path)))
-            forget_content(member);
-    }
+    for (const file_record* member : groups_[found->second].members)
+        if (member != &record && held_files_.count(member) && names_removed_file(*member, record)) forget_content(member);
 }
 
 void group_compare::done_with(const file_record& record) {

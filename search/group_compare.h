@@ -22,7 +22,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "actions/compare.h"
+#include "compare/pair_compare.h"
 #include "core/file_list.h"
 
 namespace orvkit {

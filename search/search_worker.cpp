@@ -6,8 +6,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "actions/compare.h"
-#include "actions/removal_guard.h"
+#include "compare/pair_compare.h"
+#include "compare/removal_guard.h"
 #include "base/long_path.h"
 #include "core/file_identity.h"
 #include "core/globals.h"
@@ -20,9 +20,10 @@
 #include "search/known_checksums.h"
 #include "search/list_file.h"
 #include "search/pair_scan.h"
-#include "search/pause_gate.h"
+#include "compare/run_gate.h"
 #include "search/search_summary.h"
 #include "ui/results_list.h"
+#include "ui/standard_dialogs.h"
 
 namespace orvkit {
 
@@ -148,7 +149,10 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
 // Takes the comparison blocks, clears the list and announces the indexing.
 bool begin_search(search_run& run) {
     twin_count = 0;
-    if (reserve_compare_buffers() != 0) return false;
+    if (reserve_compare_buffers() != 0) {
+        show_memory_error();
+        return false;
+    }
     const uint32_t mode = search_mode;
     run.state->stop_at_first_difference = (run.options.use_hash || run.options.match_percentage == 100) &&
                                           (mode == mode_quick_dir || mode == mode_qdir_plus);

@@ -4,9 +4,9 @@
 #include <random>
 #include <tuple>
 
-#include "actions/byte_runs.h"
-#include "actions/compare.h"
-#include "actions/compare_math.h"
+#include "compare/byte_runs.h"
+#include "compare/pair_compare.h"
+#include "compare/compare_math.h"
 #include "actions/compare_rows.h"
 #include "app/run_control.h"
 #include "app/worker_start.h"

@@ -1,6 +1,6 @@
 // Removal's parts on real files: the long path forms, the delete queue in each mode, and the guard in front of
 // every removal (equal bytes read in pieces, missing files, one file under two names, files already handed over).
-#include "actions/removal_guard.h"
+#include "compare/removal_guard.h"
 #include "base/path_parts.h"
 #include "core/delete_queue.h"
 #include "support/window_driver.h"

@@ -7,7 +7,7 @@
 #include <random>
 #include <set>
 
-#include "actions/compare.h"
+#include "compare/pair_compare.h"
 #include "app/startup.h"
 #include "core/file_identity.h"
 #include "core/globals.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "actions/removal_guard.h"
+#include "compare/removal_guard.h"
 #include "app/run_control.h"
 #include "core/delete_modes.h"
 #include "core/file_identity.h"
@@ -96,7 +96,7 @@ TEST_F(RemovalOutcome, AQueuedFileStaysWhenItsPartnerIsGoneBeforeTheListIsSent) 
     temp_folder tree, moved;
     const std::wstring partner = tree.make_file(L"a\\1.bin", "one copy"), queued = tree.make_file(L"b\\1.bin", "one copy");
     // A pair that takes seconds to compare (differing only in its last byte), met after the first pair.
-    constexpr uint64_t big = 1ull << 30;
+    constexpr uint64_t big = 2ull << 30;
     tree.make_sparse_file(L"a\\2.bin", big);
     const std::wstring last = tree.make_sparse_file(L"b\\2.bin", big);
     {

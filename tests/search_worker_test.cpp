@@ -1,6 +1,6 @@
 // Searches through the real window: rows, summary, options, pruning, resuming, which files are opened; pause
 // and abort in every phase of a run.
-#include "actions/compare.h"
+#include "compare/pair_compare.h"
 #include "app/run_control.h"
 #include "core/delete_modes.h"
 #include "app/worker_start.h"
@@ -262,8 +262,8 @@ const phase phases[] = {
      [] { return static_cast<int64_t>(twin_count.load()); }, 500 * 499 / 2,
      L"Finished|124750 twins found in 500 files.", L"Aborted|"},
     {"FileModeComparison", 0,
-     "truncate -s 300M a b && printf x | dd of=b bs=1 seek=299000000 conv=notrunc 2>/dev/null",
-     [] { return static_cast<int64_t>(orvkit::compare_bytes_read()); }, 629145600, L"End||Files have 99% in common",
+     "truncate -s 1000M a b && printf x | dd of=b bs=1 seek=999000000 conv=notrunc 2>/dev/null",
+     [] { return static_cast<int64_t>(orvkit::compare_bytes_read()); }, 2097152000, L"End||Files have 99% in common",
      L"Aborted||Same"},
 };
 

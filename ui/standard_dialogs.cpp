@@ -65,6 +65,8 @@ int pick_file(std::shared_ptr<ostrand_state> state, HWND window) {
     return chosen;
 }
 
+void show_memory_error() { MessageBoxW(nullptr, L"Memory Error", L"Ostrand", MB_OK); }
+
 std::wstring help_page_path(const ostrand_state& state) { return state.program_path.folder + L"ReadMe.htm"; }
 
 // The shell's answer is not examined: a missing page simply shows nothing.

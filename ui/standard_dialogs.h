@@ -1,4 +1,4 @@
-// The file picker and the help page.
+// The file picker, the help page and the memory error box.
 #pragma once
 #include <windows.h>
 
@@ -15,6 +15,9 @@ int pick_file(std::shared_ptr<ostrand_state> state, HWND window);
 
 // Opens "ReadMe.htm" beside the program with the shell.
 void open_help(std::shared_ptr<ostrand_state> state);
+
+// The "Memory Error" box: a run could not have its comparison blocks.
+void show_memory_error();
 
 // The help page's path: the program folder followed by "ReadMe.htm".
 std::wstring help_page_path(const ostrand_state& state);

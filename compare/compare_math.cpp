@@ -1,4 +1,4 @@
-#include "actions/compare_math.h"
+#include "compare/compare_math.h"
 
 namespace orvkit {
 

@@ -1,19 +1,14 @@
-#include "actions/compare.h"
+#include "compare/pair_compare.h"
 
 #include <algorithm>
 #include <atomic>
 #include <memory>
 
-#include "actions/byte_runs.h"
-#include "actions/compare_math.h"
-#include "actions/compare_rows.h"
+#include "compare/byte_runs.h"
+#include "compare/compare_math.h"
 #include "base/file_reading.h"
 #include "base/owner.h"
 #include "core/globals.h"
-#include "core/run_options.h"
-#include "core/search_modes.h"
-#include "core/state.h"
-#include "ui/results_list.h"
 
 namespace orvkit {
 
@@ -28,7 +23,6 @@ constexpr std::size_t piece_bytes = 256 * 1024;
 // Waiting on go_event per byte would cost a system call each (a wineserver round
 // trip on Wine), so the cheap pause_code is polled and the event waited on only then.
 constexpr std::size_t poll_bytes = 64 * 1024;
-constexpr DWORD pause_wait_ms = 1000000;
 
 // One comparison's own state: `status` stays status_running while it goes on and
 // then holds the outcome.
@@ -40,7 +34,8 @@ struct comparison {
     bool candidate_pair = false;    // a search's pair: it need not be read past what decides it
     uint32_t match_percentage = 0;  // candidate pairs: the least percentage that is listed
     uint64_t limit = UINT64_MAX;   // the differing count at which the scan may stop
-    compare_rows* rows = nullptr;  // File mode only
+    const difference_listener* rows = nullptr;  // File mode only
+    const run_gate* gate = nullptr;
     run_counter counter;
 };
 
@@ -60,12 +55,6 @@ DWORD read_into(HANDLE file, uint8_t* target, std::size_t length) {
     return got;
 }
 
-// Holds while paused; false once the run should end (abort, quit).
-bool keep_going() {
-    if (pause_code.load(std::memory_order_relaxed) != pause_running) WaitForSingleObject(go_event.get(), pause_wait_ms);
-    return pause_code.load() != pause_aborting;
-}
-
 // Compares one block of `length` bytes lying at `offset`; false when the comparison
 // ends inside it (first difference, enough differences, short read, abort). Each
 // piece is read to the start of the blocks, where the processor's cache still holds
@@ -81,7 +70,7 @@ bool compare_block(HANDLE a, HANDLE b, uint64_t offset, std::size_t length, comp
         const DWORD got_b = read_into(b, compare_buffer_b, piece_end - piece_start);
         const std::size_t valid_end = piece_start + std::min(got_a, got_b);
         while (position < valid_end) {
-            if (!keep_going()) {
+            if (!c.gate->hold()) {
                 c.status = compare_finished;
                 return false;
             }
@@ -123,21 +112,14 @@ void compare_contents(HANDLE a, HANDLE b, comparison& c) {
             compare_block(a, b, offset, static_cast<std::size_t>(length), c);
         remaining -= length;
         offset += length;
-        if (c.rows && c.size_b > 0) progress_percent = compare_progress(c.size_b, remaining);
+        if (c.rows && c.size_b > 0) c.gate->progress(compare_progress(c.size_b, remaining));
     }
 }
 
-struct outcome {
-    int32_t status = compare_finished;
-    uint64_t size_a = 0;
-    uint64_t size_b = 0;
-    uint64_t differing = 0;
-};
-
 // Steps shared by both roles: open, size up, compare.
-outcome run_comparison(const std::wstring& first, const std::wstring& second, comparison& c,
-                       bool check_zero_length) {
-    outcome result;
+whole_comparison run_comparison(const std::wstring& first, const std::wstring& second, comparison& c,
+                                bool check_zero_length) {
+    whole_comparison result;
     unique_handle a = open_for_reading(first);
     if (!a) {
         result.status = compare_invalid_a;
@@ -181,64 +163,31 @@ outcome run_comparison(const std::wstring& first, const std::wstring& second, co
 
 }  // namespace
 
-pair_outcome compare_pair_files(const std::wstring& a, const std::wstring& b, const pair_settings& settings) {
+pair_outcome compare_pair_files(const std::wstring& a, const std::wstring& b, const pair_settings& settings,
+                                const run_gate& gate) {
     if ((!compare_buffer_a || !compare_buffer_b) && reserve_compare_buffers() != 0) return {0, compare_invalid_a};
     comparison c;
+    c.gate = &gate;
     c.candidate_pair = true;
     c.stop_at_first = settings.stop_at_first;
     c.match_percentage = settings.match_percentage;
-    const outcome result = run_comparison(a, b, c, settings.check_zero_length);
+    const whole_comparison result = run_comparison(a, b, c, settings.check_zero_length);
     pair_outcome compared{0, result.status};
     if (result.status == compare_both_empty) {
         compared.percent = 100;
     } else if (result.status == compare_finished && result.size_a != 0 && result.size_a == result.size_b &&
-               pause_code.load() != pause_aborting) {
+               !gate.aborting()) {
         compared.percent = similarity_percent(result.size_a, result.differing);
     }
     return compared;
 }
 
-namespace {
-
-std::wstring file_mode_verdict(const outcome& result) {
-    switch (result.status) {
-    case compare_invalid_a: return L"Invalid File A";
-    case compare_both_empty: return L"Zero size";
-    case compare_invalid_b: return L"Invalid File B";
-    default: return verdict_text(result.size_a, result.size_b, result.differing);
-    }
-}
-
-void compare_in_file_mode(const run_options& options) {
-    if (reserve_compare_buffers() != 0) return;
-    show_path_box_b(mode_file);
-    list_clear();
-    compare_rows rows;
+whole_comparison compare_whole_files(const std::wstring& a, const std::wstring& b, bool check_zero_length,
+                                     const difference_listener& rows, const run_gate& gate) {
     comparison c;
+    c.gate = &gate;
     c.rows = &rows;
-    // Always the whole files: stopping at the first difference is the search's
-    // shortcut for candidate pairs.
-    const outcome result = run_comparison(path_a, path_b, c, options.check_zero_length);
-    run_status = result.status;  // the outcome, for the painting until the run ends
-    release_compare_buffers();
-    rows.finish(pause_code.load() != pause_running ? L"Aborted" : L"End", file_mode_verdict(result));
-    show_path_box_b(mode_file);
-    end_worker_run();
-}
-
-}  // namespace
-
-DWORD WINAPI compare_files(LPVOID) {
-    try {
-        const std::shared_ptr<ostrand_state> state = app_state;
-        run_status = status_running;
-        compare_in_file_mode(state ? take_run_options(*state) : run_options{});
-    } catch (...) {
-        // Out of memory for a row text: end the run cleanly.
-        release_compare_buffers();
-        end_worker_run();
-    }
-    return 0;
+    return run_comparison(a, b, c, check_zero_length);
 }
 
 uint64_t compare_bytes_read() { return bytes_read.load(); }
@@ -258,7 +207,6 @@ int reserve_compare_buffers() {
     compare_buffer_b = static_cast<uint8_t*>(block_b.get());
     if (compare_buffer_a && compare_buffer_b) return 0;
     release_compare_buffers();
-    MessageBoxW(nullptr, L"Memory Error", L"Ostrand", MB_OK);
     run_status = status_idle;
     return 13;
 }

@@ -1,9 +1,12 @@
-// Where the search worker holds while paused and learns that it should stop.
+// What the engine's loops ask of the run they work for: whether to go on, holding
+// while paused, and where their progress goes. The window's run answers from
+// pause_code and go_event and shows the progress in progress_percent.
 //
 // pause_code is polled (an atomic load) and go_event waited on only while paused:
 // a wait costs a system call (a wineserver round trip on Wine), a poll nothing, so
 // the checks can sit before every pair, file and piece.
 #pragma once
+#include <cstdint>
 
 namespace orvkit {
 
@@ -20,5 +23,17 @@ bool hold_while_paused();
 bool hold_when_pause_settles();
 
 constexpr unsigned pause_grace_ms = 60;
+
+// The timings by name: `hold` at once (before every pair, inside a comparison),
+// `hold_after_grace` once the pause is pause_grace_ms old (the walk, the checksums).
+struct run_gate {
+    bool (*hold)();
+    bool (*hold_after_grace)();
+    bool (*aborting)();
+    void (*progress)(int32_t percent);
+};
+
+// The run the window started and pauses.
+const run_gate& window_run_gate();
 
 }  // namespace orvkit

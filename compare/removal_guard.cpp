@@ -1,4 +1,4 @@
-#include "actions/removal_guard.h"
+#include "compare/removal_guard.h"
 
 #include <algorithm>
 #include <cstring>

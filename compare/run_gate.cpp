@@ -1,4 +1,4 @@
-#include "search/pause_gate.h"
+#include "compare/run_gate.h"
 
 #include <windows.h>
 
@@ -40,6 +40,12 @@ bool hold_when_pause_settles() {
     wait_while_paused();
     pause_seen_at = 0;
     return !search_aborting();
+}
+
+const run_gate& window_run_gate() {
+    static const run_gate gate{hold_while_paused, hold_when_pause_settles, search_aborting,
+                               [](int32_t percent) { progress_percent = percent; }};
+    return gate;
 }
 
 }  // namespace orvkit

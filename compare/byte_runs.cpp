@@ -1,4 +1,4 @@
-#include "actions/byte_runs.h"
+#include "compare/byte_runs.h"
 
 #include <bit>
 
