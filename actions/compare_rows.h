@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "core/test_seams.h"
+
 namespace orvkit {
 
-// More rows than this make a list nobody reads and hold memory for nothing; runs
-// beyond it are counted and summed up in one row. Read when a comparison starts;
-// only tests change it.
-constexpr uint64_t default_difference_row_limit = 100000;
-extern std::atomic<uint64_t> difference_row_limit;
+// More rows than difference_row_limit (core/test_seams.h) make a list nobody reads
+// and hold memory for nothing; runs beyond it are counted and summed up in one row.
+// Read when a comparison starts.
 
 class compare_rows {
 public:

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "core/test_seams.h"
+
 namespace orvkit {
 
 // Starts the worker for the current search_mode: the two-file comparison in mode 0,
@@ -12,10 +14,5 @@ int start_worker(HWND window);
 
 // Makes a worker thread with room for a deep directory walk; null on failure.
 HANDLE create_worker_thread(LPTHREAD_START_ROUTINE routine, HWND window);
-
-// How start_worker makes the thread: create_worker_thread, unless a test put a
-// stand-in here (to see which worker starts, or to simulate a failure).
-using worker_thread_maker = HANDLE (*)(LPTHREAD_START_ROUTINE routine, HWND window);
-extern worker_thread_maker make_worker_thread;
 
 }  // namespace orvkit

@@ -68,20 +68,20 @@ uint32_t DeleteQueue::submit(const std::wstring& path) {
 
 uint32_t DeleteQueue::submit(const std::wstring& path, const removal_options& options) {
     std::lock_guard<std::mutex> held(lock);
-    uint32_t result = perform(path, options);
+    uint32_t result = perform_holding_lock(path, options);
     if (result != delete_done && options.override_read_only) {
         // The plain path as given while it reaches the file; the long form past MAX_PATH.
         const std::wstring target = system_path(path);
         const DWORD before = GetFileAttributesW(target.c_str());
         SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        result = perform(path, options);
+        result = perform_holding_lock(path, options);
         if (result != delete_done && before != INVALID_FILE_ATTRIBUTES)
             SetFileAttributesW(target.c_str(), before & restorable_attributes);
     }
     return result;
 }
 
-uint32_t DeleteQueue::perform(const std::wstring& path, const removal_options& options) {
+uint32_t DeleteQueue::perform_holding_lock(const std::wstring& path, const removal_options& options) {
     switch (options.delete_mode) {
     case delete_mode_recycle: return queue_recycle(path);
     case delete_mode_delete: return delete_file(path);
@@ -146,7 +146,7 @@ uint32_t DeleteQueue::queue_recycle(const std::wstring& path) {
 // (a page's "_files" folder goes with the page otherwise).
 //
 // A list left pending after delete_mode changed away from Recycle is dropped unsent.
-uint32_t DeleteQueue::flush(const recycle_vetting& vet) {
+uint32_t DeleteQueue::flush_holding_lock(const recycle_vetting& vet) {
     uint32_t result = delete_done;
     if (delete_mode == delete_mode_recycle && batch_cursor) result = send_batch(vet);
     free_batch();
@@ -155,7 +155,7 @@ uint32_t DeleteQueue::flush(const recycle_vetting& vet) {
 
 uint32_t DeleteQueue::flush_locked(const recycle_vetting& vet) {
     std::lock_guard<std::mutex> held(lock);
-    return flush(vet);
+    return flush_holding_lock(vet);
 }
 
 namespace {

@@ -61,16 +61,12 @@ public:
     // queued, and its outcome is read from the disk after the flush.
     uint32_t submit(const std::wstring& path);
     uint32_t submit(const std::wstring& path, const removal_options& options);
-    // One request by the options' delete mode; the caller holds `lock`.
-    uint32_t perform(const std::wstring& path, const removal_options& options);
     // A copy of the queue's own options. They are set by the window thread while no
     // worker runs (the menu, the settings file); submit(path) may add move_dir's closing
     // backslash from the column delete's thread, under the lock.
     removal_options options() const { return {delete_mode, move_dir, override_read_only}; }
-    // Hands the pending recycle list to the shell, each path first put to `vet`; the
-    // caller holds `lock`.
-    uint32_t flush(const recycle_vetting& vet = {});
-    // flush under the lock.
+    // Takes `lock` and hands the pending recycle list to the shell, each path first
+    // put to `vet`.
     uint32_t flush_locked(const recycle_vetting& vet = {});
     // The pending list has passed the counted bytes at which it is to be sent.
     bool recycle_list_full() const { return batch_bytes > batch_flush_bytes; }
@@ -80,9 +76,12 @@ public:
     uint8_t override_read_only = 0;   // retry once after clearing the file's attributes
     HWND owner_window = nullptr;      // owner of the shell operation; stays null
 
-    std::mutex lock;                  // held by every request and every flush
+    std::mutex lock;                  // held by every request and every flush (see below)
 
 private:
+    // What needs `lock` held is named for it, and only submit and flush_locked take it.
+    uint32_t perform_holding_lock(const std::wstring& path, const removal_options& options);
+    uint32_t flush_holding_lock(const recycle_vetting& vet);
     uint32_t delete_file(const std::wstring& path);
     uint32_t move_file(const std::wstring& path, const std::wstring& folder);
     uint32_t queue_recycle(const std::wstring& path);

@@ -6,6 +6,7 @@
 
 #include "base/owner.h"
 #include "core/file_list.h"
+#include "core/test_seams.h"
 
 namespace orvkit {
 
@@ -21,10 +22,6 @@ file_identity index_of(const std::wstring& path);
 // The full identity, volume included, of the file or folder at `path`; unknown
 // parts stay unknown when it cannot be opened.
 file_identity identity_of(const std::wstring& path);
-
-// Stands in for a network share in tests: changes the volume serial read from an open
-// file, as two share names of one server folder report different serials for one file.
-extern void (*volume_serial_seam)(HANDLE file, uint32_t& serial);
 
 // What opening two paths at once tells of them.
 enum class pair_identity {

@@ -10,14 +10,13 @@
 
 #include "base/com_ptr.h"
 #include "shell/com_apartment.h"
+#include "core/test_seams.h"
 
 namespace orvkit {
 
-// Makes the taskbar-list object (one reference, or null). The program uses the
-// shell's; tests put a recording fake in its place before the first paint.
-using taskbar_list_maker = ITaskbarList3* (*)();
+// Makes the taskbar-list object (one reference, or null): the shell's, the default
+// of make_taskbar_list.
 ITaskbarList3* make_shell_taskbar_list();
-extern taskbar_list_maker make_taskbar_list;
 
 class TaskBar {
 public:

@@ -119,7 +119,6 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     path_b = record_b.path;  // for the painting
     if (!settled && !run.groups->compare(record_a, record_b, compared))
         compared = compare_pair_files(record_a.path, record_b.path, run.compared);
-    run.state->compare_result = static_cast<uint32_t>(compared.outcome);
     if (aborting()) return;
     const uint32_t percent = compared.percent;
     const int32_t outcome = compared.outcome;
