@@ -88,11 +88,13 @@ bool same_text(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
+// Only the cheap index is read; the volume serial (dear under Wine) only when two
+// indexes agree without a sharing violation, to tell a cloned disk's file apart.
 held_pair hold_pair(const std::wstring& file, const std::wstring& partner) {
     held_pair pair;
     pair.file = open_for_reading(file);
     if (!pair.file) return pair;
-    read_full_identity(pair.file.get(), pair.file_id);
+    read_file_index(pair.file.get(), pair.file_id);
     pair.partner.reset(CreateFileW(long_path(partner).c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     bool violation = false;
@@ -109,24 +111,27 @@ held_pair hold_pair(const std::wstring& file, const std::wstring& partner) {
         pair.identity = violation ? pair_identity::same : pair_identity::distinct;
         return pair;
     }
-    read_full_identity(pair.partner.get(), pair.partner_id);
+    read_file_index(pair.partner.get(), pair.partner_id);
     const file_identity &x = pair.file_id, &y = pair.partner_id;
     const bool indexes = x.index_known && y.index_known;
     const bool same_index = indexes && x.file_index == y.file_index;
-    const bool volumes_differ = x.volume_known && y.volume_known && x.volume_serial != y.volume_serial;
     if (same_text(file, partner)) {
         pair.identity = pair_identity::same;
     } else if (violation) {
         // The file itself, unless the indexes show another file that a program reads.
         pair.identity = indexes && !same_index ? pair_identity::distinct : pair_identity::same;
     } else if (!indexes) {
-        pair.identity = pair_identity::unknown;
-    } else {
-        // No violation: two files, as far as sharing tells. Equal indexes on two
-        // volumes are files of a cloned disk; on one volume, one file.
         const std::wstring a = final_path(pair.file.get()), b = final_path(pair.partner.get());
-        const bool one_path = !a.empty() && same_text(a, b);
-        pair.identity = one_path || (same_index && !volumes_differ) ? pair_identity::same : pair_identity::distinct;
+        pair.identity = !a.empty() && same_text(a, b) ? pair_identity::same : pair_identity::unknown;
+    } else if (!same_index) {
+        pair.identity = pair_identity::distinct;
+    } else {
+        // Equal indexes without a violation: on two volumes, files of a cloned disk;
+        // on one volume (or where the volumes cannot be read), one file.
+        read_full_identity(pair.file.get(), pair.file_id);
+        read_full_identity(pair.partner.get(), pair.partner_id);
+        const bool volumes_differ = x.volume_known && y.volume_known && x.volume_serial != y.volume_serial;
+        pair.identity = volumes_differ ? pair_identity::distinct : pair_identity::same;
     }
     return pair;
 }

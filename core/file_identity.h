@@ -41,9 +41,9 @@ struct held_pair {
 // Opens `file` refusing writers and deleters, then `partner` refusing readers: when
 // both name one file, the second open meets a sharing violation, whatever path,
 // link, share name or volume serial led to it. A violation from another reader of
-// the partner is told apart by the file indexes. Without one, the same path, the
-// same final path, or the same index on one volume also mean one file; without
-// both indexes nothing more can be told: unknown.
+// the partner is told apart by the file indexes. Without one, the same path or the
+// same index on one volume also mean one file; without both indexes, the same final
+// path, else nothing can be told: unknown.
 held_pair hold_pair(const std::wstring& file, const std::wstring& partner);
 
 // True when the two records reach one and the same file: the same path, or the same
