@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/band_controls.h"
+#include "app/band_focus.h"
 #include "app/window_geometry.h"
 #include "base/dc_scope.h"
 #include "base/owner.h"
@@ -81,22 +82,19 @@ void draw_mode_labels(HDC dc) {
     draw_line(dc, L"QDir+", {3, 35, 40, 50});
 }
 
+// Backwards through the table: where two faces meet in a narrow band, the one the
+// pointer finds first lies on top.
 void draw_buttons(HDC dc, uint32_t w, uint32_t mode, int32_t status) {
-    const ostrand_state& state = *app_state;
     memory_dc knob_source(dc);
-    const auto draw = [&](band_control control, int kind, bool hovered, const wchar_t* text) {
-        const RECT face = band_control_face(control, w);
-        draw_button(state, dc, knob_source.get(), kind, face.top, face.left, hovered, text);
-    };
-    const std::wstring start = band_control_name(band_control::start);
-    draw(band_control::start, 1, hover_start, start.c_str());
-    if (!worker_running(status)) draw(band_control::mode_switch, static_cast<int>(mode) + 2, hover_mode, nullptr);
-    // Pause and Resume light up like About: the same slot, the same hover flag.
-    const std::wstring top = band_control_name(band_control::top);
-    draw(band_control::top, 0, hover_top, top.c_str());
-    draw(band_control::help, 0, hover_help, L"Help");
-    draw(band_control::choose_a, 0, hover_choose_a, L"Choose");
-    if (mode_uses_path_b(mode)) draw(band_control::choose_b, 0, hover_choose_b, L"Choose");
+    const std::span<const band_entry> table = band_table();
+    for (auto entry = table.rbegin(); entry != table.rend(); ++entry) {
+        if (!band_shown(*entry, mode, status)) continue;
+        const RECT face = band_face(*entry, w);
+        const bool knob = entry->face.kind == face_kind::knob;
+        const int kind = static_cast<int>(entry->face.kind) + (knob ? static_cast<int>(mode) : 0);
+        draw_button(*app_state, dc, knob_source.get(), kind, face.top, face.left, *entry->hover != 0,
+                    knob ? nullptr : entry->name());
+    }
 }
 
 // A dotted frame around the control that has the keyboard focus.
