@@ -38,15 +38,7 @@ std::wstring status_line(int32_t status) {
            list->current_folder.get();
 }
 
-void draw_progress(HWND window, HDC dc, uint32_t w, int32_t status) {
-    int32_t percent = progress_percent;
-    app_state->taskbar.show_progress(window, percent);
-    if (percent > progress_finished) {
-        // A worker may have written a fresh value meanwhile; that one wins.
-        progress_percent.compare_exchange_strong(percent, 99);
-        percent = 99;
-    }
-    if (percent < 0) percent = 0;
+void draw_progress(HDC dc, uint32_t w, int32_t status, int32_t percent) {
     const uint32_t right = (w - 175) * static_cast<uint32_t>(percent) / 100;
     RECT bar{3, 5, static_cast<LONG>(right), 20};
     // Wine fills a rectangle whose right edge lies left of its left edge (0..3 at
@@ -66,13 +58,6 @@ void draw_progress(HWND window, HDC dc, uint32_t w, int32_t status) {
         const std::wstring line = status_line(status);
         if (!line.empty()) draw_line(dc, line.c_str(), {3, 30, static_cast<LONG>(w) - 175, 50});
     }
-}
-
-void finish_progress(HWND window) {
-    int32_t finished = progress_finished;
-    if (progress_percent != finished) return;
-    app_state->taskbar.clear_progress(window);
-    progress_percent.compare_exchange_strong(finished, 100);
 }
 
 void draw_mode_labels(HDC dc) {
@@ -119,15 +104,38 @@ void scale_to_window(HDC dc) {
     SetWorldTransform(dc, &scale);
 }
 
+// Everything the paint changes besides pixels, in one step before drawing: while a
+// worker runs the taskbar shows the progress and a percentage above 101 is kept as
+// 99; after a run, its 101 (progress_finished) becomes 100 and the taskbar's
+// indicator is cleared. A value a worker wrote meanwhile wins over either. Returns
+// the percentage to draw.
+int32_t settle_progress(HWND window, int32_t status) {
+    int32_t percent = progress_percent;
+    if (!worker_running(status)) {
+        if (percent == progress_finished) {
+            app_state->taskbar.clear_progress(window);
+            progress_percent.compare_exchange_strong(percent, 100);
+        }
+        return 0;
+    }
+    app_state->taskbar.show_progress(window, percent);
+    if (percent > progress_finished) {
+        progress_percent.compare_exchange_strong(percent, 99);
+        percent = 99;
+    }
+    return percent < 0 ? 0 : percent;
+}
+
 }  // namespace
 
 void paint_band(HWND window, HDC dc) {
     const uint32_t w = band_width();
     if (w <= 200 || !app_state) return;
-    const int saved = SaveDC(dc);
-    scale_to_window(dc);
     const uint32_t mode = search_mode;
     const int32_t status = run_status;
+    const int32_t percent = settle_progress(window, status);
+    const int saved = SaveDC(dc);
+    scale_to_window(dc);
 
     SetBkColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);
@@ -135,11 +143,10 @@ void paint_band(HWND window, HDC dc) {
     SelectObject(dc, app_state->small_font.get());
 
     draw_captions(dc, mode);
-    if (worker_running(status)) draw_progress(window, dc, w, status);
-    if (!worker_running(status)) {
-        finish_progress(window);
+    if (worker_running(status))
+        draw_progress(dc, w, status, percent);
+    else
         draw_mode_labels(dc);
-    }
     draw_buttons(dc, w, mode, status);
     draw_focus_mark(dc, w);
     RestoreDC(dc, saved);
