@@ -3,12 +3,11 @@
 #include <oleacc.h>
 
 #include <atomic>
-#include <iterator>
 
 #include "app/band_controls.h"
+#include "app/band_focus.h"
 #include "app/window_geometry.h"
 #include "core/globals.h"
-#include "core/search_modes.h"
 
 namespace orvkit {
 
@@ -24,8 +23,8 @@ Function oleacc(const char* name) {
     return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
 }
 
-// Child ids: 1..6 the band's controls (in band_controls order), then the windows.
-constexpr long band_children = static_cast<long>(std::size(band_controls));
+// Child ids: 1..6 the band's controls (in the table's order), then the windows.
+constexpr long band_children = static_cast<long>(band_control::none);
 constexpr long child_count = band_children + 3;
 
 HWND child_window(long child) {
@@ -36,13 +35,11 @@ HWND child_window(long child) {
 }
 
 band_control control_of(long child) {
-    return child >= 1 && child <= band_children ? band_controls[child - 1] : band_control::none;
+    return child >= 1 && child <= band_children ? static_cast<band_control>(child - 1) : band_control::none;
 }
 
 long child_of(band_control control) {
-    for (long child = 1; child <= band_children; ++child)
-        if (band_controls[child - 1] == control) return child;
-    return CHILDID_SELF;
+    return control == band_control::none ? CHILDID_SELF : static_cast<long>(control) + 1;
 }
 
 VARIANT number(long value) {
@@ -55,11 +52,7 @@ VARIANT number(long value) {
 BSTR text(const wchar_t* value) { return *value ? SysAllocString(value) : nullptr; }
 
 // A control of another mode or of the idle band is hidden rather than greyed.
-bool control_shown(band_control control) {
-    if (control == band_control::choose_b) return mode_uses_path_b(search_mode);
-    if (control == band_control::mode_switch) return !worker_running(run_status);
-    return true;
-}
+bool control_shown(band_control control) { return band_shown(band_entry_of(control), search_mode, run_status); }
 
 class client_object final : public IAccessible {
 public:
@@ -123,11 +116,7 @@ public:
         } else if (child_window(child.lVal)) {
             return S_FALSE;  // the window's own object, from get_accChild, names it
         } else {
-            try {
-                *name = text(band_control_name(control_of(child.lVal)).c_str());
-            } catch (...) {  // nothing may unwind into the caller's COM
-                return E_OUTOFMEMORY;
-            }
+            *name = text(band_entry_of(control_of(child.lVal)).name());
         }
         return *name ? S_OK : S_FALSE;
     }
@@ -177,14 +166,13 @@ public:
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
         *keys = nullptr;
         if (!valid(child)) return E_INVALIDARG;
-        static const wchar_t* const shortcuts[] = {L"Ctrl+M", L"Esc", L"Pause", L"F1", L"Ctrl+O", L"Ctrl+O"};
         const band_control control = control_of(child.lVal);
         if (control == band_control::none) return S_FALSE;
-        // Start has no key of its own (Enter in a path box); Esc only aborts, Pause only
-        // while a run goes on.
-        const bool running = worker_running(run_status);
-        if ((control == band_control::start || control == band_control::top) && !running) return S_FALSE;
-        *keys = text(shortcuts[child.lVal - 1]);
+        // A key that works only during a run belongs to the face the control shows
+        // then (Esc to Abort, Pause to Pause/Resume), so it is named only then.
+        const band_key& key = band_entry_of(control).key;
+        if (key.when == key_when::running && !worker_running(run_status)) return S_FALSE;
+        *keys = text(key.text);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
@@ -269,7 +257,7 @@ public:
         if (!valid(child)) return E_INVALIDARG;
         const band_control control = control_of(child.lVal);
         if (control == band_control::none) return DISP_E_MEMBERNOTFOUND;
-        PostMessageW(window_, press_band_message, static_cast<WPARAM>(control), 0);
+        PostMessageW(window_, WM_COMMAND, MAKEWPARAM(band_entry_of(control).command, 0), 0);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }

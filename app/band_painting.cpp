@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/band_controls.h"
+#include "app/band_focus.h"
 #include "app/window_geometry.h"
 #include "base/dc_scope.h"
 #include "base/owner.h"
@@ -37,15 +38,7 @@ std::wstring status_line(int32_t status) {
            list->current_folder.get();
 }
 
-void draw_progress(HWND window, HDC dc, uint32_t w, int32_t status) {
-    int32_t percent = progress_percent;
-    app_state->taskbar.show_progress(window, percent);
-    if (percent > progress_finished) {
-        // A worker may have written a fresh value meanwhile; that one wins.
-        progress_percent.compare_exchange_strong(percent, 99);
-        percent = 99;
-    }
-    if (percent < 0) percent = 0;
+void draw_progress(HDC dc, uint32_t w, int32_t status, int32_t percent) {
     const uint32_t right = (w - 175) * static_cast<uint32_t>(percent) / 100;
     RECT bar{3, 5, static_cast<LONG>(right), 20};
     // Wine fills a rectangle whose right edge lies left of its left edge (0..3 at
@@ -67,13 +60,6 @@ void draw_progress(HWND window, HDC dc, uint32_t w, int32_t status) {
     }
 }
 
-void finish_progress(HWND window) {
-    int32_t finished = progress_finished;
-    if (progress_percent != finished) return;
-    app_state->taskbar.clear_progress(window);
-    progress_percent.compare_exchange_strong(finished, 100);
-}
-
 void draw_mode_labels(HDC dc) {
     draw_line(dc, L"File", {3, 5, 40, 20});
     draw_line(dc, L"Directory", {50, 5, 120, 20});
@@ -81,22 +67,19 @@ void draw_mode_labels(HDC dc) {
     draw_line(dc, L"QDir+", {3, 35, 40, 50});
 }
 
+// Backwards through the table: where two faces meet in a narrow band, the one the
+// pointer finds first lies on top.
 void draw_buttons(HDC dc, uint32_t w, uint32_t mode, int32_t status) {
-    const ostrand_state& state = *app_state;
     memory_dc knob_source(dc);
-    const auto draw = [&](band_control control, int kind, bool hovered, const wchar_t* text) {
-        const RECT face = band_control_face(control, w);
-        draw_button(state, dc, knob_source.get(), kind, face.top, face.left, hovered, text);
-    };
-    const std::wstring start = band_control_name(band_control::start);
-    draw(band_control::start, 1, hover_start, start.c_str());
-    if (!worker_running(status)) draw(band_control::mode_switch, static_cast<int>(mode) + 2, hover_mode, nullptr);
-    // Pause and Resume light up like About: the same slot, the same hover flag.
-    const std::wstring top = band_control_name(band_control::top);
-    draw(band_control::top, 0, hover_top, top.c_str());
-    draw(band_control::help, 0, hover_help, L"Help");
-    draw(band_control::choose_a, 0, hover_choose_a, L"Choose");
-    if (mode_uses_path_b(mode)) draw(band_control::choose_b, 0, hover_choose_b, L"Choose");
+    const std::span<const band_entry> table = band_table();
+    for (auto entry = table.rbegin(); entry != table.rend(); ++entry) {
+        if (!band_shown(*entry, mode, status)) continue;
+        const RECT face = band_face(*entry, w);
+        const bool knob = entry->face.kind == face_kind::knob;
+        const int kind = static_cast<int>(entry->face.kind) + (knob ? static_cast<int>(mode) : 0);
+        draw_button(*app_state, dc, knob_source.get(), kind, face.top, face.left, *entry->hover != 0,
+                    knob ? nullptr : entry->name());
+    }
 }
 
 // A dotted frame around the control that has the keyboard focus.
@@ -121,15 +104,38 @@ void scale_to_window(HDC dc) {
     SetWorldTransform(dc, &scale);
 }
 
+// Everything the paint changes besides pixels, in one step before drawing: while a
+// worker runs the taskbar shows the progress and a percentage above 101 is kept as
+// 99; after a run, its 101 (progress_finished) becomes 100 and the taskbar's
+// indicator is cleared. A value a worker wrote meanwhile wins over either. Returns
+// the percentage to draw.
+int32_t settle_progress(HWND window, int32_t status) {
+    int32_t percent = progress_percent;
+    if (!worker_running(status)) {
+        if (percent == progress_finished) {
+            app_state->taskbar.clear_progress(window);
+            progress_percent.compare_exchange_strong(percent, 100);
+        }
+        return 0;
+    }
+    app_state->taskbar.show_progress(window, percent);
+    if (percent > progress_finished) {
+        progress_percent.compare_exchange_strong(percent, 99);
+        percent = 99;
+    }
+    return percent < 0 ? 0 : percent;
+}
+
 }  // namespace
 
 void paint_band(HWND window, HDC dc) {
     const uint32_t w = band_width();
     if (w <= 200 || !app_state) return;
-    const int saved = SaveDC(dc);
-    scale_to_window(dc);
     const uint32_t mode = search_mode;
     const int32_t status = run_status;
+    const int32_t percent = settle_progress(window, status);
+    const int saved = SaveDC(dc);
+    scale_to_window(dc);
 
     SetBkColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);
@@ -137,11 +143,10 @@ void paint_band(HWND window, HDC dc) {
     SelectObject(dc, app_state->small_font.get());
 
     draw_captions(dc, mode);
-    if (worker_running(status)) draw_progress(window, dc, w, status);
-    if (!worker_running(status)) {
-        finish_progress(window);
+    if (worker_running(status))
+        draw_progress(dc, w, status, percent);
+    else
         draw_mode_labels(dc);
-    }
     draw_buttons(dc, w, mode, status);
     draw_focus_mark(dc, w);
     RestoreDC(dc, saved);

@@ -7,9 +7,9 @@
 
 namespace orvkit {
 
-// Paints the band for the current client size, mode and run state into `dc`.
-// Also mirrors the progress on the taskbar button. Draws nothing at a client width
-// of 200 or less.
+// Paints the band for the current client size, mode and run state into `dc`, after
+// settling the progress: the taskbar follows it, and a finished or overlarge value
+// is put right. Does neither at a client width of 200 or less.
 void paint_band(HWND window, HDC dc);
 
 LRESULT on_paint(HWND window);

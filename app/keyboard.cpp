@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "app/band_controls.h"
-#include "app/menu_commands.h"
-#include "app/run_control.h"
+#include "app/band_focus.h"
 #include "app/window_clicks.h"
 #include "base/owner.h"
 #include "core/globals.h"
@@ -53,20 +52,32 @@ bool take_list_key(HWND window, WPARAM key) {
     return false;
 }
 
+// A band control's own key presses it as a click would, whenever the key's rule
+// allows (F1 opens the help page even during a run, when Help cannot be clicked).
+// Of two controls with one key, the one beside the focused path box answers.
+bool take_band_key(HWND window, const MSG& message, int32_t status) {
+    const band_entry* chosen = nullptr;
+    for (const band_entry& entry : band_table()) {
+        if (entry.key.key != message.wParam || (entry.key.with_control && !control_down())) continue;
+        if (!chosen || (entry.box && *entry.box == message.hwnd)) chosen = &entry;
+    }
+    if (!chosen) return false;
+    const key_when when = chosen->key.when;
+    if ((when == key_when::idle && status != status_idle) || (when == key_when::running && !worker_running(status)))
+        return false;
+    chosen->press(window, status);
+    return true;
+}
+
 }  // namespace
 
 tab_stop next_tab_stop(tab_stop from, bool back) {
     HWND window = app_state->main_window;
     std::vector<tab_stop> order;
-    const auto add_control = [&](band_control control) {
-        if (band_control_available(control)) order.push_back({window, control});
-    };
-    for (band_control control : {band_control::mode_switch, band_control::start, band_control::top, band_control::help})
-        add_control(control);
-    order.push_back({edit_a});
-    add_control(band_control::choose_a);
-    if (IsWindowVisible(edit_b)) order.push_back({edit_b});
-    add_control(band_control::choose_b);
+    for (const band_entry& entry : band_table()) {
+        if (entry.box && IsWindowVisible(*entry.box)) order.push_back({*entry.box});
+        if (band_control_available(entry.control)) order.push_back({window, entry.control});
+    }
     order.push_back({list_view});
     const auto at = std::find(order.begin(), order.end(), from);
     if (at == order.end()) return back ? order.back() : order.front();
@@ -115,11 +126,9 @@ bool take_window_key(const MSG& message) {
     const WPARAM key = message.wParam;
     const bool pressed = message.message == WM_KEYDOWN || (message.message == WM_SYSKEYDOWN && key == VK_F10);
     if (!pressed || !window || !in_main_window(message.hwnd, window)) return false;
-    const bool idle = run_status == status_idle;
-    if (key == VK_F1) {  // as the painted Help button: the page alone
-        menu_open.help(state);
-        return true;
-    }
+    const int32_t status = run_status;
+    const bool idle = status == status_idle;
+    if (take_band_key(window, message, status)) return true;
     const tab_stop here{message.hwnd, message.hwnd == window ? focused_band_control() : band_control::none};
     if (key == VK_TAB && !control_down()) {
         move_focus(next_tab_stop(here, GetKeyState(VK_SHIFT) < 0));
@@ -133,28 +142,12 @@ bool take_window_key(const MSG& message) {
         SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(message.hwnd), -1);
         return true;
     }
-    if (key == VK_ESCAPE && worker_running(run_status)) {
-        abort_run();
-        return true;
-    }
-    if (key == VK_PAUSE && worker_running(run_status)) {
-        toggle_pause();
-        return true;
-    }
     if (key == VK_RETURN && idle && (message.hwnd == edit_a || message.hwnd == edit_b)) {
-        start_or_abort_clicked(window);
+        start_or_abort_clicked(window, status);
         return true;
     }
     if (control_down() && idle && key >= '1' && key <= '4') {
         choose_mode(window, mode_file + static_cast<uint32_t>(key - '1'));
-        return true;
-    }
-    if (control_down() && idle && key == 'O') {
-        choose_path(window, message.hwnd == edit_b);
-        return true;
-    }
-    if (control_down() && idle && key == 'M') {
-        next_mode(window);
         return true;
     }
     return message.hwnd == list_view && take_list_key(window, key);

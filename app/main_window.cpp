@@ -5,6 +5,7 @@
 
 #include "app/band_accessible.h"
 #include "app/band_controls.h"
+#include "app/band_focus.h"
 #include "app/band_painting.h"
 #include "app/menu_commands.h"
 #include "app/run_control.h"
@@ -30,13 +31,14 @@ constexpr DWORD edit_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES
 constexpr DWORD list_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER | LVS_OWNERDATA;
 constexpr DWORD list_extended_style = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
 
-HWND make_edit(HWND window, int y) {
+// A path box, placed by on_size.
+HWND make_edit(HWND window) {
     // A hidden label just before the box: a screen reader names an edit box by the
     // static text that precedes it. Its text follows the painted caption.
     HWND label = CreateWindowExW(0, L"Static", nullptr, WS_CHILD, 0, 0, 0, 0, window, nullptr, app_state->instance,
                                  nullptr);
-    HWND edit = CreateWindowExW(0, L"Edit", nullptr, edit_style, 82, y, 200, 20, window, nullptr,
-                                app_state->instance, nullptr);
+    HWND edit = CreateWindowExW(0, L"Edit", nullptr, edit_style, 0, 0, 0, 0, window, nullptr, app_state->instance,
+                                nullptr);
     SetWindowPos(edit, label, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // right after its label
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(app_state->small_font.get()), TRUE);
     // Paths are read back into 1200 characters: a longer text would be cut there
@@ -49,8 +51,8 @@ LRESULT on_create(HWND window) {
     // A mode from a foreign settings file would leave the switch, the captions and
     // the worker start without a meaning: start in Quick Dir as without a file.
     if (!known_mode(search_mode)) search_mode = mode_default;
-    edit_a = make_edit(window, 53);
-    edit_b = make_edit(window, 75);
+    edit_a = make_edit(window);
+    edit_b = make_edit(window);
     // The list shows no title; its window text is the name a screen reader gives it.
     list_view = CreateWindowExW(0, WC_LISTVIEWW, L"Results", list_style, 82, 100, 200, 200, window, nullptr,
                                 app_state->instance, nullptr);
@@ -61,14 +63,21 @@ LRESULT on_create(HWND window) {
     return 1;
 }
 
+// The width is the client's less one scaled sum: two scaled terms could round a
+// pixel apart from where the boxes have always ended.
+void place_path_box(HWND edit, const path_box_place& place, uint32_t w) {
+    const int width = static_cast<int>(w) - scaled(place.left + place.right_margin);
+    MoveWindow(edit, scaled(place.left), scaled(place.top), width, scaled(place.height), FALSE);
+}
+
 LRESULT on_size(LPARAM lparam) {
     const uint32_t w = LOWORD(lparam);
     const uint32_t h = HIWORD(lparam);
     client_width = w;
     client_height = h;
-    const int path_left = scaled(82), path_width = static_cast<int>(w) - scaled(142), band = scaled(band_height);
-    MoveWindow(edit_a, path_left, scaled(73), path_width, scaled(20), FALSE);
-    MoveWindow(edit_b, path_left, scaled(95), path_width, scaled(20), FALSE);
+    const int band = scaled(band_height);
+    place_path_box(edit_a, path_box_a, w);
+    place_path_box(edit_b, path_box_b, w);
     MoveWindow(list_view, 1, band, static_cast<int>(w) - 2, static_cast<int>(h) > band ? static_cast<int>(h) - band : 0, FALSE);
     fit_list_columns();
     return 1;
@@ -122,6 +131,13 @@ LRESULT on_notify(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
+// A screen reader's press of a band control arrives as the control's id; every
+// other id is the menu's.
+LRESULT on_command(HWND window, WPARAM command) {
+    if (take_band_command(window, command)) return 0;
+    return handle_menu_command(window, command);
+}
+
 LRESULT on_destroy() {
     PostQuitMessage(0);
     return 0;
@@ -140,10 +156,9 @@ LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SETFOCUS: return on_focus_change(window, true);
     case WM_KILLFOCUS: return on_focus_change(window, false);
     case WM_MENUCHAR: return on_menu_char(LOWORD(wparam), reinterpret_cast<HMENU>(lparam));
-    case press_band_message: return press_band_control(window, static_cast<band_control>(wparam)), 0;
     case WM_GETOBJECT: return on_get_object(window, wparam, lparam);
     case WM_DPICHANGED: return on_dpi_changed(window, wparam, lparam);
-    case WM_COMMAND: return handle_menu_command(window, wparam);
+    case WM_COMMAND: return on_command(window, wparam);
     case WM_NOTIFY: return on_notify(window, message, wparam, lparam);
     case WM_DROPFILES: return on_drop_files(reinterpret_cast<HDROP>(wparam));
     case WM_TIMER: return on_timer(window, wparam);

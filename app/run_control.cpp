@@ -39,6 +39,9 @@ LRESULT on_timer(HWND window, WPARAM timer) {
     if (timer == refresh_timer) {
         list_sync_view();  // rows written by the worker since the last tick
         if (worker_running(run_status)) {
+            // The taskbar object is made on a run's first tick, not at start-up or
+            // in the paint: a program that never runs a search never starts COM.
+            app_state->taskbar.ensure();
             if (pause_code == pause_running) {
                 const RECT progress = scaled_rect(progress_band_rect(w));
                 InvalidateRect(window, &progress, TRUE);

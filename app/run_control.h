@@ -13,8 +13,9 @@ bool abort_run();
 // Pause when running, Resume when paused; nothing while an abort is pending.
 void toggle_pause();
 
-// WM_TIMER: timer 1 refreshes the progress while a worker runs and stops itself at
-// the run's end; timer 2 destroys the window once a confirmed quit's worker ended.
+// WM_TIMER: timer 1 refreshes the progress while a worker runs (its first tick makes
+// the taskbar object) and stops itself at the run's end; timer 2 destroys the window
+// once a confirmed quit's worker ended.
 LRESULT on_timer(HWND window, WPARAM timer);
 
 // WM_CLOSE: idle, saves the settings and destroys the window; busy, asks first

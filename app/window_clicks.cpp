@@ -51,8 +51,8 @@ void choose_path(HWND window, bool for_b) {
     SetWindowTextW(for_b && mode_uses_path_b(search_mode) ? edit_b : edit_a, picked_path.c_str());
 }
 
-void top_button_clicked(HWND window) {
-    if (run_status == status_idle)
+void top_button_clicked(HWND window, int32_t status) {
+    if (status == status_idle)
         menu_open.about(window);
     else
         toggle_pause();
@@ -70,9 +70,9 @@ void next_mode(HWND window) {
     choose_mode(window, mode >= mode_qdir_plus ? mode_file : mode + 1);  // also brings a foreign mode back into range
 }
 
-void start_or_abort_clicked(HWND window) {
+void start_or_abort_clicked(HWND window, int32_t status) {
     repaint_band(window);
-    if (run_status != status_idle)
+    if (status != status_idle)
         abort_run();
     else
         start_clicked(window);

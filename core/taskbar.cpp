@@ -30,12 +30,14 @@ uint32_t TaskBar::ensure() {
     return unavailable_;
 }
 
+// Neither makes the object: the paint calls them, and a paint, which any DC may ask
+// for, must not start COM.
 void TaskBar::show_progress(HWND window, int32_t percent) {
-    if (ensure() == 0) list_->SetProgressValue(window, static_cast<ULONGLONG>(percent < 0 ? 0 : percent), 100);
+    if (list_) list_->SetProgressValue(window, static_cast<ULONGLONG>(percent < 0 ? 0 : percent), 100);
 }
 
 void TaskBar::clear_progress(HWND window) {
-    if (ensure() == 0) list_->SetProgressState(window, TBPF_NOPROGRESS);
+    if (list_) list_->SetProgressState(window, TBPF_NOPROGRESS);
 }
 
 }  // namespace orvkit

@@ -1,5 +1,5 @@
 // Mirrors the run's progress on the window's taskbar button through the shell's
-// taskbar-list object, created on first use and at most once per process.
+// taskbar-list object, created by ensure() and at most once per process.
 #pragma once
 #include <windows.h>
 #include <shobjidl.h>
@@ -25,15 +25,16 @@ public:
     TaskBar& operator=(const TaskBar&) = delete;
     virtual ~TaskBar();
 
-    // 0 when the object is usable, 1 when it could not be had.
+    // Creates the object on the first call. 0 when it is usable, 1 when it could not
+    // be had.
     uint32_t ensure();
 
-    // Shows `percent` of 100 on the window's taskbar button; nothing when unavailable.
+    // Shows `percent` of 100 on the window's taskbar button; nothing without the object.
     void show_progress(HWND window, int32_t percent);
-    // Removes the indicator from the window's taskbar button; nothing when unavailable.
+    // Removes the indicator from the window's taskbar button; nothing without the object.
     void clear_progress(HWND window);
 
-    // The object in use, or null before the first use and when unavailable.
+    // The object in use, or null before ensure() and when unavailable.
     ITaskbarList3* list() const { return list_.get(); }
 
 private:

@@ -11,8 +11,7 @@ namespace orvkit {
 namespace {
 
 void draw_face(HDC dc, int kind, int top, int left, bool hovered, const wchar_t* text) {
-    const int width = kind == 0 ? 54 : 100;
-    const int height = kind == 0 ? 18 : 24;
+    const auto [width, height] = face_size(kind);
     {
         unique_gdi<HBRUSH> brush(CreateSolidBrush(hovered ? button_face_hovered : button_face));
         selected_object face(dc, brush.get());
