@@ -17,11 +17,6 @@ namespace {
 
 constexpr std::size_t reasons_shown = 5;
 
-void make_parent_folders(const std::wstring& path) {
-    for (std::size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
-        CreateDirectoryW(long_path(path.substr(0, at)).c_str(), nullptr);
-}
-
 bool same_path(const std::wstring& a, const std::wstring& b) { return case_key(a) == case_key(b); }
 
 // Puts a recycled file back from the very item its removal journalled, and only

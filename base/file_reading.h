@@ -55,6 +55,13 @@ inline std::size_t read_whole(HANDLE file, uint8_t* target, std::size_t length) 
     return got;
 }
 
+// Makes the folders above `path` that are missing (a removal of empty folders may
+// have taken them), so that a file can be put back there.
+inline void make_parent_folders(const std::wstring& path) {
+    for (std::size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
+        CreateDirectoryW(long_path(path.substr(0, at)).c_str(), nullptr);
+}
+
 // Writes `length` bytes from `source`, in as many calls as it takes; false when a
 // write fails or stops short.
 inline bool write_whole(HANDLE file, const void* source, std::size_t length) {

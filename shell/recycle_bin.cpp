@@ -207,11 +207,6 @@ std::wstring windows_bin_folder(const std::wstring& original) {
     return sid.empty() ? sid : join_path(root, L"$Recycle.Bin\\" + sid + L"\\");
 }
 
-void make_parent_folders(const std::wstring& path) {
-    for (std::size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
-        CreateDirectoryW(long_path(path.substr(0, at)).c_str(), nullptr);
-}
-
 }  // namespace
 
 // One call: a second call with the same list would run again over files already in
