@@ -56,7 +56,7 @@ int walk_rows(const column_batch& batch, DeleteQueue& queue, removal_guard& guar
                 SetDlgItemTextW(batch.dialog, IDC_BATCH_PROGRESS, progress);
                 // The row may be old, and a column can hold every copy of a file: the
                 // file goes only while a distinct, equal twin that stays is there.
-                count(*batch.outcome, guard.remove(queue, file, twin));
+                count(*batch.outcome, guard.remove(queue, file, twin, &batch.options));
                 if (queue.recycle_list_full()) settle(guard, queue, *batch.outcome);
             }
         }

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <string>
 
+#include "core/delete_queue.h"
+
 namespace orvkit {
 
 // What one batch did; the worker writes it, the dialog reads it once run_status is
@@ -27,6 +29,7 @@ struct column_batch {
     HWND dialog = nullptr;
     int column = 0;  // 0 column A, 1 column B
     batch_outcome* outcome = nullptr;
+    removal_options options;  // taken on the window thread when the batch starts
 };
 
 // Thread procedure: the parameter is a `column_batch` made with new. Ends with the

@@ -40,10 +40,6 @@ bool equal_open_contents(HANDLE a, HANDLE b) {
     return extra_a == 0 && extra_b == 0;
 }
 
-uint32_t submit(DeleteQueue& queue, const std::wstring& file, const removal_options* options) {
-    return options ? queue.submit(file, *options) : queue.submit(file);
-}
-
 journal_action done_action(uint32_t delete_mode) {
     return delete_mode == delete_mode_move ? journal_action::moved : journal_action::deleted;
 }
@@ -98,16 +94,16 @@ removal_verdict removal_guard::remove(DeleteQueue& queue, const std::wstring& fi
     uint64_t size = 0;
     const removal_verdict verdict = check(file, partner, false, identity, size);
     if (verdict != removal_verdict::partner_stays) return verdict;
-    const removal_options how = options ? *options : queue.options();
+    const removal_options how = options ? *options : queue.options_for_batch();
     if (how.delete_mode == delete_mode_recycle) {
-        if (submit(queue, file, options) != delete_done) return removal_verdict::queue_failed;
+        if (queue.submit(file, how) != delete_done) return removal_verdict::queue_failed;
         pending_at_[case_key(file)] = pending_.size();
         pending_.push_back({file, {partner}, size, {}});
     } else {
         const journal_action done = done_action(how.delete_mode);
         const std::wstring target = done == journal_action::moved ? move_target(file, how.move_dir) : std::wstring();
         if (journal_) journal_->record(intent_of(done), file, target, partner, size);
-        if (submit(queue, file, options) != delete_done) {
+        if (queue.submit(file, how) != delete_done) {
             if (journal_) journal_->record(journal_action::failed, file, target, partner, size);
             return removal_verdict::queue_failed;
         }

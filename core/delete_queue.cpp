@@ -57,13 +57,12 @@ DeleteQueue::~DeleteQueue() {
 
 // When the retry fails too, the attributes the file had are put back, so a request
 // that removed nothing leaves the file as it was.
+uint32_t DeleteQueue::submit(const std::wstring& path) { return submit(path, options_for_batch()); }
+
 // The move folder is kept with its closing backslash, as the moves name it.
-uint32_t DeleteQueue::submit(const std::wstring& path) {
-    {
-        std::lock_guard<std::mutex> held(lock);
-        if (delete_mode == delete_mode_move && !move_dir.empty() && move_dir.back() != L'\\') move_dir += L'\\';
-    }
-    return submit(path, options());
+removal_options DeleteQueue::options_for_batch() {
+    if (delete_mode == delete_mode_move && !move_dir.empty() && move_dir.back() != L'\\') move_dir += L'\\';
+    return options();
 }
 
 uint32_t DeleteQueue::submit(const std::wstring& path, const removal_options& options) {

@@ -56,15 +56,18 @@ public:
     ~DeleteQueue();
 
     // One request under the lock, retried once after clearing the attributes when
-    // override_read_only is on; by the queue's options or by `options`. A delete or
+    // override_read_only is on; by options_for_batch() (on the window thread) or by
+    // `options` (a worker's copy). A delete or
     // a move is done (0) only once the file has left its path; a recycle request is
     // queued, and its outcome is read from the disk after the flush.
     uint32_t submit(const std::wstring& path);
     uint32_t submit(const std::wstring& path, const removal_options& options);
     // A copy of the queue's own options. They are set by the window thread while no
-    // worker runs (the menu, the settings file); submit(path) may add move_dir's closing
-    // backslash from the column delete's thread, under the lock.
+    // worker runs (the menu, the settings file); a worker takes this copy.
     removal_options options() const { return {delete_mode, move_dir, override_read_only}; }
+    // The copy a batch works with, taken on the window thread: in Move mode the move
+    // folder gets its closing backslash first, and keeps it, as the first move finds it.
+    removal_options options_for_batch();
     // Takes `lock` and hands the pending recycle list to the shell, each path first
     // put to `vet`.
     uint32_t flush_locked(const recycle_vetting& vet = {});
