@@ -94,7 +94,7 @@ const bin_case bin_cases[] = {
 
 }  // namespace
 
-TEST(BinRecords, ReadsWellFormedRecordsAndRefusesOthers) {
+TEST(BinRecords, ReadsOnlyWellFormedRecords) {
     for (const bin_case& c : bin_cases) EXPECT_EQ(parsed(c.data), c.record) << c.name;
 }
 
@@ -135,7 +135,7 @@ std::optional<trash_entry> read_entry(const std::string& text) {
 
 }  // namespace
 
-TEST(BinRecords, ReadsTrashEntriesAndRefusesMalformedOnes) {
+TEST(BinRecords, ReadsOnlyWellFormedTrashEntries) {
     const trash_entry spaced{"/home/u/My File.txt", date};
     const std::pair<std::string, std::optional<trash_entry>> cases[] = {
         {"[Trash Info]\nPath=/home/u/My%20File.txt\nDeletionDate=" + date + "\n", spaced},

@@ -1,4 +1,5 @@
-// File mode's rows held to a byte-by-byte definition, and the percentages the search asks of a pair.
+// Two files compared byte by byte: runs found a wide word at a time, File mode's rows held to a byte-by-byte
+// definition, and the percentages a search asks of a pair.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -124,14 +125,17 @@ TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
     }
 }
 
-TEST_F(Comparison, FileModeOutcomesAndTheRowCap) {
+TEST_F(Comparison, FileModeVerdictsOfEmptyAndMissingFiles) {
     EXPECT_EQ(compare("", ""), (rows{end_row(L"Zero size")})) << "no Start row";
     app_state->settings.check_zero_length = 0;
     EXPECT_EQ(compare("", ""), (rows{start_row, end_row(L"Same")}));
     const auto present = folder.make_file(L"present", "content");
     EXPECT_EQ(compare_paths(folder / L"missing", present), (rows{end_row(L"Invalid File A")}));
     EXPECT_EQ(compare_paths(present, folder / L"missing"), (rows{end_row(L"Invalid File B")}));
+}
 
+// Every differing byte counts, listed or not.
+TEST_F(Comparison, FileModeListsRunsOnlyUpToTheRowLimit) {
     difference_row_limit = 400;  // lowered: a list insert costs milliseconds under Wine
     std::string b(250000, 'x');  // every odd byte differs: 125,000 runs, the last never closed
     for (std::size_t i = 1; i < b.size(); i += 2) b[i] = 'y';
@@ -140,7 +144,7 @@ TEST_F(Comparison, FileModeOutcomesAndTheRowCap) {
     EXPECT_EQ(got[1], difference(1, 1));
     EXPECT_EQ(got[400], difference(799, 1));
     EXPECT_EQ(got[401], (list_row{L"801", L"", L"124599 further runs of differing bytes not listed"}));
-    EXPECT_EQ(got[402], end_row(L"Files have 50% in common")) << "every differing byte counts";
+    EXPECT_EQ(got[402], end_row(L"Files have 50% in common"));
 }
 
 // The bytes of a file shrunk during a pause count as differing, not "Same".
@@ -161,14 +165,14 @@ TEST_F(Comparison, AFileShrunkDuringAPauseCountsItsLostBytesAsDiffering) {
     EXPECT_LT(std::stoi(verdict.substr(11)), 5) << verdict.c_str();
 }
 
+// A stale index pairs files once of equal size: one is now a prefix of the other. Stopping at the first
+// difference counts one byte, only at 100 %. The scan stops once a pair falls below the match percentage: the
+// same decisions, and the same percentages.
 TEST_F(Comparison, SearchPercentages) {
-    // A stale index pairs files once of equal size; one is now a prefix of the other.
     const std::string text = patterned(4000);
     const auto whole = folder.make_file(L"whole", text), prefix = folder.make_file(L"prefix", text.substr(0, 3000));
     EXPECT_EQ(search_compare(prefix, whole), 0u);
     EXPECT_EQ(search_compare(whole, prefix), 0u);
-
-    // Stopping at the first difference counts one byte.
     settings.stop_at_first = true;
     const auto half = folder.make_file(L"half", text.substr(0, 2000) + patterned(2000, 7));
     EXPECT_EQ(search_compare(whole, half), 99u);
@@ -176,8 +180,6 @@ TEST_F(Comparison, SearchPercentages) {
     settings.match_percentage = 90;  // below 100 a first difference is no verdict
     EXPECT_LT(search_compare(whole, half), 90u);
     settings = {};
-
-    // The scan stops once a pair falls below the match percentage: same decisions, same percentages.
     std::mt19937 rng(5);
     const std::size_t size = 300000;
     const std::string a = patterned(size, 9);

@@ -1,10 +1,9 @@
-// The walk over real trees: order, records, counts, links, big files, deep paths, and empty folders removed; the
-// system folders a volume's root holds, which the walk passes over.
-#include <gtest/gtest.h>
-
+// The walk over real trees: order, records, counts, links, big files, deep paths, empty folders removed, and the
+// system folders at a volume's root passed over.
+#include "core/delete_modes.h"
 #include "search/directory_walk.h"
 #include "search/volume_root.h"
-#include "support/temp_folder.h"
+#include "support/window_driver.h"
 
 using namespace orvkit;
 using namespace test_support;
@@ -54,7 +53,7 @@ TEST(DirectoryWalk, IndexesATreeDepthFirstInPreOrder) {
     for (std::size_t i = 0; i < marked.size(); ++i) EXPECT_EQ(list->records[i]->marked, marked[i]) << i;
 }
 
-TEST(DirectoryWalk, RemovesEmptyFoldersBottomUpAndKeepsTheRest) {
+TEST(DirectoryWalk, RemovesOnlyEmptyFoldersBottomUp) {
     temp_folder tree;
     for (const wchar_t* folder : {L"start\\a\\b\\c", L"start\\d"}) tree.make_folder(folder);
     auto list = walked(tree / L"start", 2, true);
@@ -74,16 +73,45 @@ TEST(DirectoryWalk, RemovesEmptyFoldersBottomUpAndKeepsTheRest) {
     EXPECT_TRUE(list->records.empty() && list->empty_folders_removed == 0) << "a start folder that is not there";
 }
 
-// The roots whose recycle bin and restore points the walk passes over, in every form a walk can meet them.
-TEST(DirectoryWalk, TellsVolumeRootsAndTheSystemFoldersKeptThere) {
+TEST(VolumeRoot, TellsARootInEveryFormAWalkMeets) {
     for (const wchar_t* root : {L"R:\\", L"r:", L"R:\\\\", L"\\\\?\\R:\\", L"\\\\.\\r:", L"\\\\server\\share",
                                 L"\\\\server\\share\\\\", L"\\\\?\\unc\\server\\share\\"})
         EXPECT_TRUE(is_volume_root(root)) << narrow(root);
     for (const wchar_t* folder : {L"R:\\docs", L"R:\\docs\\", L"\\\\?\\R:\\docs", L"\\\\server", L"\\\\?\\UNC\\server",
                                   L"\\\\server\\share\\docs", L"\\\\?\\UNC\\server\\share\\docs", L"RR:", L""})
         EXPECT_FALSE(is_volume_root(folder)) << narrow(folder);
+}
+
+TEST(VolumeRoot, TellsTheSystemFoldersKeptAtARoot) {
     for (const wchar_t* name : {L"$RECYCLE.BIN", L"$Recycle.Bin", L"recycler", L"System Volume Information"})
         EXPECT_TRUE(is_volume_system_folder(name)) << narrow(name);
     for (const wchar_t* name : {L"$RECYCLE.BIN2", L"RECYCLE", L"Recycled", L"System Volume", L"SystemVolume"})
         EXPECT_FALSE(is_volume_system_folder(name)) << narrow(name);
+}
+
+using VolumeRootSearch = twin_window_test;
+
+// The bin holds copies of files in use, which removal as found could take instead. The root's system folders are
+// neither searched, counted nor removed when empty; a bin folder lower down is searched.
+TEST_F(VolumeRootSearch, TheSystemFoldersOfADrivesRootArePassedOver) {
+    temp_folder volume;
+    const std::string content = "deleted once, still in use";
+    const std::wstring in_use = volume.make_file(L"docs\\r.txt", content);
+    const std::wstring binned = volume.make_file(L"$RECYCLE.BIN\\S-1-5-21-1\\$RAB12CD.txt", content);
+    for (const wchar_t* empty : {L"System Volume Information", L"Recycler\\S-1-5-21-1"}) volume.make_folder(empty);
+    volume.make_file(L"docs\\$RECYCLE.BIN\\copy.txt", "walked");
+    volume.make_file(L"docs\\s.txt", "walked");
+    const std::wstring root = volume.map_drive();
+    ASSERT_FALSE(root.empty()) << "no drive letter could be mapped";
+    app_state->deletions.delete_mode = delete_mode_delete;
+    app_state->settings.remove_empty_dirs = 1;
+    remove_when_found = remove_column_b = true;
+    search(mode_quick_dir, root);
+    EXPECT_EQ(read_list_rows(), (std::vector<list_row>{
+        {L"Start", L"3 files found", L""},
+        {root + L"docs\\$RECYCLE.BIN\\copy.txt", root + L"docs\\s.txt", L"Deleted B"},
+        {L"Finished", L"1 twins found in 3 files. Total original size 38 bytes. Total deleted 6 bytes. Total folders 2 "
+                      L"with 0 empty folders deleted.", L""}}));
+    EXPECT_TRUE(exists(in_use) && exists(binned) && exists(volume / L"System Volume Information") &&
+                exists(volume / L"Recycler\\S-1-5-21-1"));
 }

@@ -55,7 +55,7 @@ class DisplayScale : public twin_window_test {};
 
 }  // namespace
 
-TEST_F(DisplayScale, TheBandItsHitAreasTheKnobAndTheListFollowTheWindowsDpi) {
+TEST_F(DisplayScale, TheWholeWindowFollowsItsDisplaysDpi) {
     char expected[8] = "96";
     GetEnvironmentVariableA("OSTRAND_WINE_DPI", expected, sizeof(expected));
     int dpi = static_cast<int>(window_dpi.load());

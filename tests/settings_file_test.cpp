@@ -1,7 +1,5 @@
-// The settings file: its 2432 bytes, which files are accepted, the ranges of the options, reads and writes;
-// the program itself started with one.
+// The settings file: its 2432 bytes, which files are accepted, the ranges of the options, reads and writes.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <cstring>
 #include <functional>
@@ -9,14 +7,12 @@
 
 #include "app/settings_file.h"
 #include "core/globals.h"
-#include "core/settings_layout.h"
 #include "core/state.h"
-#include "support/window_driver.h"
-#include "ui/menu_ids.h"
+#include "support/settings_sample.h"
+#include "support/temp_folder.h"
 
 using namespace orvkit;
 using namespace test_support;
-using numbers = std::vector<uint32_t>;
 
 namespace {
 
@@ -30,31 +26,25 @@ void put_u32(std::vector<uint8_t>& bytes, std::size_t offset, uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-// A whole file as the program writes it: Directory, 97 %, Move, Hash off, the folder given.
-std::vector<uint8_t> sample_file(const std::wstring& folder = L"D:\\Moved twins") {
-    settings_block block;
-    block.match_percentage = 97;
-    block.use_hash = 0;
-    block.check_zero_length = 0;
-    block.on_top = 1;
-    store_outside_options(block, 1, 2, 1, folder);
-    return settings_file_image(block);
-}
-
-// Mode, delete mode, read-only override, the move folder's length, match percentage, Hash, zero
-// length, empty folders, On Top.
-numbers read_back(const std::vector<uint8_t>& bytes, std::size_t size = SIZE_MAX) {
-    settings_block block;
-    const settings_outside o = apply_settings_bytes(block, bytes.data(), std::min(size, bytes.size()));
-    return {o.mode, o.delete_mode, o.override_read_only, static_cast<uint32_t>(o.move_dir.size()),
-            block.match_percentage, block.use_hash, block.check_zero_length, block.remove_empty_dirs, block.on_top};
-}
-
-std::wstring desktop() {
-    wchar_t folder[MAX_PATH] = {};
-    SHGetSpecialFolderPathW(nullptr, folder, CSIDL_DESKTOPDIRECTORY, FALSE);
-    return folder;
-}
+class SettingsFile : public testing::Test {
+protected:
+    void SetUp() override {
+        app_state = std::make_shared<ostrand_state>();
+        app_state->data_path = data.path() + L"\\x";
+        search_mode = 0;
+    }
+    std::wstring file() const { return data / L"dVelk.dat"; }
+    void put(const std::vector<uint8_t>& bytes) const {
+        data.make_file(L"dVelk.dat", std::string(bytes.begin(), bytes.end()));
+    }
+    static numbers state() {
+        const settings_block& s = app_state->settings;
+        const auto& d = app_state->deletions;
+        return {search_mode, d.delete_mode, d.override_read_only, static_cast<uint32_t>(d.move_dir.size()),
+                s.match_percentage, s.use_hash, s.check_zero_length, s.remove_empty_dirs, s.on_top};
+    }
+    temp_folder data;
+};
 
 }  // namespace
 
@@ -130,27 +120,6 @@ TEST(SettingsLayout, RandomFilesOfEveryLengthLeaveEveryOptionInRange) {
     }
 }
 
-class SettingsFile : public testing::Test {
-protected:
-    void SetUp() override {
-        app_state = std::make_shared<ostrand_state>();
-        app_state->data_path = data.path() + L"\\x";
-        search_mode = 0;
-    }
-    void TearDown() override { app_state.reset(); }
-    std::wstring file() const { return data / L"dVelk.dat"; }
-    void put(const std::vector<uint8_t>& bytes) const {
-        data.make_file(L"dVelk.dat", std::string(bytes.begin(), bytes.end()));
-    }
-    static numbers state() {
-        const settings_block& s = app_state->settings;
-        const auto& d = app_state->deletions;
-        return {search_mode, d.delete_mode, d.override_read_only, static_cast<uint32_t>(d.move_dir.size()),
-                s.match_percentage, s.use_hash, s.check_zero_length, s.remove_empty_dirs, s.on_top};
-    }
-    temp_folder data;
-};
-
 // A file cut within its size field (its half over the default's: accepted) takes the defaults past the cut,
 // "Move to" then naming the desktop; a longer file reads as its first 2432 bytes.
 TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
@@ -158,8 +127,8 @@ TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
     bytes.resize(22);  // mode, percentage, delete mode and the size field's low half
     put(bytes);
     EXPECT_EQ(read_settings(), 0);
-    EXPECT_EQ(state(), (numbers{1, 2, 0, static_cast<uint32_t>(desktop().size()), 97, 1, 1, 1, 0}));
-    EXPECT_EQ(app_state->deletions.move_dir, desktop());
+    EXPECT_EQ(state(), (numbers{1, 2, 0, static_cast<uint32_t>(desktop_folder().size()), 97, 1, 1, 1, 0}));
+    EXPECT_EQ(app_state->deletions.move_dir, desktop_folder());
     bytes = sample_file();
     bytes.resize(2900, 0xEE);
     put(bytes);
@@ -169,7 +138,7 @@ TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
 
 // A write replaces the file in one step, its scratch file moved into place; one that cannot make its scratch
 // file leaves the old file whole; a data folder that is gone gets nothing, silently.
-TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
+TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepOrNotAtAll) {
     put(sample_file());
     read_settings();
     put(std::vector<uint8_t>(5000, 0xEE));
@@ -184,57 +153,4 @@ TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
     app_state->data_path = data.path() + L"\\missing\\x";
     write_settings();
     EXPECT_FALSE(exists(data / L"missing"));
-}
-
-// The program itself, started from a folder of its own holding a settings file and with arguments it must
-// ignore: its window shows, normal though On Top was saved; closed, it exits with 0 and writes the options
-// back, On Top cleared by the first On Top command. Its Properties name it and its version, and the package
-// a user downloads holds it and its help page.
-TEST(Program, ANewStartKeepsEveryOptionOfItsFileIgnoresArgumentsAndExitsWithZero) {
-    wchar_t exe[1024] = {};
-    ASSERT_TRUE(GetEnvironmentVariableW(L"OSTRAND_EXE", exe, 1024)) << "run through CTest";
-    temp_folder folder;
-    const std::wstring program = folder / L"Ostrand.exe";
-    const std::wstring built = to_windows_path(to_unix_path(exe));
-    ASSERT_TRUE(CopyFileW(built.c_str(), program.c_str(), FALSE));
-    std::vector<uint8_t> version(GetFileVersionInfoSizeW(program.c_str(), nullptr));
-    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
-    std::wstring properties;
-    for (const wchar_t* name : {L"ProductName", L"CompanyName", L"FileVersion", L"ProductVersion", L"FileDescription"}) {
-        wchar_t* text = nullptr;
-        UINT units = 0;
-        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-        const bool found = VerQueryValueW(version.data(), key.c_str(), reinterpret_cast<void**>(&text), &units);
-        properties += (found ? text : L"?") + std::wstring(L"|");
-    }
-    EXPECT_EQ(properties, L"Ostrand|Orvane|2.0|2.0|Ostrand File Comparer and Duplicate Finder|");
-    const std::string package = read_file(built.substr(0, built.rfind(L'\\')) + L"\\Ostrand-2.0.zip");
-    EXPECT_TRUE(package.rfind("PK\x03\x04", 0) == 0 && package.find("Ostrand.exe") != std::string::npos &&
-                package.find("ReadMe.htm") != std::string::npos) << "a zip of the program and its help page";
-    std::vector<uint8_t> image = sample_file();
-    folder.make_file(L"dVelk.dat", std::string(image.begin(), image.end()));
-    std::wstring command = L"\"" + program + L"\" C:\\nothing\\here.txt /q --mode=3";
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
-    HWND shown = nullptr;
-    auto shows = [&] {  // a visible main window of that program, not of another test's
-        while ((shown = FindWindowExW(nullptr, shown, L"Ostrand", nullptr)))
-            if (GetWindowThreadProcessId(shown, nullptr) == process.dwThreadId && IsWindowVisible(shown)) return true;
-        return false;
-    };
-    EXPECT_TRUE(pump_until(shows)) << "its main window shows";
-    EXPECT_EQ(window_text(shown), L"Ostrand 2.0");
-    EXPECT_FALSE(GetWindowLongPtrW(shown, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    SendMessageW(shown, WM_COMMAND, menu_on_top, 0);
-    PostMessageW(shown, WM_CLOSE, 0, 0);
-    DWORD exit_code = 99;
-    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &exit_code);
-    TerminateProcess(process.hProcess, 1);  // only when it did not end in time
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    EXPECT_EQ(exit_code, 0u);
-    image[30] = 0;  // On Top, cleared by the On Top command
-    EXPECT_EQ(read_file(folder / L"dVelk.dat"), std::string(image.begin(), image.end()));
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <array>
@@ -121,6 +122,31 @@ inline capture print_client(HWND window, int width, int height, bool screen = fa
     return shot;
 }
 
+// What a screen reader reads through the system's accessibility interface: the name of `control`, or of its
+// child `child`, with " (unavailable)" when it cannot be used now; `also` is then called with the object.
+inline std::wstring accessible_name(HWND control, long child = CHILDID_SELF,
+                                    const std::function<void(IAccessible*, VARIANT)>& also = nullptr) {
+    // IID_IAccessible, spelled out: mingw's uuid and oleacc libraries both define it.
+    const IID accessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    const auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
+    IAccessible* object = nullptr;
+    if (!from_window || from_window(control, OBJID_CLIENT, accessible, reinterpret_cast<void**>(&object)) != S_OK)
+        return L"(no accessible object)";
+    VARIANT id{.vt = VT_I4};
+    id.lVal = child;
+    BSTR name = nullptr;
+    object->get_accName(id, &name);
+    VARIANT state{};
+    object->get_accState(id, &state);
+    std::wstring text = name ? name : L"";
+    if (state.lVal & STATE_SYSTEM_UNAVAILABLE) text += L" (unavailable)";
+    if (also) also(object, id);
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
 // The tools of the program's one tooltip window.
 inline int tool_count() { return static_cast<int>(SendMessageW(app_state->tooltip, TTM_GETTOOLCOUNT, 0, 0)); }
 
@@ -142,6 +168,7 @@ protected:
         pump_for(50);
     }
     void TearDown() override { DestroyWindow(window); }  // each test runs in a process of its own
+    capture band(int w = width) const { return print_client(window, w, 120); }
     void move_to(POINT p) { SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y)); }
     void release_at(POINT p) { SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y)); }
     void click_at(POINT p) { move_to(p), release_at(p); }
