@@ -8,23 +8,21 @@
 using namespace test_support;
 using namespace orvkit;
 
-namespace {
 // What "Open Dirs" asked the shell to open; a call that is not a plain open is marked.
-std::vector<std::wstring> opened;
+static std::vector<std::wstring> opened;
 
-HINSTANCE WINAPI record_open(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT show) {
+static HINSTANCE WINAPI record_open(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT show) {
     const bool plain = !owner && !verb && !parameters && !directory && show == SW_SHOWNORMAL;
     opened.push_back((plain ? L"" : L"not plain: ") + std::wstring(file ? file : L"(none)"));
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // what the shell returns on success
 }
 
-void pick_page(HWND dialog, WPARAM key) { SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, WM_KEYDOWN, key, 0); }
+static void pick_page(HWND dialog, WPARAM key) { SendDlgItemMessageW(dialog, IDC_ABOUT_PAGES, WM_KEYDOWN, key, 0); }
 // Posted to the dialog, not to GetFocus(): under CTest -j2 another test's window can take the focus.
-void key(HWND dialog, WPARAM key) { PostMessageW(dialog, WM_KEYDOWN, key, 0); }
+static void key(HWND dialog, WPARAM key) { PostMessageW(dialog, WM_KEYDOWN, key, 0); }
 
 // The program in a folder whose path passes 1,024 characters, its data in the per-user folder.
-class AboutDialog : public main_window_test {
-protected:
+struct AboutDialog : main_window_test {
     void SetUp() override {
         main_window_test::SetUp();
         about_shell_execute = record_open;
@@ -33,7 +31,6 @@ protected:
         dir.make_file(folder.substr(dir.path().size() + 1) + L"DefSet.txt", "x");
         ASSERT_EQ(locate_folders_at(*app_state, folder + L"Ostrand.exe", false), 0);
     }
-    // The dialog the About button opens, while `steps` drive it; then Esc.
     void open(const std::function<void(HWND)>& steps) {
         drive_dialog(L"", [&] { return click_at(top), 0; }, [&](dialog_script& s, HWND dialog) {
             steps(dialog);
@@ -45,13 +42,10 @@ protected:
     std::wstring folder;
 };
 
-class DiagnosticsWindow : public main_window_test {
-protected:
+struct DiagnosticsWindow : main_window_test {
     expect_dialogs expecting;  // its windows are visible dialogs of this process until TearDown closes them
 };
-}  // namespace
 
-// Prog Dirs shows and opens both folders, whole; "Diagnostics" opens nothing.
 TEST_F(AboutDialog, ProgDirsGivesBothFoldersInFull) {
     const std::wstring prog_dirs = L"Location of program:\r\n" + folder +
                                    L"Ostrand.exe \r\n\r\nWhere program stores user data:\r\n" + app_state->data_path.full;
@@ -85,7 +79,7 @@ TEST_F(AboutDialog, TheOpenerReturnsOkWhenEnterClosesIt) {
     EXPECT_EQ(drive_dialog(L"", [&] { return show_about_dialog(window); }, close_by_enter), IDOK);
 }
 
-// "Ready..." until its own timer fires; Enter in its text box puts the window away, and the window stays.
+// "Ready..." until its timer fires; Enter in its text box puts the window away, and the window stays.
 TEST_F(DiagnosticsWindow, ShowsTheDiagnosticsTextUntilPutAway) {
     HWND shown = show_diagnostics_window(window);
     const auto text = [&] { return window_text(GetDlgItem(shown, IDC_DIAGNOSTICS_TEXT)); };

@@ -5,9 +5,7 @@ using namespace test_support;
 using namespace orvkit;
 using field_list = std::vector<std::wstring>;
 
-namespace {
-
-void set_written(const std::wstring& path, SYSTEMTIME calendar) {
+static void set_written(const std::wstring& path, SYSTEMTIME calendar) {
     FILETIME time{};
     SystemTimeToFileTime(&calendar, &time);
     HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -15,7 +13,7 @@ void set_written(const std::wstring& path, SYSTEMTIME calendar) {
     CloseHandle(file);
 }
 
-field_list fields(HWND dialog) {
+static field_list fields(HWND dialog) {
     field_list all;
     for (int id : {IDC_PAIR_TITLE, IDC_PATH_A, IDC_SIZE_A, IDC_MODIFIED_A, IDC_PATH_B, IDC_SIZE_B, IDC_MODIFIED_B})
         all.push_back(control_text(dialog, id));
@@ -23,7 +21,7 @@ field_list fields(HWND dialog) {
 }
 
 // Answers the box other than `ours` (the shell's, or the program's warning) with the button named `button`.
-void answer_box(dialog_script& script, HWND ours, const std::wstring& button) {
+static void answer_box(dialog_script& script, HWND ours, const std::wstring& button) {
     HWND box = script.find(L"", ours);
     for (HWND child = box ? GetWindow(box, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
         std::wstring text = window_text(child);
@@ -36,8 +34,7 @@ void answer_box(dialog_script& script, HWND ours, const std::wstring& button) {
     if (box) script.fail(L"no button " + button + L" in \"" + window_text(box) + L"\"");
 }
 
-class ActionDialog : public removal_window_test {
-protected:
+struct ActionDialog : removal_window_test {
     void one_pair() {
         big = files.make_sparse_file(L"big.bin", (5ull << 30) + 2);
         small = files.make_file(L"small.txt", "abc");
@@ -47,8 +44,7 @@ protected:
         add_row(big, small, L"100");
         add_row(L"Finished", L"1 twins found in 2 files.", L"");
     }
-    // The rows of two pairs, the first focused; b2 is gone unless `b2_kept`.
-    void two_pairs(bool b2_kept = false) {
+    void two_pairs(bool b2_kept = false) {  // the first focused
         a1 = files.make_file(L"first one.txt", "one"), b1 = files.make_file(L"first two.txt", "one");
         a2 = files.make_file(L"second one.txt", "second");
         b2 = b2_kept ? files.make_file(L"second two.txt", "second") : files / L"second two.txt";
@@ -63,9 +59,6 @@ protected:
     std::wstring big, small, a1, b1, a2, b2;
 };
 
-}  // namespace
-
-// The watchdog fails the run on any dialog.
 TEST_F(ActionDialog, OpensOnlyOnAPairWhileIdleInASearchMode) {
     add_row(L"Start", L"2 files found", L"");
     focus_row(0);
@@ -105,7 +98,7 @@ TEST_F(ActionDialog, ItsTooltipsLeaveWithIt) {
     EXPECT_EQ(tool_count(), tools_before);
 }
 
-// Each Delete File asks the shell; the program warns first when either file cannot be read, and No keeps the file.
+// The program warns before the shell asks when either file cannot be read; No keeps the file.
 TEST_F(ActionDialog, DeleteFileMovesOnFromPairToPairUntilTheLast) {
     two_pairs();
     const std::wstring time = L"3:04:05 AM 1/2/2020";

@@ -1,5 +1,4 @@
-// The content checksum, and the pass that reads the files of each shared size together and sorts them into
-// content classes.
+// The content checksum, and the pass that reads the files of each shared size together into content classes.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -14,17 +13,12 @@
 using namespace orvkit;
 using namespace test_support;
 
-namespace {
-
-uint32_t checksum_of(const std::string& bytes) {
+static uint32_t checksum_of(const std::string& bytes) {
     checksum_accumulator sum;
     sum.add_block(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     return sum.value();
 }
 
-}  // namespace
-
-// Worked values; 1 to 3 trailing bytes are left out; blocks of whole words sum like one block.
 TEST(Checksum, WorkedValues) {
     EXPECT_EQ(checksum_of("abc"), 0u) << "no complete word";
     EXPECT_EQ(checksum_of("abcdefgh"), 0x564E0000u);
@@ -41,7 +35,6 @@ TEST(Checksum, WorkedValues) {
     EXPECT_EQ(checksum_of(std::string(4 * k, '\xff')), static_cast<uint32_t>(0u - k * (k + 1) / 2) << 17);
 }
 
-// Random contents, lengths, alignments and carried starting sums.
 TEST(Checksum, VectorSumsEqualTheWordByWordLoop) {
     std::mt19937 random(20261207);
     std::vector<uint8_t> bytes(1 << 16);
@@ -50,7 +43,7 @@ TEST(Checksum, VectorSumsEqualTheWordByWordLoop) {
         const std::size_t offset = random() % 64;
         const std::size_t length = round < 300 ? static_cast<std::size_t>(round) : random() % (bytes.size() - offset);
         checksum_accumulator fast, plain;
-        const std::size_t lead = (random() % 64) * 4;  // an earlier block leaves sums behind
+        const std::size_t lead = (random() % 64) * 4;  // an earlier block leaves sums behind, at random alignments
         fast.add_block(bytes.data() + 64, std::min(lead, bytes.size() - 64));
         plain.add_block_plain(bytes.data() + 64, std::min(lead, bytes.size() - 64));
         fast.add_block(bytes.data() + offset, length);
@@ -58,7 +51,6 @@ TEST(Checksum, VectorSumsEqualTheWordByWordLoop) {
         ASSERT_EQ(fast.first_sum(), plain.first_sum()) << offset << " " << length;
         ASSERT_EQ(fast.second_sum(), plain.second_sum()) << offset << " " << length;
     }
-    // The largest sums wrap the same way: all bits set over a megabyte.
     std::vector<uint8_t> ones(1 << 20, 0xFF);
     checksum_accumulator fast, plain;
     fast.add_block(ones.data() + 3, ones.size() - 3);
@@ -67,8 +59,7 @@ TEST(Checksum, VectorSumsEqualTheWordByWordLoop) {
     EXPECT_EQ(fast.first_sum(), plain.first_sum());
 }
 
-// Each file reopened at its next piece's offset; a file read to its end is summed whole, as a saved list promises,
-// over pieces up to the largest and past it.
+// Each file reopened at its next piece's offset; a file read to its end is summed whole, as a saved list promises.
 TEST(ChecksumPass, ASizeGroupTooLargeToKeepOpenIsReadPieceByPiece) {
     temp_folder folder;
     ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(folder.path())) +
@@ -95,8 +86,7 @@ TEST(ChecksumPass, ASizeGroupTooLargeToKeepOpenIsReadPieceByPiece) {
     }
 }
 
-// The pair scan frees a pruned record: its class must not reach it when another member's file is removed later,
-// also when the record lost its class before it was pruned (its file went under another name, a link's).
+// The pair scan frees a pruned record; it may have lost its class before (its file went under a link's name).
 TEST(ContentClasses, AFileRemovedAfterAPruneNeverReachesThePrunedRecord) {
     for (const bool forgotten_first : {false, true}) {
         file_record first{.path = L"C:\\a"}, link{.path = L"C:\\l"}, pruned{.path = L"C:\\b"}, removed{.path = L"C:\\B"};

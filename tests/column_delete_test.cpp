@@ -6,8 +6,6 @@
 using namespace test_support;
 using namespace orvkit;
 
-namespace {
-
 // No leaves everything; a second Yes starts no second batch; No during the batch stops after the current row,
 // whose file is still removed; No once it has ended leaves the dialog to tell the outcome.
 const std::tuple<uint32_t, int, answer, int> runs[] = {  // delete mode, column (A 0), the answer, files removed
@@ -19,10 +17,8 @@ const std::tuple<uint32_t, int, answer, int> runs[] = {  // delete mode, column 
     {delete_mode_delete, 1, answer::yes_then_no_once_done, 3},
 };
 
-class ColumnDelete : public removal_window_test {
-protected:
-    // Three pairs listed as twins, named after their folder: no other file of their name is recycled.
-    std::vector<std::array<std::wstring, 2>> three_pairs(const temp_folder& files) {
+struct ColumnDelete : removal_window_test {
+    std::vector<std::array<std::wstring, 2>> three_pairs(const temp_folder& files) {  // named after their folder
         std::vector<std::array<std::wstring, 2>> pairs;
         add_row(L"Start", L"6 files found", L"");
         for (int i = 0; i < 3; ++i) {
@@ -37,10 +33,6 @@ protected:
     }
 };
 
-}  // namespace
-
-// What it removes, the progress it shows (the last row's until the dialog closes), the row that tells the
-// outcome, and the journal's line for each file removed, with its twin.
 TEST_F(ColumnDelete, DeleteAllFollowsTheAnswer) {
     temp_folder moved;
     app_state->deletions.move_dir = moved.path();
@@ -82,8 +74,7 @@ TEST_F(ColumnDelete, DeleteAllFollowsTheAnswer) {
     EXPECT_EQ(twin_count.load(), 3) << "the twin count is left alone";
 }
 
-// A Directory search at 90%: a row below 100 is passed over uncounted; rows whose twin was edited,
-// deleted or now names the same file are kept and counted.
+// At 90%: a row below 100 is passed over uncounted; rows whose twin was edited, deleted or is the same file count.
 TEST_F(ColumnDelete, KeepsEveryRowItCannotVouchFor) {
     temp_folder tree;
     app_state->settings.match_percentage = 90;

@@ -37,9 +37,7 @@ std::string with_runs(std::string text, const runs& changed) {
 
 const list_row start_row{L"Start", L"", L"Equal"};
 list_row end_row(const std::wstring& verdict) { return {L"End", L"", verdict}; }
-list_row difference(uint64_t first, uint64_t length) {
-    return {std::to_wstring(first), std::to_wstring(length), L"Different"};
-}
+list_row difference(uint64_t first, uint64_t length) { return {std::to_wstring(first), std::to_wstring(length), L"Different"}; }
 
 // The rows a byte at a time: a run still open at a block's end counts without a row.
 rows reference_rows(const std::string& a, const std::string& b) {
@@ -58,9 +56,7 @@ rows reference_rows(const std::string& a, const std::string& b) {
     return out;
 }
 
-class Comparison : public main_window_test {
-protected:
-    // File mode with the Start click; the rows once the run has ended.
+struct Comparison : main_window_test {
     rows compare_paths(const std::wstring& a, const std::wstring& b) {
         begin_search(mode_file, a, b);
         EXPECT_TRUE(pump_until(run_ended, 60000));
@@ -81,10 +77,9 @@ protected:
 
 }  // namespace
 
-// A run of differing bytes, and its end, is found at every offset within and across the wide steps.
 TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
     const std::vector<uint8_t> zeros(300, 0);
-    for (std::size_t at = 0; at < 200; ++at) {
+    for (std::size_t at = 0; at < 200; ++at)
         for (const std::size_t length : {1u, 17u, 64u, 100u}) {
             std::vector<uint8_t> other = zeros;
             std::fill_n(other.begin() + static_cast<std::ptrdiff_t>(at), length, uint8_t{1});
@@ -92,7 +87,6 @@ TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
             ASSERT_EQ(find_difference(other.data(), zeros.data(), 0, zeros.size()), at) << length;
             ASSERT_EQ(find_equal(zeros.data(), other.data(), at, zeros.size()), at + length) << at;
         }
-    }
 }
 
 TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
@@ -134,7 +128,6 @@ TEST_F(Comparison, FileModeVerdictsOfEmptyAndMissingFiles) {
     EXPECT_EQ(compare_paths(present, folder / L"missing"), (rows{end_row(L"Invalid File B")}));
 }
 
-// Every differing byte counts, listed or not.
 TEST_F(Comparison, FileModeListsRunsOnlyUpToTheRowLimit) {
     difference_row_limit = 400;  // lowered: a list insert costs milliseconds under Wine
     std::string b(250000, 'x');  // every odd byte differs: 125,000 runs, the last never closed
@@ -147,7 +140,6 @@ TEST_F(Comparison, FileModeListsRunsOnlyUpToTheRowLimit) {
     EXPECT_EQ(got[402], end_row(L"Files have 50% in common"));
 }
 
-// The bytes of a file shrunk during a pause count as differing, not "Same".
 TEST_F(Comparison, AFileShrunkDuringAPauseCountsItsLostBytesAsDiffering) {
     const std::string a = patterned(25000000, 6);
     const auto path_1 = folder.make_file(L"a", a), path_2 = folder.make_file(L"b", a);
@@ -165,9 +157,8 @@ TEST_F(Comparison, AFileShrunkDuringAPauseCountsItsLostBytesAsDiffering) {
     EXPECT_LT(std::stoi(verdict.substr(11)), 5) << verdict.c_str();
 }
 
-// A stale index pairs files once of equal size: one is now a prefix of the other. Stopping at the first
-// difference counts one byte, only at 100 %. The scan stops once a pair falls below the match percentage: the
-// same decisions, and the same percentages.
+// A stale index pairs files once of equal size; stopping at the first difference counts one byte, only at 100 %;
+// the scan stops once a pair falls below the match percentage, with the same decisions and percentages.
 TEST_F(Comparison, SearchPercentages) {
     const std::string text = patterned(4000);
     const auto whole = folder.make_file(L"whole", text), prefix = folder.make_file(L"prefix", text.substr(0, 3000));

@@ -5,22 +5,16 @@
 using namespace orvkit;
 using namespace test_support;
 
-TEST(DeleteQueue, AnUnknownModeRemovesNothing) {
-    temp_folder tree;
-    const auto kept = tree.make_file(L"kept", "x");
-    DeleteQueue queue;
-    for (uint32_t mode : {3u, 0xFFFFFFFFu}) {
-        queue.delete_mode = mode;
-        EXPECT_EQ(queue.submit(kept), delete_failed) << mode;
-    }
-    EXPECT_TRUE(exists(kept));
-}
-
-TEST(DeleteQueue, DeleteRemovesFilesReadOnlyOnesOnlyWithTheOverride) {
+TEST(DeleteQueue, EveryModeButRecycleActsAtOnce) {
     temp_folder tree;
     const auto doomed = tree.make_file(L"doomed", "x"), locked = tree.make_file(L"locked", "x");
-    ASSERT_TRUE(SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    const auto first = tree.make_file(L"a\\twin", "first"), second = tree.make_file(L"b\\twin", "second");
+    for (const auto& path : {locked, second}) ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     DeleteQueue queue;
+    for (uint32_t mode : {3u, 0xFFFFFFFFu, 2u}) {  // unknown modes, and Move with no move folder
+        queue.delete_mode = mode;
+        EXPECT_EQ(queue.submit(doomed), delete_failed) << mode;
+    }
     queue.delete_mode = delete_mode_delete;
     EXPECT_EQ(queue.submit(doomed), delete_done);
     EXPECT_EQ(queue.submit(doomed), delete_failed) << "gone already";
@@ -30,16 +24,7 @@ TEST(DeleteQueue, DeleteRemovesFilesReadOnlyOnesOnlyWithTheOverride) {
     queue.override_read_only = 1;
     EXPECT_EQ(queue.submit(locked), delete_done);
     EXPECT_FALSE(exists(locked));
-}
-
-TEST(DeleteQueue, MoveTakesAFileIntoTheMoveFolderWithoutReplacingOne) {
-    temp_folder tree;
-    const auto first = tree.make_file(L"a\\twin", "first"), second = tree.make_file(L"b\\twin", "second");
-    ASSERT_TRUE(SetFileAttributesW(second.c_str(), FILE_ATTRIBUTE_READONLY));
-    DeleteQueue queue;
     queue.delete_mode = delete_mode_move;
-    queue.override_read_only = 1;
-    EXPECT_EQ(queue.submit(first), delete_failed) << "no move folder";
     queue.move_dir = tree.make_folder(L"moved here");
     const std::wstring target = queue.move_dir + L"\\";
     EXPECT_EQ(queue.submit(first), delete_done);
@@ -51,8 +36,7 @@ TEST(DeleteQueue, MoveTakesAFileIntoTheMoveFolderWithoutReplacingOne) {
     EXPECT_TRUE(GetFileAttributesW(second.c_str()) & FILE_ATTRIBUTE_READONLY) << "the override's reset is undone";
 }
 
-// Queued files go at the flush, as queued: a mode changed meanwhile drops them, and a path the shell would
-// misread or cannot take whole (past MAX_PATH - 1) is refused, though Delete and Move take it.
+// A mode changed meanwhile drops them; a path the shell would misread or cannot take whole is refused.
 TEST(DeleteQueue, RecyclingSendsWhatWasQueuedAtTheFlush) {
     const std::wstring trash = trash_folder();
     ASSERT_FALSE(trash.empty()) << "run through scripts/test.sh";

@@ -8,9 +8,7 @@
 using namespace orvkit;
 using namespace test_support;
 
-namespace {
-
-std::shared_ptr<orvFileList> walked(const std::wstring& folder, uint32_t mode, bool remove_empty = false) {
+static std::shared_ptr<orvFileList> walked(const std::wstring& folder, uint32_t mode, bool remove_empty = false) {
     auto list = make_file_list();
     list->mode = mode;
     list->remove_empty_folders = remove_empty;
@@ -18,10 +16,8 @@ std::shared_ptr<orvFileList> walked(const std::wstring& folder, uint32_t mode, b
     return list;
 }
 
-}  // namespace
-
-// One tree shows the order, the record fields, the marker, a "..." folder (made in the long form), attributes that
-// must not keep a file out, a size past 4 GiB, a path past the plain limit, and links that neither loop nor repeat.
+// The record fields, the marker, a "..." folder, attributes that must not keep a file out, a size past 4 GiB, a path
+// past the plain limit, and links that neither loop nor repeat.
 TEST(DirectoryWalk, IndexesATreeDepthFirstInPreOrder) {
     temp_folder tree;
     tree.make_file(L"a.txt", "abcdefgh");
@@ -73,16 +69,13 @@ TEST(DirectoryWalk, RemovesOnlyEmptyFoldersBottomUp) {
     EXPECT_TRUE(list->records.empty() && list->empty_folders_removed == 0) << "a start folder that is not there";
 }
 
-TEST(VolumeRoot, TellsARootInEveryFormAWalkMeets) {
+TEST(VolumeRoot, TellsTheRootsWhoseSystemFoldersTheWalkPassesOver) {
     for (const wchar_t* root : {L"R:\\", L"r:", L"R:\\\\", L"\\\\?\\R:\\", L"\\\\.\\r:", L"\\\\server\\share",
                                 L"\\\\server\\share\\\\", L"\\\\?\\unc\\server\\share\\"})
         EXPECT_TRUE(is_volume_root(root)) << narrow(root);
     for (const wchar_t* folder : {L"R:\\docs", L"R:\\docs\\", L"\\\\?\\R:\\docs", L"\\\\server", L"\\\\?\\UNC\\server",
                                   L"\\\\server\\share\\docs", L"\\\\?\\UNC\\server\\share\\docs", L"RR:", L""})
         EXPECT_FALSE(is_volume_root(folder)) << narrow(folder);
-}
-
-TEST(VolumeRoot, TellsTheSystemFoldersKeptAtARoot) {
     for (const wchar_t* name : {L"$RECYCLE.BIN", L"$Recycle.Bin", L"recycler", L"System Volume Information"})
         EXPECT_TRUE(is_volume_system_folder(name)) << narrow(name);
     for (const wchar_t* name : {L"$RECYCLE.BIN2", L"RECYCLE", L"Recycled", L"System Volume", L"SystemVolume"})
@@ -91,8 +84,7 @@ TEST(VolumeRoot, TellsTheSystemFoldersKeptAtARoot) {
 
 using VolumeRootSearch = twin_window_test;
 
-// The bin holds copies of files in use, which removal as found could take instead. The root's system folders are
-// neither searched, counted nor removed when empty; a bin folder lower down is searched.
+// Neither searched, counted nor removed when empty (the bin holds copies of files in use); lower down they are.
 TEST_F(VolumeRootSearch, TheSystemFoldersOfADrivesRootArePassedOver) {
     temp_folder volume;
     const std::string content = "deleted once, still in use";

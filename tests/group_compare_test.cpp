@@ -21,11 +21,10 @@ using namespace test_support;
 
 namespace {
 
-// One visited pair: the outcome, and the percentage of a pair that would be listed.
 struct visit {
     std::wstring a, b;
     int32_t outcome;
-    uint32_t listed_percent;
+    uint32_t listed_percent;  // of a pair that would be listed
     bool operator==(const visit&) const = default;
 };
 
@@ -76,8 +75,7 @@ std::string bytes(std::mt19937& random, std::size_t size) {
     return out;
 }
 
-class GroupCompare : public ::testing::Test {
-protected:
+struct GroupCompare : ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(initialise(GetModuleHandleW(nullptr), SW_HIDE), 0);
         ASSERT_EQ(reserve_compare_buffers(), 0);
@@ -112,9 +110,8 @@ TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
         const bool hashed = round % 2;  // Quick Dir with Hash; else by sizes alone
         ASSERT_EQ(static_cast<int>(walked->records.size()), made);
 
-        // After the walk: some files cannot be opened, some grew or shrank.
         std::vector<HANDLE> locks;
-        for (const auto& record : walked->records) {
+        for (const auto& record : walked->records) {  // some files cannot be opened, some grew or shrank
             const int fate = static_cast<int>(random() % 12);
             const std::string unix_path = "'" + to_unix_path(record->path) + "'";
             if (fate == 0) {

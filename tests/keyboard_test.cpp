@@ -8,12 +8,9 @@
 using namespace test_support;
 using namespace orvkit;
 
-namespace {
+static int opened = 0;
 
-int opened = 0;
-
-class Keyboard : public twin_window_test {
-protected:
+struct Keyboard : twin_window_test {
     void SetUp() override {
         twin_window_test::SetUp();
         menu_open.help = [](std::shared_ptr<ostrand_state>) { ++opened; };
@@ -32,13 +29,6 @@ protected:
         SetKeyboardState(keys);
     }
     tab_stop on_band(band_control control) const { return {window, control}; }
-    // The rows of a search that found three twins, the second twin focused.
-    void twin_rows() {
-        for (const wchar_t* text : {L"Start", L"a|b", L"a|c", L"b|c", L"Finished"}) add_row(text, text, L"100");
-        twin_count = 3;
-        focus_row(2);
-    }
-    // The dots of the focus frame above `control`'s face.
     int frame_dots(band_control control) {
         const RECT face = band_control_face(control, client_width);
         const capture shot = band();
@@ -48,14 +38,9 @@ protected:
     }
 };
 
-}  // namespace
-
-TEST_F(Keyboard, F1OpensHelpFromTheList) {
+TEST_F(Keyboard, ShortcutsWorkFromEveryControl) {
     press(list_view, VK_F1);
-    EXPECT_EQ(opened, 1);
-}
-
-TEST_F(Keyboard, CtrlWithADigitOrMChoosesTheMode) {
+    EXPECT_EQ(opened, 1) << "Help";
     const std::tuple<HWND, WPARAM, bool, uint32_t> keys[] = {  // target, key, with Ctrl, mode
         {window, '2', true, mode_directory}, {window, 'M', true, mode_quick_dir}, {edit_a, '4', true, mode_qdir_plus},
         {window, '1', false, mode_qdir_plus}, {list_view, '1', true, mode_file}, {window, 'M', true, mode_directory},
@@ -66,9 +51,9 @@ TEST_F(Keyboard, CtrlWithADigitOrMChoosesTheMode) {
     }
 }
 
-// Shift+Tab backwards; path boxes shown, with their Choose buttons. (Where the focus lands is asked of the order
-// itself: with other tests' windows about, this one cannot count on being active.)
-TEST_F(Keyboard, TabGoesRoundTheUsableControlsInReadingOrder) {
+// Tab goes round the usable controls (asked of the order itself: with other tests' windows about, this one cannot
+// count on being active); the focused one has a dotted frame while the window has the focus; Space and Enter press it.
+TEST_F(Keyboard, TheBandIsWorkedFromTheKeyboard) {
     using c = band_control;
     const tab_stop a{edit_a}, b{edit_b}, list{list_view}, knob = on_band(c::mode_switch), start_button = on_band(c::start),
         top = on_band(c::top), help = on_band(c::help), choose_a = on_band(c::choose_a), choose_b = on_band(c::choose_b);
@@ -84,31 +69,25 @@ TEST_F(Keyboard, TabGoesRoundTheUsableControlsInReadingOrder) {
         EXPECT_TRUE(next_tab_stop(from, back) == to) << mode << " " << status;
         run_status = status_idle;
     }
-}
-
-TEST_F(Keyboard, TheFocusedBandControlHasADottedFrameWhileTheWindowHasTheFocus) {
-    move_focus(on_band(band_control::start));
+    move_focus(start_button);
     SendMessageW(window, WM_SETFOCUS, 0, 0);
-    EXPECT_GT(frame_dots(band_control::start), 20);
-    move_focus(on_band(band_control::help));
-    EXPECT_EQ(frame_dots(band_control::start), 0);
-    EXPECT_GT(frame_dots(band_control::help), 10);
+    EXPECT_GT(frame_dots(c::start), 20);
+    move_focus(help);
+    EXPECT_EQ(frame_dots(c::start), 0);
+    EXPECT_GT(frame_dots(c::help), 10);
     SendMessageW(window, WM_KILLFOCUS, 0, 0);
-    EXPECT_EQ(frame_dots(band_control::help), 0) << "no mark while a child window has the focus";
-}
-
-TEST_F(Keyboard, SpaceOrEnterPressesTheFocusedBandControl) {
+    EXPECT_EQ(frame_dots(c::help), 0) << "no mark while a child window has the focus";
     for (const WPARAM key : {WPARAM{VK_SPACE}, WPARAM{VK_RETURN}}) {
         press(window, '3', true);
-        move_focus(on_band(band_control::mode_switch));
+        move_focus(knob);
         press(window, key);
         EXPECT_EQ(search_mode.load(), mode_qdir_plus) << key;
-        move_focus(on_band(band_control::help));
+        move_focus(help);
         press(window, key);
         EXPECT_EQ(opened, key == VK_SPACE ? 1 : 2);
     }
     run_status = status_comparing;
-    move_focus(on_band(band_control::top));
+    move_focus(top);
     press(window, VK_SPACE);
     EXPECT_EQ(pause_code.load(), pause_paused) << "Space on Pause";
     press(window, VK_SPACE);
@@ -127,7 +106,7 @@ TEST_F(Keyboard, CtrlOPicksAFileIntoThePathBox) {
     EXPECT_EQ(window_text(edit_b), picked);
 }
 
-TEST_F(Keyboard, EnterInAPathBoxStartsARunThatPauseHoldsAndEscAborts) {
+TEST_F(Keyboard, TheRunIsWorkedFromTheKeyboard) {
     make_worker_thread = no_worker;
     SetWindowTextW(edit_a, L"C:\\windows");
     press(edit_a, VK_RETURN);
@@ -141,8 +120,12 @@ TEST_F(Keyboard, EnterInAPathBoxStartsARunThatPauseHoldsAndEscAborts) {
     EXPECT_EQ(pause_code.load(), pause_aborting);
 }
 
-TEST_F(Keyboard, CtrlAThenCtrlCCopiesEveryRow) {
-    twin_rows();
+// Ctrl+A, Ctrl+C copy every row; Enter opens the focused row's dialog, Shift+F10 and the menu key the menu below it
+// (not at the pointer); Delete removes it, but edits a path box.
+TEST_F(Keyboard, TheResultsListIsWorkedFromTheKeyboard) {
+    for (const wchar_t* text : {L"Start", L"a|b", L"a|c", L"b|c", L"Finished"}) add_row(text, text, L"100");
+    twin_count = 3;
+    focus_row(2);
     press(list_view, 'A', true);
     press(list_view, 'C', true);
     std::wstring expected, copied;
@@ -154,17 +137,8 @@ TEST_F(Keyboard, CtrlAThenCtrlCCopiesEveryRow) {
     }
     CloseClipboard();
     EXPECT_EQ(copied, expected);
-}
-
-TEST_F(Keyboard, EnterOpensTheFocusedRowsDialog) {
-    twin_rows();
     press(list_view, VK_RETURN);
     EXPECT_EQ(opened, 1);
-}
-
-// Not at the pointer.
-TEST_F(Keyboard, ShiftF10OrTheMenuKeyOpensTheMenuBelowTheFocusedRow) {
-    twin_rows();
     RECT row{LVIR_BOUNDS};
     SendMessageW(list_view, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
     MapWindowPoints(list_view, nullptr, reinterpret_cast<POINT*>(&row), 2);
@@ -178,11 +152,6 @@ TEST_F(Keyboard, ShiftF10OrTheMenuKeyOpensTheMenuBelowTheFocusedRow) {
         EXPECT_EQ(place.left, row.left) << key;
         EXPECT_EQ(place.top, row.bottom) << key;
     }
-}
-
-// Delete in a path box edits the box.
-TEST_F(Keyboard, DeleteInTheListRemovesTheFocusedRow) {
-    twin_rows();
     press(list_view, VK_DELETE);
     EXPECT_EQ(list_row_count(), 4);
     EXPECT_EQ(list_cell(2, 0), L"b|c");

@@ -2,8 +2,6 @@
 // damaged, foreign, cut and overlong input.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "core/globals.h"
 #include "core/state.h"
 #include "search/list_file.h"
@@ -14,14 +12,12 @@ using namespace orvkit;
 using namespace test_support;
 using paths = std::vector<std::wstring>;
 
-namespace {
-
 const std::string header = std::string("\xFF\xFE\x00\x00", 4) + utf16le(u"OFLT0001*");
-std::u16string rec(const std::u16string& p, const std::u16string& f = u"11*22*33*44*55*0*") { return p + u"*" + f; }
-std::u16string long_name(std::size_t length) { return u"C:\\long\\" + std::u16string(length - 8, u'n'); }
+static std::u16string rec(const std::u16string& p, const std::u16string& f = u"11*22*33*44*55*0*") { return p + u"*" + f; }
+static std::u16string long_name(std::size_t length) { return u"C:\\long\\" + std::u16string(length - 8, u'n'); }
 
 // Feeds `bytes` to a parser in pieces of `piece` bytes (0: at once); the paths of the records read.
-paths parse(const std::string& bytes, std::size_t piece = 0, orvFileList* into = nullptr) {
+static paths parse(const std::string& bytes, std::size_t piece = 0, orvFileList* into = nullptr) {
     orvFileList own(16);
     orvFileList& list = into ? *into : own;
     list_file_parser parser(list);
@@ -34,14 +30,13 @@ paths parse(const std::string& bytes, std::size_t piece = 0, orvFileList* into =
 }
 
 // Records "<folder>\file <i>.dat" of size `size`, their other fields from i.
-void fill(orvFileList& list, uint32_t count, const std::wstring& folder, uint64_t size = 7) {
+static void fill(orvFileList& list, uint32_t count, const std::wstring& folder, uint64_t size = 7) {
     for (uint32_t i = 0; i < count; ++i)
         list.append_record(std::make_unique<file_record>(file_record{folder + L"\\file " + std::to_wstring(i) + L".dat",
                                                                      i << 17, 0, size, 0x01DA2B3C4D5E6F70ull + i, 0, i, 0, i % 2 == 0}));
 }
 
-class ListFile : public testing::Test {
-protected:
+struct ListFile : testing::Test {
     void SetUp() override {
         app_state = std::make_shared<ostrand_state>();
         app_state->data_path = data.path() + L"\\";
@@ -49,8 +44,6 @@ protected:
     std::string saved(const wchar_t* name) const { return read_file(data / name); }
     temp_folder data;
 };
-
-}  // namespace
 
 // Long paths, non-ASCII names, a size past 4 GiB and times kept to their low 32 bits.
 TEST_F(ListFile, WrittenBytesReadBackAsWritten) {
@@ -63,8 +56,7 @@ TEST_F(ListFile, WrittenBytesReadBackAsWritten) {
     list.append_record(std::make_unique<file_record>(file_record{L"C:\\s\\x*1*2*3*4*5*1*C:\\s\\y"}));
     write_list_file(list, L"LastList.txt", L"LastListLast.txt");
     ASSERT_EQ(read_file(app_state->data_path.full + L"LastList.txt"),
-              header + utf16le(u"2*" + folder +
-                  u"\\file 0.dat*0*1073741831*1298034544*0*0*1*" + folder +
+              header + utf16le(u"2*" + folder + u"\\file 0.dat*0*1073741831*1298034544*0*0*1*" + folder +
                   u"\\file 1.dat*131072*1073741831*1298034545*0*1*0*ENDLIST"));
     ASSERT_EQ(read_list_file(loaded, L"LastList.txt"), 2);
     EXPECT_EQ(loaded.records[0]->path, list.records[0]->path);
@@ -97,7 +89,7 @@ TEST_F(ListFile, NothingIsReadOrWrittenWithoutAState) {
     EXPECT_EQ(saved(L"LastList.txt"), bytes);
 }
 
-// A write that stops after its first chunk has gone to disk leaves the previous list as it was, and no file of its own.
+// After its first chunk has gone to disk: no file of its own is left either.
 TEST_F(ListFile, AWriteStoppedMidwayLeavesThePreviousListWhole) {
     orvFileList previous, longer;
     fill(previous, 3, L"C:\\previous");
@@ -113,11 +105,10 @@ TEST_F(ListFile, AWriteStoppedMidwayLeavesThePreviousListWhole) {
     EXPECT_EQ(names_in(data.path()), (paths{L"LastList.txt", L"LastListLast.txt"}));
 }
 
-// A path of 16+ units where a number belongs starts a new record; shifted fields never make a record;
-// a bad number or path drops its record (20 digits are never a path).
+// A path of 16+ units where a number belongs starts a new record; shifted fields never make one; a bad number or
+// path drops its record (20 digits are never a path).
 TEST(ListFormat, ADamagedRecordIsDroppedAlone) {
-    const std::u16string body =
-        u"9*" + rec(u"C:\\ok\\first") + u"C:\\one\\broken.txt*22*33*44*55*0*" +
+    const std::u16string body = u"9*" + rec(u"C:\\ok\\first") + u"C:\\one\\broken.txt*22*33*44*55*0*" +
         rec(u"C:\\ok\\third file.txt", u"7*8*9*10*11*1*") + u"C:\\a\\2*22*33*44*55*0*" + rec(u"C:\\a\\3") + rec(u"C:\\a\\4") +
         rec(u"C:\\aligned\\again.txt") + rec(u"C:\\bad\\negative", u"1*-5*0*0*0*0*") + rec(u"C:\\bad\\abc", u"1*12abc*0*0*0*0*") +
         rec(u"C:\\bad\\checksum", u"4294967296*1*0*0*0*0*") + rec(u"C:\\bad\\marked", u"1*1*0*0*0*2*") +
@@ -143,7 +134,6 @@ TEST(ListFormat, ForeignInputGivesNoRecord) {
         EXPECT_TRUE(parse(foreign).empty()) << foreign.size();
 }
 
-// In pieces of any size.
 TEST(ListFormat, ACutFileGivesTheRecordsBeforeTheCut) {
     const paths all = {L"C:\\t\\first", L"C:\\t\\\u00e9t\u00e9 \U0001F600", L"C:\\t\\third"};
     std::string bytes = header + utf16le(u"3*");

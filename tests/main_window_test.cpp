@@ -5,25 +5,19 @@
 using namespace test_support;
 using namespace orvkit;
 
-namespace {
-
 constexpr COLORREF black = RGB(0, 0, 0);
 
-class MainWindow : public main_window_test {
-protected:
+struct MainWindow : main_window_test {
     void pretend_running(int32_t percent) {
         run_status = status_comparing;
         progress_percent = percent;
     }
-    // A run of the worker stand-in, started with the Start click.
     void start_run() {
         make_worker_thread = no_worker;
         SetWindowTextW(edit_a, L"C:\\windows");
         click_at(start);
     }
 };
-
-}  // namespace
 
 // The captions are the path boxes' names for a screen reader too; the list is "Results".
 TEST_F(MainWindow, EachClickOnTheModeSwitchShowsTheNextMode) {
@@ -67,8 +61,7 @@ TEST_F(MainWindow, OnlyTheButtonPointedAtLastActs) {
     EXPECT_EQ(run_status.load(), status_abort) << "Start aborts a run";
 }
 
-// Empty path A (the list only empties), QDir+ with an empty path B, a mode from a foreign settings file, a thread
-// that could not be made: no worker would ever clear the status.
+// Empty path A (the list only empties), QDir+ without path B, a foreign settings file's mode, a failed thread.
 TEST_F(MainWindow, AStartThatCannotRunLeavesTheWindowIdle) {
     make_worker_thread = no_worker;
     list_insert_row(0, L"row");
@@ -88,8 +81,7 @@ TEST_F(MainWindow, AStartThatCannotRunLeavesTheWindowIdle) {
     }
 }
 
-// Start-up leaves the go event set, and manual-reset; a pause code left over from an abort that raced with the
-// last run's end is cleared.
+// Start-up leaves the go event set and manual-reset; a pause code left by an abort that raced a run's end is cleared.
 TEST_F(MainWindow, StartBeginsARunThatNeitherWaitsNorAborts) {
     EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(go_event.get(), 0), WAIT_OBJECT_0);
@@ -131,8 +123,8 @@ TEST_F(MainWindow, TheKnobPointsAtEachMode) {
     }
 }
 
-// The bar ends at its share of the width (an overlarge percentage kept as 99, the paint after the run ends it at
-// 100), shows its percentage once past x 25, and the band is blank at width 200.
+// The bar ends at its share of the width (over 100 kept as 99, 100 after the run), shows its percentage past x 25,
+// is blank at width 200; the status line shows the path the worker publishes, not path_a, which it changes.
 TEST_F(MainWindow, TheBandPaintsTheRunsProgress) {
     for (int percent : {0, 10, 50, 100, 150}) {
         pretend_running(percent);
@@ -154,15 +146,12 @@ TEST_F(MainWindow, TheBandPaintsTheRunsProgress) {
     EXPECT_GT(band(675).count({3, 5, 30, 20}, RGB(255, 255, 255)), 5) << "white text on the bar";
     SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, height));
     EXPECT_EQ(band(200).count({0, 0, 200, 120}, GetSysColor(COLOR_WINDOW)), 200 * 120);
-}
-
-// Not path_a, which the worker changes; the screen shows the band as painted.
-TEST_F(MainWindow, TheStatusLineShowsThePathTheWorkerPublishes) {
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
     shown_path.set(L"C:\\Users\\j.smith\\Photos\\harbour.jpg");
     pretend_running(42);
     pause_code = pause_paused;
     const capture running = print_client(window, width, height, true);
-    EXPECT_EQ(running.at((width - 175) * 42 / 100 - 1, 6), black);
+    EXPECT_EQ(running.at((width - 175) * 42 / 100 - 1, 6), black) << "the screen shows the band as painted";
     EXPECT_GT(150 * 20 - running.count({3, 30, 153, 50}, GetSysColor(COLOR_WINDOW)), 50);
 }
 
@@ -182,8 +171,7 @@ TEST_F(MainWindow, TheFirstRunningPaintMakesTheTaskbarObjectOnce) {
     EXPECT_NE(app_state->taskbar.list(), nullptr) << "the shell's";
 }
 
-// The file system says what a name is (a dotted folder is a folder); only a drop's first name counts; nothing
-// is taken while busy.
+// The file system says what a name is; only a drop's first name counts; nothing is taken while busy.
 TEST_F(MainWindow, ADropFillsThePathBoxesWithWhatTheModeUses) {
     temp_folder folder;
     const std::wstring file = folder.make_file(L"one.txt", "1"), plain_file = folder.make_file(L"two", "2");
@@ -243,7 +231,6 @@ TEST_F(MainWindow, ClosingWhileBusyAsksFirst) {
     EXPECT_FALSE(exists(data / L"dVelk.dat"));
 }
 
-// Children of the window's client object: their names, whether they can be used now, where they are, their action.
 TEST_F(MainWindow, TheBandsControlsAreNamedForAScreenReader) {
     const auto band_names = [&] {
         std::wstring names;

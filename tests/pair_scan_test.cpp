@@ -8,10 +8,8 @@
 
 using namespace orvkit;
 
-namespace {
-
 // Builds the same random list twice: few sizes and checksums, so groups are large.
-void fill(orvFileList& list, std::mt19937 random, int count, int sizes, int checksums) {
+static void fill(orvFileList& list, std::mt19937 random, int count, int sizes, int checksums) {
     for (int i = 0; i < count; ++i) {
         auto record = std::make_unique<file_record>();
         record->path = L"f" + std::to_wstring(i);
@@ -22,9 +20,6 @@ void fill(orvFileList& list, std::mt19937 random, int count, int sizes, int chec
     list.publish_count();
 }
 
-}  // namespace
-
-// Same passes, pairs, order, pruning and stop.
 TEST(PairScan, VisitsExactlyThePairsOfThePlainDoubleLoop) {
     std::mt19937 random(20261206);
     for (int round = 0; round < 40; ++round) {
@@ -35,7 +30,6 @@ TEST(PairScan, VisitsExactlyThePairsOfThePlainDoubleLoop) {
         std::set<std::wstring> unreadable;  // their fail_count rises when visited as b
         for (int i = round % 5; i < 60; i += 7) unreadable.insert(L"f" + std::to_wstring(i));
         const std::size_t stop_after = round % 4 == 0 ? 25 + round : SIZE_MAX;
-
         std::vector<std::wstring> expected;
         std::size_t seen = 0;
         for (std::size_t a = 0; a + 1 < plain.records.size() && seen < stop_after; ++a) {
@@ -55,7 +49,6 @@ TEST(PairScan, VisitsExactlyThePairsOfThePlainDoubleLoop) {
             }
             expected.push_back(L"end");
         }
-
         std::vector<std::wstring> actual;
         seen = 0;
         pair_scan_hooks hooks;
@@ -68,7 +61,6 @@ TEST(PairScan, VisitsExactlyThePairsOfThePlainDoubleLoop) {
         hooks.end_pass = [&](std::size_t) { actual.push_back(L"end"); };
         hooks.stop_requested = [&] { return seen >= stop_after; };
         const uint32_t pruned = scan_candidate_pairs(grouped, hooks);
-
         ASSERT_EQ(actual, expected) << "round " << round;
         ASSERT_EQ(grouped.records.size(), plain.records.size());
         EXPECT_EQ(pruned + grouped.records.size(), 60u + round * 5);

@@ -10,10 +10,8 @@
 using namespace test_support;
 using namespace orvkit;
 
-namespace {
-
 // The settings submenu as a first start shows it.
-std::wstring default_settings() {
+static std::wstring default_settings() {
     return L"Settings>[Batch Delete Mode>[Recycle=2021*|Delete=2022|Move to " + desktop_folder() +
            L"=2023|-|Select Move Dir=2024]|Match Percentage>[50%=2050|75%=2051|90%=2052|95%=2053|96%=2054|"
            L"97%=2055|98%=2056|99%=2057|100%=2058*]|Hash=2072*|Override Read Only=2076|"
@@ -21,17 +19,15 @@ std::wstring default_settings() {
            L"Remove duplicates when they are found=2081]";
 }
 
-bool has(const std::wstring& text, const std::wstring& wanted) { return text.find(wanted) != std::wstring::npos; }
+static bool has(const std::wstring& text, const std::wstring& wanted) { return text.find(wanted) != std::wstring::npos; }
 
-class PopupMenu : public twin_window_test {
-protected:
+struct PopupMenu : twin_window_test {
     void command(UINT id) { SendMessageW(window, WM_COMMAND, id, 0); }
     std::wstring settings_menu() {
         const std::wstring menu = right_click_menu(window);
         const auto at = menu.find(L"Settings>");
         return at == std::wstring::npos ? L"" : menu.substr(at, menu.rfind(L"|-|Exit") - at);
     }
-    // An index of five files, the two photos alike, saved by a search.
     void search_photos() {
         for (int i = 0; i < 3; ++i) tree.make_file(L"other\\f" + std::to_wstring(i), std::string(20 + i, 'o'));
         first = tree.make_file(L"a\\photo.jpg", "the same picture");
@@ -43,10 +39,8 @@ protected:
     std::wstring first, second;
 };
 
-}  // namespace
-
-// Idle: Resume Seeking without twins, Details and Remove with them (never in File mode); busy: only the
-// always available items.
+// Idle: Resume Seeking without twins, Details and Remove with them (never in File mode); busy: only what always
+// is; a match percentage off the steps marks the next step up, alone.
 TEST_F(PopupMenu, OffersWhatTheStateAllows) {
     EXPECT_EQ(right_click_menu(window), L"About=2000|Help=2001|-|Resume Seeking=2078|Resume Seeking+=2079|-|"
                                         L"Transparent=2017|On Top=2018|" + default_settings() + L"|-|Exit=2002");
@@ -61,6 +55,17 @@ TEST_F(PopupMenu, OffersWhatTheStateAllows) {
     run_status = status_comparing;
     EXPECT_EQ(right_click_menu(window), L"About=2000|Help=2001|-|Transparent=2017|On Top=2018|-|Exit=2002");
     EXPECT_EQ(run_status.load(), status_comparing);
+    run_status = status_idle;
+    const std::pair<uint32_t, const wchar_t*> marks[] = {{97, L"97%=2055*"}, {50, L"50%=2050*"}, {80, L"90%=2052*"},
+                                                         {91, L"95%=2053*"}, {64, L"75%=2051*"}, {98, L"98%=2056*"}};
+    for (const auto& [percentage, mark] : marks) {
+        app_state->settings.match_percentage = percentage;
+        const std::wstring menu = settings_menu();
+        const auto at = menu.find(L"Match Percentage");
+        const std::wstring steps = menu.substr(at, menu.find(L"|Hash") - at);
+        EXPECT_TRUE(has(steps, mark)) << percentage;
+        EXPECT_EQ(std::count(steps.begin(), steps.end(), L'*'), 1) << percentage;
+    }
 }
 
 TEST_F(PopupMenu, EveryMenuShownOrBuiltIsDestroyed) {
@@ -80,20 +85,7 @@ TEST_F(PopupMenu, EveryMenuShownOrBuiltIsDestroyed) {
     for (HMENU menu : all) EXPECT_FALSE(IsMenu(menu)) << "the detached settings menu too";
 }
 
-// One off the steps marks the next step up, and only that one.
-TEST_F(PopupMenu, TheMatchPercentageMarksItsStepOrTheNextOneUp) {
-    const std::pair<uint32_t, const wchar_t*> marks[] = {{97, L"97%=2055*"}, {50, L"50%=2050*"}, {80, L"90%=2052*"},
-                                                         {91, L"95%=2053*"}, {64, L"75%=2051*"}, {98, L"98%=2056*"}};
-    for (const auto& [percentage, mark] : marks) {
-        app_state->settings.match_percentage = percentage;
-        const std::wstring menu = settings_menu();
-        const std::wstring steps = menu.substr(menu.find(L"Match Percentage"), menu.find(L"|Hash") - menu.find(L"Match Percentage"));
-        EXPECT_TRUE(has(steps, mark)) << percentage;
-        EXPECT_EQ(std::count(steps.begin(), steps.end(), L'*'), 1) << percentage;
-    }
-}
-
-// Alone, the item a letter starts is chosen; shared, the next one is highlighted; a letter no item starts is refused.
+// Alone, the item is chosen; shared, the next one is highlighted; a letter no item starts is refused.
 TEST_F(PopupMenu, ALetterPicksTheItemItStarts) {
     run_status = status_menu_open;  // as a right click while idle: the full menu
     const popup_menu_set menus = build_popup_menu();
@@ -119,8 +111,8 @@ TEST_F(PopupMenu, ALetterPicksTheItemItStarts) {
     EXPECT_EQ(letter(L'q', menus.main), 0);
 }
 
-// On Top and Transparent set the window's style too (a drop still reaches it once Transparent is off again);
-// an unknown id, or an edit box's notification with its code in the high word, changes nothing.
+// On Top and Transparent set the window's style too (a drop still lands after Transparent); an unknown id, or an edit
+// box's notification with its code in the high word, changes nothing.
 TEST_F(PopupMenu, EachOptionCommandSetsItsOptionAndCheckMark) {
     for (UINT id : {menu_delete, menu_percent_95 + 3, menu_hash, menu_check_zero_length, menu_remove_empty_dirs,
                     menu_override_read_only, menu_remove_when_found, menu_column_b})
@@ -137,9 +129,7 @@ TEST_F(PopupMenu, EachOptionCommandSetsItsOptionAndCheckMark) {
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & styles, styles);
     BYTE alpha = 0;
     DWORD flags = 0;
-    EXPECT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
-    EXPECT_EQ(alpha, 75);
-    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+    EXPECT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) && alpha == 75 && flags == LWA_ALPHA);
     EXPECT_TRUE(has(right_click_menu(window), L"Transparent=2017*|On Top=2018*"));
     command(menu_transparent);
     command(menu_on_top);
@@ -159,7 +149,6 @@ TEST_F(PopupMenu, ExitWhileIdleSavesTheOptions) {
     EXPECT_EQ(read_file(data_ / L"dVelk.dat").size(), 2432u);
 }
 
-// The real folder browser, answered by a helper thread.
 TEST_F(PopupMenu, SelectMoveDirTakesTheFolderChosenButNotACancel) {
     menu_open.browse_folder = browse_move_folder;
     // On the prefix's own drive: under Z:\ the browser first lists the whole Linux root, which is slow.
@@ -198,9 +187,8 @@ TEST_F(PopupMenu, SelectMoveDirTakesTheFolderChosenButNotACancel) {
     EXPECT_EQ(app_state->deletions.delete_mode, delete_mode_move) << "and the mark moves to Move to all the same";
 }
 
-// Column A and column B each need the option, and exclude each other; either retitles the list and empties it.
+// Each column needs the option and excludes the other; either retitles the list and empties it.
 TEST_F(PopupMenu, RemoveWhenFoundOffersTwoColumnsThatExcludeEachOther) {
-    // After a row and the commands: the option, column A, column B, the rows, the third title, the menu's end.
     auto after = [&](std::initializer_list<UINT> commands) {
         add_row(L"row", L"", L"");
         for (UINT id : commands) command(id);
@@ -218,7 +206,7 @@ TEST_F(PopupMenu, RemoveWhenFoundOffersTwoColumnsThatExcludeEachOther) {
     EXPECT_EQ(after({menu_column_a, menu_remove_when_found}), std::tuple(0, 0, 0, 0, s(L"Percent"), off));
 }
 
-// Not the status row, the closing row or no row, and not while a worker writes rows; the twin count follows.
+// Not the status row, the closing row or no row, nor while a worker writes rows.
 TEST_F(PopupMenu, RemoveTakesOnlyATwinRowWhileIdle) {
     for (const wchar_t* text : {L"Start", L"twin 1", L"twin 2", L"twin 3", L"Finished"}) add_row(text, L"", L"");
     twin_count = 3;
@@ -238,7 +226,6 @@ TEST_F(PopupMenu, RemoveTakesOnlyATwinRowWhileIdle) {
     EXPECT_EQ(remove(1), std::pair(rows{L"Start", L"twin 2", L"Finished"}, 1));
 }
 
-// A file added since, and a path A that is gone, would change a walk.
 TEST_F(PopupMenu, ResumeSeekingRepeatsTheLastIndexWithoutWalking) {
     search_photos();
     tree.make_file(L"c\\late copy.jpg", "the same picture");
@@ -248,9 +235,13 @@ TEST_F(PopupMenu, ResumeSeekingRepeatsTheLastIndexWithoutWalking) {
     ASSERT_EQ(list_row_count(), 3);
     EXPECT_EQ(read_list_rows()[1], (list_row{first, second, L"100"}));
     EXPECT_EQ(list_cell(2, 1).substr(0, 25), L"1 twins found in 5 files.");
+    make_worker_thread = no_worker;  // a start would leave it running
+    DeleteFileW((data_ / L"LastList.txt").c_str());
+    command(menu_resume_seeking);
+    EXPECT_EQ(run_status.load(), status_idle) << "no index starts nothing";
 }
 
-TEST_F(PopupMenu, ResumeSeekingPlusTakesThePrunedIndex) {
+TEST_F(PopupMenu, ResumeSeekingPlusTakesThePrunedIndexOfTwoFilesOrMore) {
     search_photos();
     auto pruned = make_file_list();  // the index without its second photo
     ASSERT_EQ(read_list_file(*pruned, L"LastList.txt"), 5);
@@ -261,15 +252,10 @@ TEST_F(PopupMenu, ResumeSeekingPlusTakesThePrunedIndex) {
     ASSERT_TRUE(pump_until(run_closed, 30000));
     EXPECT_EQ(list_row_count(), 2);
     EXPECT_EQ(list_cell(1, 1).substr(0, 25), L"0 twins found in 4 files.");
-}
-
-TEST_F(PopupMenu, ResumeSeekingStartsNothingWithoutAnIndexOfTwoFiles) {
     make_worker_thread = no_worker;  // a start would leave it running
-    auto one = make_file_list();
-    one->append_record(std::make_unique<file_record>(file_record{tree.make_file(L"only", "x")}));
-    write_list_file(*one, L"LastListPruned.txt", L"LastListPunedLast.txt");
+    while (pruned->records.size() > 1) pruned->remove_record(0);
+    write_list_file(*pruned, L"LastListPruned.txt", L"LastListPunedLast.txt");
     command(menu_resume_seeking_pruned);
-    command(menu_resume_seeking);  // no LastList.txt at all
-    EXPECT_EQ(run_status.load(), status_idle);
-    EXPECT_EQ(list_row_count(), 0) << "and shows nothing";
+    EXPECT_EQ(run_status.load(), status_idle) << "an index of one record starts nothing";
+    EXPECT_EQ(list_row_count(), 2) << "and shows nothing";
 }

@@ -8,11 +8,8 @@
 using namespace orvkit;
 using namespace test_support;
 
-namespace {
-
 // The item of R:\Docs\R.TXT beside a record without its item, a folder item, a foreign record and another path's.
-class RecycleBin : public testing::Test {
-protected:
+struct RecycleBin : testing::Test {
     void SetUp() override {
         make_record(L"$IAB12CD.txt", record);
         bin.make_file(L"$RAB12CD.txt", "hello");
@@ -31,8 +28,6 @@ protected:
     temp_folder bin, home;
     const bin_record record{L"R:\\Docs\\R.TXT", 5, 134097408120000000ull};
 };
-
-}  // namespace
 
 // Whatever the letter case; the others are passed over.
 TEST_F(RecycleBin, OnlyTheItemWhoseRecordNamesThePathIsFound) {

@@ -9,8 +9,6 @@ using namespace orvkit;
 using namespace test_support;
 using entries = std::vector<journal_entry>;
 
-namespace {
-
 const entries sample = {
     {L"2026-12-07 15:40:12", journal_action::recycling, L"C:\\a\\x.txt", L"", L"C:\\a\\y.txt", 12, L"search 1"},
     {L"2026-12-07 15:40:12", journal_action::recycled, L"C:\\a\\x.txt", L"C:\\$Recycle.Bin\\S-1\\$RAB12CD.txt",
@@ -24,21 +22,18 @@ const entries sample = {
     {L"2026-12-07 15:42:00", journal_action::undone, L"", L"", L"", 0, L"search 1"},
 };
 
-std::string journal_bytes(const entries& lines) {
+static std::string journal_bytes(const entries& lines) {
     std::string bytes = journal_preamble();
     for (const journal_entry& entry : lines) bytes += journal_line(entry);
     return bytes;
 }
 
-entries parse(const std::string& bytes) { return parse_journal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()); }
-
-}  // namespace
+static entries parse(const std::string& bytes) { return parse_journal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()); }
 
 using JournalWritten = removal_window_test;
 
-// Lines read back as written; a cut file gives the lines before the cut, the last cut being the whole file;
-// foreign bytes and damaged lines give nothing; an earlier version's lines of seven fields are read; noise never
-// gives an entry without a batch or a path.
+// Lines read back as written, a cut file's before the cut; foreign bytes and damaged lines give nothing; an earlier
+// version's lines of seven fields are read; noise never gives an entry without a batch or a path.
 TEST(RemovalJournal, TheReaderTakesOnlyWholeLines) {
     const std::string bytes = journal_bytes(sample);
     std::vector<std::size_t> ends;
@@ -99,8 +94,7 @@ TEST(RemovalJournal, UndoPlansTheLastEndedBatchsFilesNotPutBack) {
     }
 }
 
-// The journal names the files the rows say were removed, with action and target (the move folder's file, the
-// recycle bin's item), each after a line written before it was tried, and ends the batch.
+// The files the rows say were removed, with action and target (the moved file, the bin's item); the batch ends.
 TEST_F(JournalWritten, EachRemovalIsJournalledBeforeAndAfterItIsTried) {
     for (const auto& [mode, action] : {std::tuple{delete_mode_move, journal_action::moved},
                                        {delete_mode_recycle, journal_action::recycled},

@@ -27,10 +27,7 @@ std::shared_ptr<orvFileList> saved_list(int records) {
     return list;
 }
 
-class SearchWorker : public twin_window_test {
-protected:
-    // Files of unique sizes; empty files; files of one size parting at their first or last byte,
-    // small twins, and a pair whose second file will change behind its old size and time.
+struct SearchWorker : twin_window_test {
     void make_tree() {
         for (int i = 0; i < 5; ++i) tree.make_file(L"unique" + std::to_wstring(i), std::string(20 + i, 'u'));
         for (int i = 0; i < 10; ++i) tree.make_file(L"empty\\e" + std::to_wstring(i), "");
@@ -132,7 +129,6 @@ TEST_F(SearchWorker, AFileBThatCannotBeOpenedIsPruned) {
     EXPECT_EQ(loaded->records.size(), 3u) << "c pruned";
 }
 
-// An Abort before the worker has made its list still stops the walk.
 TEST_F(SearchWorker, AnAbortBeforeTheWalkBeginsStopsIt) {
     temp_folder tree;
     for (int folder = 0; folder < 100; ++folder) tree.make_file(L"d" + std::to_wstring(folder) + L"\\f", "same");
@@ -169,8 +165,9 @@ TEST_F(SearchWorker, OptionsChangedMidRunDoNotReachTheRunningSearch) {
     EXPECT_EQ(twin_count.load(), 1) << "the next run takes the new match percentage";
 }
 
-// A file of a unique size is never opened; the files of a size are read together, each once, and one that
-// parts early is saved unsummed (checksum 0); each empty file is opened once for all its pairs.
+// A file of a unique size is never opened; one that parts early is saved unsummed (checksum 0); each empty file is
+// opened once for all its pairs. Resumed at 90 %, where equal checksums choose the pairs, the search sums what they
+// now need (q first) and lists what a fresh one does.
 TEST_F(SearchWorker, FilesOfASharedSizeAreReadTogetherOnce) {
     make_tree();
     HANDLE lock = CreateFileW((tree / L"unique0").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -191,14 +188,8 @@ TEST_F(SearchWorker, FilesOfASharedSizeAreReadTogetherOnce) {
     EXPECT_EQ(checksum_of(*saved, tree / L"unique1"), 0u);
     EXPECT_NE(checksum_of(*saved, r), 0u) << "read to its end";
     EXPECT_EQ(checksum_of(*saved, r), checksum_of(*saved, p1));
-}
-
-// At 90 % equal checksums choose the pairs: the resumed search sums what they now need (q first).
-TEST_F(SearchWorker, AResumedSearchListsWhatAFreshOneDoes) {
-    make_tree();
-    search(mode_quick_dir, tree.path());
     app_state->settings.match_percentage = 90;
-    std::atomic_store(&app_state->loaded_list, saved_list(24));
+    std::atomic_store(&app_state->loaded_list, saved);
     start_worker(window);
     ASSERT_TRUE(pump_until(run_ended, 60000));
     const std::vector<list_row> resumed = read_list_rows();
@@ -211,8 +202,7 @@ TEST_F(SearchWorker, AResumedSearchListsWhatAFreshOneDoes) {
     EXPECT_EQ(checksum_pass_known(), 0u) << "no saved index to take checksums from";
 }
 
-// After an index saved at 90 % (every file of a shared size summed), s1 gets a new time, u2 new bytes behind its
-// old size and time: never a false twin.
+// After an index saved at 90 % (every file summed) s1 gets a new time, u2 new bytes behind its old size and time.
 TEST_F(SearchWorker, UnchangedFilesKeepTheirSavedChecksums) {
     make_tree();
     app_state->settings.match_percentage = 90;
@@ -228,8 +218,7 @@ TEST_F(SearchWorker, UnchangedFilesKeepTheirSavedChecksums) {
     EXPECT_EQ(twin_count.load(), 2 + 45);
 }
 
-// Pause and abort in every phase of a run: a pause holds the work at once, Resume lets it finish, Abort ends it
-// early, and each run closes with its own row.
+// Pause and abort in every phase of a run, each with enough work that a pause lands before it ends.
 namespace {
 
 int64_t walked() {
@@ -247,7 +236,6 @@ struct phase {
     const wchar_t* aborted;  // ... and of one aborted while paused
 };
 
-// Each phase has enough work that a pause lands before it ends.
 const phase phases[] = {
     {"Walk", 1, "i=0; while [ $i -lt 1500 ]; do i=$((i+1)); mkdir d$i; printf \"%${i}s\" '' > d$i/f; done", walked,
      1500, L"Finished|0 twins found in 1500 files.", L"Aborted|0 twins found in 0 files."},
@@ -265,57 +253,40 @@ const phase phases[] = {
 
 void PrintTo(const phase& p, std::ostream* out) { *out << p.name; }
 
-class PauseAndAbort : public twin_window_test, public testing::WithParamInterface<phase> {
-protected:
-    // The phase's run, started and paused once its work has begun; the work done before it started.
-    int64_t run_paused() {
-        const phase& p = GetParam();
-        EXPECT_EQ(run_unix("cd " + quoted(to_unix_path(tree.path())) + " && " + p.make), 0);
+struct PauseAndAbort : twin_window_test, testing::WithParamInterface<phase> {};
+
+}  // namespace
+
+TEST_P(PauseAndAbort, APauseHoldsTheWorkUntilResumedOrAborted) {
+    const phase& p = GetParam();
+    temp_folder tree;
+    ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(tree.path())) + " && " + p.make), 0);
+    for (const bool abort : {false, true}) {
+        SCOPED_TRACE(abort ? "abort" : "pause and resume");
+        std::atomic_store(&app_state->scan_list, std::shared_ptr<orvFileList>());
+        twin_count = 0;  // start_worker clears it too, but only once the work is measured from here
+        DeleteFileW((data_ / L"LastList.txt").c_str());
         const int64_t before = p.work();
         begin_search(p.mode, p.mode ? tree.path() : tree / L"a", p.mode ? L"" : tree / L"b");
-        EXPECT_TRUE(pump_until([&] { return p.work() > before || run_status == status_idle; }));
+        ASSERT_TRUE(pump_until([&] { return p.work() > before || run_status == status_idle; }));
         toggle_pause();
-        EXPECT_EQ(pause_code.load(), pause_paused);
+        ASSERT_EQ(pause_code.load(), pause_paused);
         pump_for(100);  // the walk and the checksums hold once a pause is 60 ms old
         const int64_t held = p.work();
         pump_for(500);
         EXPECT_EQ(p.work(), held) << "nothing done from 0.1 s after the pause";
         EXPECT_LT(held - before, p.total) << "the phase ended before the pause: more work needed";
         EXPECT_NE(run_status.load(), status_idle) << "paused, not ended";
-        return before;
-    }
-    // Whether the closing row ends the list, or stands above "Indexing" when no comparison began.
-    static bool closes_with(const std::wstring& closing) {
-        return row_text(0).rfind(closing, 0) == 0 || row_text(list_row_count() - 1).rfind(closing, 0) == 0;
-    }
-    temp_folder tree;
-};
-
-}  // namespace
-
-TEST_P(PauseAndAbort, APauseHoldsTheWorkUntilResumed) {
-    const phase& p = GetParam();
-    const int64_t before = run_paused();
-    toggle_pause();
-    ASSERT_TRUE(pump_until(run_ended, 60000));
-    EXPECT_EQ(pause_code.load(), pause_running) << "the worker's end clears the pause";
-    EXPECT_EQ(p.work() - before, p.total) << "all of it done after the resume";
-    EXPECT_TRUE(closes_with(p.resumed)) << testing::PrintToString(row_text(list_row_count() - 1));
-}
-
-TEST_P(PauseAndAbort, AnAbortWhilePausedEndsTheRunEarly) {
-    const phase& p = GetParam();
-    const int64_t before = run_paused();
-    EXPECT_TRUE(abort_run());
-    ASSERT_TRUE(pump_until(run_ended, 60000));
-    EXPECT_EQ(pause_code.load(), pause_running) << "the worker's end clears the abort";
-    EXPECT_LT(p.work() - before, p.total) << "the work stopped at the abort";
-    EXPECT_TRUE(closes_with(p.aborted)) << testing::PrintToString(row_text(list_row_count() - 1));
-    if (p.mode == mode_quick_dir) {
-        EXPECT_EQ(list_row_count(), twin_count + 2) << "the rows listed before the abort";
-    }
-    if (p.mode == mode_directory) {
-        EXPECT_TRUE(exists(data_ / L"LastList.txt")) << "the partial index is saved";
+        EXPECT_TRUE(abort ? abort_run() : (toggle_pause(), true));
+        ASSERT_TRUE(pump_until(run_ended, 60000));
+        EXPECT_EQ(pause_code.load(), pause_running) << "the worker's end clears the pause and the abort";
+        EXPECT_EQ(p.work() - before == p.total, !abort) << "all done after a resume, less after an abort";
+        const std::wstring closing = abort ? p.aborted : p.resumed;
+        // The closing row ends the list, or stands above "Indexing" when no comparison began.
+        const std::wstring first = row_text(0), last = row_text(list_row_count() - 1);
+        EXPECT_TRUE(first.rfind(closing, 0) == 0 || last.rfind(closing, 0) == 0) << narrow(first) << " / " << narrow(last);
+        EXPECT_TRUE(!abort || p.mode != 2 || list_row_count() == twin_count + 2) << "the rows listed before the abort";
+        EXPECT_TRUE(!abort || p.mode != 1 || exists(data_ / L"LastList.txt")) << "the partial index is saved";
     }
     EXPECT_FALSE(abort_run()) << "nothing runs to abort";
 }

@@ -2,32 +2,50 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 #include <random>
 
 #include "app/settings_file.h"
 #include "core/globals.h"
+#include "core/settings_layout.h"
 #include "core/state.h"
-#include "support/settings_sample.h"
-#include "support/temp_folder.h"
+#include "support/window_driver.h"
+#include "ui/menu_ids.h"
 
 using namespace orvkit;
 using namespace test_support;
+using numbers = std::vector<uint32_t>;
 
-namespace {
+// Directory, 97 %, Move, Hash off, zero length off, On Top, the folder given.
+static std::vector<uint8_t> sample_file(const std::wstring& folder = L"D:\\Moved twins") {
+    settings_block block;
+    block.match_percentage = 97;
+    block.use_hash = 0;
+    block.check_zero_length = 0;
+    block.on_top = 1;
+    store_outside_options(block, 1, 2, 1, folder);
+    return settings_file_image(block);
+}
 
-uint32_t u32_at(const std::vector<uint8_t>& bytes, std::size_t offset) {
+// Mode, delete mode, read-only override, the move folder's length, match percentage, Hash, zero
+// length, empty folders, On Top.
+static numbers read_back(const std::vector<uint8_t>& bytes, std::size_t size = SIZE_MAX) {
+    settings_block block;
+    const settings_outside o = apply_settings_bytes(block, bytes.data(), std::min(size, bytes.size()));
+    return {o.mode, o.delete_mode, o.override_read_only, static_cast<uint32_t>(o.move_dir.size()),
+            block.match_percentage, block.use_hash, block.check_zero_length, block.remove_empty_dirs, block.on_top};
+}
+
+static uint32_t u32_at(const std::vector<uint8_t>& bytes, std::size_t offset) {
     uint32_t value = 0;
     for (int i = 3; i >= 0; --i) value = value << 8 | bytes[offset + i];
     return value;
 }
 
-void put_u32(std::vector<uint8_t>& bytes, std::size_t offset, uint32_t value) {
+static void put_u32(std::vector<uint8_t>& bytes, std::size_t offset, uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-class SettingsFile : public testing::Test {
-protected:
+struct SettingsFile : testing::Test {
     void SetUp() override {
         app_state = std::make_shared<ostrand_state>();
         app_state->data_path = data.path() + L"\\x";
@@ -45,8 +63,6 @@ protected:
     }
     temp_folder data;
 };
-
-}  // namespace
 
 TEST(SettingsLayout, ImageHoldsTheOptionsAtTheirOffsets) {
     const std::vector<uint8_t> image = sample_file(L"D:\\Moved");
@@ -120,8 +136,8 @@ TEST(SettingsLayout, RandomFilesOfEveryLengthLeaveEveryOptionInRange) {
     }
 }
 
-// A file cut within its size field (its half over the default's: accepted) takes the defaults past the cut,
-// "Move to" then naming the desktop; a longer file reads as its first 2432 bytes.
+// Cut within its size field (its half over the default's: accepted), past the cut; "Move to" then names the desktop.
+// A longer file reads as its first 2432 bytes.
 TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
     std::vector<uint8_t> bytes = sample_file();
     bytes.resize(22);  // mode, percentage, delete mode and the size field's low half
@@ -136,8 +152,8 @@ TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
     EXPECT_EQ(state(), read_back(sample_file()));
 }
 
-// A write replaces the file in one step, its scratch file moved into place; one that cannot make its scratch
-// file leaves the old file whole; a data folder that is gone gets nothing, silently.
+// Its scratch file moved into place; one that cannot make its scratch file leaves the old one whole; a data folder
+// that is gone gets nothing, silently.
 TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepOrNotAtAll) {
     put(sample_file());
     read_settings();
@@ -153,4 +169,38 @@ TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepOrNotAtAll) {
     app_state->data_path = data.path() + L"\\missing\\x";
     write_settings();
     EXPECT_FALSE(exists(data / L"missing"));
+}
+
+// With arguments it must ignore: its window shows, normal though On Top was saved; closed, it exits with 0 and
+// writes the options back, On Top cleared by the On Top command.
+TEST_F(SettingsFile, ANewStartOfTheProgramKeepsEveryOptionOfItsFile) {
+    temp_folder folder;
+    const std::wstring program = folder / L"Ostrand.exe";
+    ASSERT_TRUE(CopyFileW(built_program().c_str(), program.c_str(), FALSE));
+    std::vector<uint8_t> image = sample_file();
+    folder.make_file(L"dVelk.dat", std::string(image.begin(), image.end()));
+    std::wstring command = L"\"" + program + L"\" C:\\nothing\\here.txt /q --mode=3";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    HWND shown = nullptr;
+    auto shows = [&] {  // a visible main window of that program, not of another test's
+        while ((shown = FindWindowExW(nullptr, shown, L"Ostrand", nullptr)))
+            if (GetWindowThreadProcessId(shown, nullptr) == process.dwThreadId && IsWindowVisible(shown)) return true;
+        return false;
+    };
+    EXPECT_TRUE(pump_until(shows)) << "its main window shows";
+    EXPECT_EQ(window_text(shown), L"Ostrand 2.0");
+    EXPECT_FALSE(GetWindowLongPtrW(shown, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    SendMessageW(shown, WM_COMMAND, menu_on_top, 0);
+    PostMessageW(shown, WM_CLOSE, 0, 0);
+    DWORD exit_code = 99;
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &exit_code);
+    TerminateProcess(process.hProcess, 1);  // only when it did not end in time
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(exit_code, 0u);
+    image[30] = 0;  // On Top, cleared by the On Top command
+    EXPECT_EQ(read_file(folder / L"dVelk.dat"), std::string(image.begin(), image.end()));
 }

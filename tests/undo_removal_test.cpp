@@ -1,5 +1,4 @@
 // Undo of the last batch of removals through the real window.
-#include <algorithm>
 #include <tuple>
 
 #include "support/removal.h"
@@ -8,12 +7,8 @@
 using namespace orvkit;
 using namespace test_support;
 
-namespace {
-
-class UndoRemoval : public removal_window_test {
-protected:
+struct UndoRemoval : removal_window_test {
     std::size_t journal_lines() const { return read_journal(data_ / L"Removals.txt").size(); }
-    // The items of the recycle bin that hold `bytes`.
     static std::size_t items_holding(const std::string& bytes) {
         const std::vector<std::wstring> items = names_in(trash_folder());
         return std::count_if(items.begin(), items.end(),
@@ -28,8 +23,6 @@ protected:
         return list_cell(0, 1);
     }
 };
-
-}  // namespace
 
 // Moved and recycled files come back with their bytes and time, once; a Delete batch offers no Undo and says why.
 TEST_F(UndoRemoval, UndoPutsBackTheLastBatchOnce) {
@@ -71,8 +64,7 @@ TEST_F(UndoRemoval, UndoNeverOverwritesAFileThatTookThePath) {
     EXPECT_EQ(read_file(files[3].path), files[3].bytes);
 }
 
-// The batch's own item was emptied from the bin while an older item of the same path lies there: Undo leaves
-// the older one in the bin and puts nothing at the path.
+// The batch's own item was emptied from the bin; an older item of the path stays there, nothing is put at the path.
 TEST_F(UndoRemoval, AnOlderItemOfThePathStaysInTheBinWhenTheBatchOwnItemIsGone) {
     temp_folder tree, moved;
     DeleteQueue queue;

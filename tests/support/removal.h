@@ -19,8 +19,7 @@ inline uint64_t written_time(const std::wstring& path) {
     return uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
 }
 
-class removal_window_test : public twin_window_test {
-protected:
+struct removal_window_test : twin_window_test {
     struct file {
         std::wstring path;
         std::string bytes;

@@ -127,6 +127,13 @@ inline int run_unix(const std::string& command) {
     return code.empty() ? -1 : std::atoi(code.c_str());
 }
 
+// The program the build made ($OSTRAND_EXE, set by CTest), as a Windows path.
+inline std::wstring built_program() {
+    wchar_t exe[1024] = {};
+    GetEnvironmentVariableW(L"OSTRAND_EXE", exe, 1024);
+    return to_windows_path(to_unix_path(exe));
+}
+
 class temp_folder {
 public:
     temp_folder() {

@@ -96,10 +96,12 @@ struct capture {
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
     COLORREF at(int x, int y) const { const uint32_t p = pixels[y * width + x]; return RGB(p >> 16, p >> 8, p); }
-    int count(RECT area, COLORREF colour) const {
+    // The pixels of `area` of that colour, or for which `is` holds.
+    int count(RECT area, COLORREF colour) const { return count(area, [&](COLORREF c) { return c == colour; }); }
+    int count(RECT area, const std::function<bool(COLORREF)>& is) const {
         int n = 0;
         for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += at(x, y) == colour;
+            for (int x = area.left; x < area.right; ++x) n += is(at(x, y));
         return n;
     }
 };
@@ -154,8 +156,7 @@ inline int tool_count() { return static_cast<int>(SendMessageW(app_state->toolti
 inline HANDLE no_worker(LPTHREAD_START_ROUTINE, HWND) { return CreateEventW(nullptr, TRUE, FALSE, nullptr); }
 
 // The real main window, made by the program's own start-up, with a 700 x 360 client area.
-class main_window_test : public ::testing::Test {
-protected:
+struct main_window_test : ::testing::Test {
     static constexpr int width = 700, height = 360;
     void SetUp() override {
         ASSERT_EQ(orvkit::initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL), 0);
@@ -210,8 +211,7 @@ inline std::wstring trash_folder() {
 inline bool in_trash(const std::wstring& path) { return exists(trash_folder() + L"\\" + file_name(path)); }
 
 // The real main window, idle in Quick Dir with an empty list, its data in a folder of the test's own.
-class twin_window_test : public main_window_test {
-protected:
+struct twin_window_test : main_window_test {
     void SetUp() override {
         main_window_test::SetUp();
         ASSERT_FALSE(trash_folder().empty()) << "run through scripts/test.sh: the recycle bin must be redirected";
