@@ -11,7 +11,8 @@ using namespace orvkit;
 // What "Open Dirs" asked the shell to open; a call that is not a plain open is marked.
 static std::vector<std::wstring> opened;
 
-static HINSTANCE WINAPI record_open(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT show) {
+static HINSTANCE WINAPI record_open(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                                    INT show) {
     const bool plain = !owner && !verb && !parameters && !directory && show == SW_SHOWNORMAL;
     opened.push_back((plain ? L"" : L"not plain: ") + std::wstring(file ? file : L"(none)"));
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // what the shell returns on success

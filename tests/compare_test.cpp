@@ -37,7 +37,9 @@ std::string with_runs(std::string text, const runs& changed) {
 
 const list_row start_row{L"Start", L"", L"Equal"};
 list_row end_row(const std::wstring& verdict) { return {L"End", L"", verdict}; }
-list_row difference(uint64_t first, uint64_t length) { return {std::to_wstring(first), std::to_wstring(length), L"Different"}; }
+list_row difference(uint64_t first, uint64_t length) {
+    return {std::to_wstring(first), std::to_wstring(length), L"Different"};
+}
 
 // The rows a byte at a time: a run still open at a block's end counts without a row.
 rows reference_rows(const std::string& a, const std::string& b) {

@@ -43,7 +43,8 @@ TEST(DeleteQueue, RecyclingSendsWhatWasQueuedAtTheFlush) {
     temp_folder tree;  // its name is unique in the run: so are the names made from it
     const std::wstring tag = file_name(tree.path());
     const auto in = [&](const std::wstring& name) { return tree / tag + name; };
-    for (const wchar_t* name : {L"_a", L"_b", L"_gone", L"_prefixed", L"_relative", L"_kept"}) tree.make_file(tag + name, "x");
+    for (const wchar_t* name : {L"_a", L"_b", L"_gone", L"_prefixed", L"_relative", L"_kept"})
+        tree.make_file(tag + name, "x");
     tree.make_file(tag + L"_folder\\inside", "inside");
     DeleteQueue queue;
     for (const std::wstring& path : {in(L"_a"), in(L"_gone"), in(L"_b"), in(L"_B"), long_path(in(L"_prefixed"))})

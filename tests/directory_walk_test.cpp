@@ -1,9 +1,10 @@
 // The walk over real trees: order, records, counts, links, big files, deep paths, empty folders removed, and the
 // system folders at a volume's root passed over.
-#include "core/delete_modes.h"
+#include <gtest/gtest.h>
+
 #include "search/directory_walk.h"
 #include "search/volume_root.h"
-#include "support/window_driver.h"
+#include "support/temp_folder.h"
 
 using namespace orvkit;
 using namespace test_support;
@@ -82,28 +83,22 @@ TEST(VolumeRoot, TellsTheRootsWhoseSystemFoldersTheWalkPassesOver) {
         EXPECT_FALSE(is_volume_system_folder(name)) << narrow(name);
 }
 
-using VolumeRootSearch = twin_window_test;
-
-// Neither searched, counted nor removed when empty (the bin holds copies of files in use); lower down they are.
-TEST_F(VolumeRootSearch, TheSystemFoldersOfADrivesRootArePassedOver) {
+// Neither indexed, counted nor removed when empty (the bin holds copies of files in use); lower down they are.
+TEST(DirectoryWalk, PassesOverTheSystemFoldersOfADrivesRoot) {
     temp_folder volume;
-    const std::string content = "deleted once, still in use";
-    const std::wstring in_use = volume.make_file(L"docs\\r.txt", content);
-    const std::wstring binned = volume.make_file(L"$RECYCLE.BIN\\S-1-5-21-1\\$RAB12CD.txt", content);
+    const std::wstring binned = volume.make_file(L"$RECYCLE.BIN\\S-1-5-21-1\\$RAB12CD.txt", "in use");
     for (const wchar_t* empty : {L"System Volume Information", L"Recycler\\S-1-5-21-1"}) volume.make_folder(empty);
-    volume.make_file(L"docs\\$RECYCLE.BIN\\copy.txt", "walked");
-    volume.make_file(L"docs\\s.txt", "walked");
+    for (const wchar_t* file : {L"docs\\$RECYCLE.BIN\\copy.txt", L"docs\\r.txt", L"docs\\s.txt"})
+        volume.make_file(file, "x");
     const std::wstring root = volume.map_drive();
     ASSERT_FALSE(root.empty()) << "no drive letter could be mapped";
-    app_state->deletions.delete_mode = delete_mode_delete;
-    app_state->settings.remove_empty_dirs = 1;
-    remove_when_found = remove_column_b = true;
-    search(mode_quick_dir, root);
-    EXPECT_EQ(read_list_rows(), (std::vector<list_row>{
-        {L"Start", L"3 files found", L""},
-        {root + L"docs\\$RECYCLE.BIN\\copy.txt", root + L"docs\\s.txt", L"Deleted B"},
-        {L"Finished", L"1 twins found in 3 files. Total original size 38 bytes. Total deleted 6 bytes. Total folders 2 "
-                      L"with 0 empty folders deleted.", L""}}));
-    EXPECT_TRUE(exists(in_use) && exists(binned) && exists(volume / L"System Volume Information") &&
-                exists(volume / L"Recycler\\S-1-5-21-1"));
+    const auto list = walked(root, 2, true);
+    std::vector<std::wstring> paths;
+    for (const auto& record : list->records) paths.push_back(record->path);
+    EXPECT_EQ(paths, (std::vector<std::wstring>{root + L"docs\\$RECYCLE.BIN\\copy.txt", root + L"docs\\r.txt",
+                                               root + L"docs\\s.txt"}));
+    EXPECT_EQ(list->folders_visited, 2u);
+    EXPECT_EQ(list->empty_folders_removed, 0u);
+    EXPECT_TRUE(exists(binned) && exists(volume / L"System Volume Information"));
+    EXPECT_TRUE(exists(volume / L"Recycler\\S-1-5-21-1"));
 }

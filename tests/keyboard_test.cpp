@@ -63,7 +63,8 @@ TEST_F(Keyboard, TheBandIsWorkedFromTheKeyboard) {
           {mode_quick_dir, status_idle, list, false, knob}, {mode_quick_dir, status_idle, knob, true, list},
           {mode_qdir_plus, status_idle, choose_a, false, b}, {mode_qdir_plus, status_idle, b, false, choose_b},
           {mode_qdir_plus, status_idle, list, true, choose_b}, {mode_qdir_plus, status_comparing, top, false, a},
-          {mode_qdir_plus, status_comparing, b, false, list}, {mode_qdir_plus, status_comparing, list, false, start_button}}) {
+          {mode_qdir_plus, status_comparing, b, false, list},
+          {mode_qdir_plus, status_comparing, list, false, start_button}}) {
         press(window, mode == mode_qdir_plus ? '4' : '3', true);
         run_status = status;
         EXPECT_TRUE(next_tab_stop(from, back) == to) << mode << " " << status;

@@ -109,8 +109,9 @@ TEST_F(ListFile, AWriteStoppedMidwayLeavesThePreviousListWhole) {
 // path drops its record (20 digits are never a path).
 TEST(ListFormat, ADamagedRecordIsDroppedAlone) {
     const std::u16string body = u"9*" + rec(u"C:\\ok\\first") + u"C:\\one\\broken.txt*22*33*44*55*0*" +
-        rec(u"C:\\ok\\third file.txt", u"7*8*9*10*11*1*") + u"C:\\a\\2*22*33*44*55*0*" + rec(u"C:\\a\\3") + rec(u"C:\\a\\4") +
-        rec(u"C:\\aligned\\again.txt") + rec(u"C:\\bad\\negative", u"1*-5*0*0*0*0*") + rec(u"C:\\bad\\abc", u"1*12abc*0*0*0*0*") +
+        rec(u"C:\\ok\\third file.txt", u"7*8*9*10*11*1*") + u"C:\\a\\2*22*33*44*55*0*" + rec(u"C:\\a\\3") +
+        rec(u"C:\\a\\4") + rec(u"C:\\aligned\\again.txt") + rec(u"C:\\bad\\negative", u"1*-5*0*0*0*0*") +
+        rec(u"C:\\bad\\abc", u"1*12abc*0*0*0*0*") +
         rec(u"C:\\bad\\checksum", u"4294967296*1*0*0*0*0*") + rec(u"C:\\bad\\marked", u"1*1*0*0*0*2*") +
         rec(u"C:\\bad\\huge", u"1*9223372036854775808*0*0*0*0*") + rec(u"no backslash") + rec(u"") +
         rec(u"C:\\bad\\ctl\u0001x") + rec(u"C:\\digits", u"18446744073709551616*1*0*0*0*0*") +

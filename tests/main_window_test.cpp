@@ -24,7 +24,9 @@ TEST_F(MainWindow, EachClickOnTheModeSwitchShowsTheNextMode) {
     ASSERT_EQ(search_mode.load(), 2u) << "first start: Quick Dir";
     EXPECT_EQ(accessible_name(list_view), L"Results");
     const RECT first_caption{3, 75, 80, 90}, second_caption{3, 95, 80, 110};
-    const auto ink = [&](RECT r) { return (r.right - r.left) * (r.bottom - r.top) - band().count(r, GetSysColor(COLOR_WINDOW)); };
+    const auto ink = [&](RECT r) {
+        return (r.right - r.left) * (r.bottom - r.top) - band().count(r, GetSysColor(COLOR_WINDOW));
+    };
     const int search_this = ink(first_caption);
     for (uint32_t mode : {3u, 0u, 1u, 2u, 3u}) {
         list_insert_row(0, L"row");

@@ -122,7 +122,8 @@ struct GuardedRemoval : removal_window_test {
     static std::wstring closing_summary() { return list_cell(list_row_count() - 1, 1); }
     std::size_t journalled(journal_action action, const std::wstring& path) const {
         const std::vector<journal_entry> lines = read_journal(data_ / L"Removals.txt");
-        return std::count_if(lines.begin(), lines.end(), [&](auto& line) { return line.action == action && line.path == path; });
+        return std::count_if(lines.begin(), lines.end(),
+                             [&](auto& line) { return line.action == action && line.path == path; });
     }
 };
 
@@ -183,7 +184,8 @@ TEST_F(GuardedRemoval, AFileTheSystemRefusesIsReportedKeptWhileTheOthersGo) {
             tree.make_file(L"a" + std::to_wstring(group) + L".bin", bytes);
             b.push_back(tree.make_file(L"sub\\b" + std::to_wstring(group) + L".bin", bytes));
         }
-        const unique_handle held(CreateFileW(b[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        const unique_handle held(
+            CreateFileW(b[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         const int asked = answering_no([&] { search_removing_b(mode, tree.path(), moved); });
         EXPECT_EQ(asked, mode == delete_mode_recycle ? 1 : 0) << "the shell asks before it would destroy it";
@@ -207,7 +209,7 @@ TEST_F(GuardedRemoval, AQueuedFileStaysWhenItsPartnerIsGoneBeforeTheListIsSent) 
     // A pair that takes seconds to compare (differing only in its last byte), met after the first pair.
     tree.make_sparse_file(L"a\\2.bin", 1ull << 30);
     const std::wstring last = tree.make_sparse_file(L"b\\2.bin", 1ull << 30);
-    ASSERT_EQ(run_unix("printf x | dd of=" + quoted(to_unix_path(last)) + " bs=1 seek=1073741823 conv=notrunc 2>/dev/null"), 0);
+    ASSERT_EQ(run_unix("printf x | dd of=" + quoted(to_unix_path(last)) + " bs=1 seek=1073741823 conv=notrunc status=none"), 0);
     app_state->deletions.delete_mode = delete_mode_recycle;
     remove_when_found = remove_column_b = 1;
     begin_search(mode_directory, tree.path());

@@ -28,7 +28,9 @@ static std::string journal_bytes(const entries& lines) {
     return bytes;
 }
 
-static entries parse(const std::string& bytes) { return parse_journal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()); }
+static entries parse(const std::string& bytes) {
+    return parse_journal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
 
 using JournalWritten = removal_window_test;
 

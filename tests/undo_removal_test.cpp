@@ -75,7 +75,7 @@ TEST_F(UndoRemoval, AnOlderItemOfThePathStaysInTheBinWhenTheBatchOwnItemIsGone) 
     ASSERT_FALSE(exists(earlier));
     search_removing_pairs(delete_mode_recycle, tree, moved);
     const std::vector<journal_entry> removed = removals();
-    const auto own = std::find_if(removed.begin(), removed.end(), [&](const journal_entry& e) { return e.path == earlier; });
+    const auto own = std::find_if(removed.begin(), removed.end(), [&](auto& e) { return e.path == earlier; });
     ASSERT_NE(own, removed.end());
     const std::wstring info = trash_folder() + L"\\..\\info\\" + file_name(own->target) + L".trashinfo";
     ASSERT_TRUE(DeleteFileW(own->target.c_str()) && DeleteFileW(info.c_str())) << "emptied from the bin";
