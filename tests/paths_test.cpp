@@ -17,7 +17,7 @@ TEST(LongPath, FormsForTheFileSystemCalls) {
     EXPECT_EQ(full_path(L"C:\\a\\name."), L"C:\\a\\name.") << "nothing to resolve: kept exactly";
 }
 
-TEST(PathParts, SplitsFolderNameAndRoot) {
+TEST(PathSplit, GivesTheFolderNameAndRoot) {
     path_parts parts;
     parts = L"C:\\Program Files\\Ostrand\\Ostrand.exe";
     EXPECT_EQ(parts.folder, L"C:\\Program Files\\Ostrand\\");

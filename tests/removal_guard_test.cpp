@@ -203,7 +203,7 @@ TEST_F(GuardedRemoval, AFileTheSystemRefusesIsReportedKeptWhileTheOthersGo) {
 }
 
 // Its partner, deleted during a pause before the recycle list is sent, no longer vouches for it.
-TEST_F(GuardedRemoval, AQueuedFileStaysWhenItsPartnerIsGoneBeforeTheListIsSent) {
+TEST_F(GuardedRemoval, AQueuedFileStaysWhenItsTwinIsGoneBeforeTheListIsSent) {
     temp_folder tree;
     const std::wstring partner = tree.make_file(L"a\\1.bin", "one copy"), queued = tree.make_file(L"b\\1.bin", "one copy");
     // A pair that takes seconds to compare (differing only in its last byte), met after the first pair.
