@@ -1,4 +1,5 @@
-// File mode's rows held to a byte-by-byte definition, and the percentages the search asks of a pair.
+// Two files compared byte by byte: runs found a wide word at a time, File mode's rows held to a byte-by-byte
+// definition, and the percentages a search asks of a pair.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -57,9 +58,7 @@ rows reference_rows(const std::string& a, const std::string& b) {
     return out;
 }
 
-class Comparison : public main_window_test {
-protected:
-    // File mode with the Start click; the rows once the run has ended.
+struct Comparison : main_window_test {
     rows compare_paths(const std::wstring& a, const std::wstring& b) {
         begin_search(mode_file, a, b);
         EXPECT_TRUE(pump_until(run_ended, 60000));
@@ -80,10 +79,9 @@ protected:
 
 }  // namespace
 
-// A run of differing bytes, and its end, is found at every offset within and across the wide steps.
 TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
     const std::vector<uint8_t> zeros(300, 0);
-    for (std::size_t at = 0; at < 200; ++at) {
+    for (std::size_t at = 0; at < 200; ++at)
         for (const std::size_t length : {1u, 17u, 64u, 100u}) {
             std::vector<uint8_t> other = zeros;
             std::fill_n(other.begin() + static_cast<std::ptrdiff_t>(at), length, uint8_t{1});
@@ -91,7 +89,6 @@ TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
             ASSERT_EQ(find_difference(other.data(), zeros.data(), 0, zeros.size()), at) << length;
             ASSERT_EQ(find_equal(zeros.data(), other.data(), at, zeros.size()), at + length) << at;
         }
-    }
 }
 
 TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
@@ -124,14 +121,16 @@ TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
     }
 }
 
-TEST_F(Comparison, FileModeOutcomesAndTheRowCap) {
+TEST_F(Comparison, FileModeVerdictsOfEmptyAndMissingFiles) {
     EXPECT_EQ(compare("", ""), (rows{end_row(L"Zero size")})) << "no Start row";
     app_state->settings.check_zero_length = 0;
     EXPECT_EQ(compare("", ""), (rows{start_row, end_row(L"Same")}));
     const auto present = folder.make_file(L"present", "content");
     EXPECT_EQ(compare_paths(folder / L"missing", present), (rows{end_row(L"Invalid File A")}));
     EXPECT_EQ(compare_paths(present, folder / L"missing"), (rows{end_row(L"Invalid File B")}));
+}
 
+TEST_F(Comparison, FileModeListsRunsOnlyUpToTheRowLimit) {
     difference_row_limit = 400;  // lowered: a list insert costs milliseconds under Wine
     std::string b(250000, 'x');  // every odd byte differs: 125,000 runs, the last never closed
     for (std::size_t i = 1; i < b.size(); i += 2) b[i] = 'y';
@@ -140,10 +139,9 @@ TEST_F(Comparison, FileModeOutcomesAndTheRowCap) {
     EXPECT_EQ(got[1], difference(1, 1));
     EXPECT_EQ(got[400], difference(799, 1));
     EXPECT_EQ(got[401], (list_row{L"801", L"", L"124599 further runs of differing bytes not listed"}));
-    EXPECT_EQ(got[402], end_row(L"Files have 50% in common")) << "every differing byte counts";
+    EXPECT_EQ(got[402], end_row(L"Files have 50% in common"));
 }
 
-// The bytes of a file shrunk during a pause count as differing, not "Same".
 TEST_F(Comparison, AFileShrunkDuringAPauseCountsItsLostBytesAsDiffering) {
     const std::string a = patterned(25000000, 6);
     const auto path_1 = folder.make_file(L"a", a), path_2 = folder.make_file(L"b", a);
@@ -161,14 +159,13 @@ TEST_F(Comparison, AFileShrunkDuringAPauseCountsItsLostBytesAsDiffering) {
     EXPECT_LT(std::stoi(verdict.substr(11)), 5) << verdict.c_str();
 }
 
+// A stale index pairs files once of equal size; stopping at the first difference counts one byte, only at 100 %;
+// the scan stops once a pair falls below the match percentage, with the same decisions and percentages.
 TEST_F(Comparison, SearchPercentages) {
-    // A stale index pairs files once of equal size; one is now a prefix of the other.
     const std::string text = patterned(4000);
     const auto whole = folder.make_file(L"whole", text), prefix = folder.make_file(L"prefix", text.substr(0, 3000));
     EXPECT_EQ(search_compare(prefix, whole), 0u);
     EXPECT_EQ(search_compare(whole, prefix), 0u);
-
-    // Stopping at the first difference counts one byte.
     settings.stop_at_first = true;
     const auto half = folder.make_file(L"half", text.substr(0, 2000) + patterned(2000, 7));
     EXPECT_EQ(search_compare(whole, half), 99u);
@@ -176,8 +173,6 @@ TEST_F(Comparison, SearchPercentages) {
     settings.match_percentage = 90;  // below 100 a first difference is no verdict
     EXPECT_LT(search_compare(whole, half), 90u);
     settings = {};
-
-    // The scan stops once a pair falls below the match percentage: same decisions, same percentages.
     std::mt19937 rng(5);
     const std::size_t size = 300000;
     const std::string a = patterned(size, 9);

@@ -1,5 +1,5 @@
-// The walk over real trees: order, records, counts, links, big files, deep paths, and empty folders removed; the
-// system folders a volume's root holds, which the walk passes over.
+// The walk over real trees: order, records, counts, links, big files, deep paths, empty folders removed, and the
+// system folders at a volume's root passed over.
 #include <gtest/gtest.h>
 
 #include "search/directory_walk.h"
@@ -9,9 +9,7 @@
 using namespace orvkit;
 using namespace test_support;
 
-namespace {
-
-std::shared_ptr<orvFileList> walked(const std::wstring& folder, uint32_t mode, bool remove_empty = false) {
+static std::shared_ptr<orvFileList> walked(const std::wstring& folder, uint32_t mode, bool remove_empty = false) {
     auto list = make_file_list();
     list->mode = mode;
     list->remove_empty_folders = remove_empty;
@@ -19,10 +17,8 @@ std::shared_ptr<orvFileList> walked(const std::wstring& folder, uint32_t mode, b
     return list;
 }
 
-}  // namespace
-
-// One tree shows the order, the record fields, the marker, a "..." folder (made in the long form), attributes that
-// must not keep a file out, a size past 4 GiB, a path past the plain limit, and links that neither loop nor repeat.
+// The record fields, the marker, a "..." folder, attributes that must not keep a file out, a size past 4 GiB, a path
+// past the plain limit, and links that neither loop nor repeat.
 TEST(DirectoryWalk, IndexesATreeDepthFirstInPreOrder) {
     temp_folder tree;
     tree.make_file(L"a.txt", "abcdefgh");
@@ -54,7 +50,7 @@ TEST(DirectoryWalk, IndexesATreeDepthFirstInPreOrder) {
     for (std::size_t i = 0; i < marked.size(); ++i) EXPECT_EQ(list->records[i]->marked, marked[i]) << i;
 }
 
-TEST(DirectoryWalk, RemovesEmptyFoldersBottomUpAndKeepsTheRest) {
+TEST(DirectoryWalk, RemovesOnlyEmptyFoldersBottomUp) {
     temp_folder tree;
     for (const wchar_t* folder : {L"start\\a\\b\\c", L"start\\d"}) tree.make_folder(folder);
     auto list = walked(tree / L"start", 2, true);
@@ -74,8 +70,7 @@ TEST(DirectoryWalk, RemovesEmptyFoldersBottomUpAndKeepsTheRest) {
     EXPECT_TRUE(list->records.empty() && list->empty_folders_removed == 0) << "a start folder that is not there";
 }
 
-// The roots whose recycle bin and restore points the walk passes over, in every form a walk can meet them.
-TEST(DirectoryWalk, TellsVolumeRootsAndTheSystemFoldersKeptThere) {
+TEST(VolumeRoot, TellsTheRootsWhoseSystemFoldersTheWalkPassesOver) {
     for (const wchar_t* root : {L"R:\\", L"r:", L"R:\\\\", L"\\\\?\\R:\\", L"\\\\.\\r:", L"\\\\server\\share",
                                 L"\\\\server\\share\\\\", L"\\\\?\\unc\\server\\share\\"})
         EXPECT_TRUE(is_volume_root(root)) << narrow(root);
@@ -86,4 +81,24 @@ TEST(DirectoryWalk, TellsVolumeRootsAndTheSystemFoldersKeptThere) {
         EXPECT_TRUE(is_volume_system_folder(name)) << narrow(name);
     for (const wchar_t* name : {L"$RECYCLE.BIN2", L"RECYCLE", L"Recycled", L"System Volume", L"SystemVolume"})
         EXPECT_FALSE(is_volume_system_folder(name)) << narrow(name);
+}
+
+// Neither indexed, counted nor removed when empty (the bin holds copies of files in use); lower down they are.
+TEST(DirectoryWalk, PassesOverTheSystemFoldersOfADrivesRoot) {
+    temp_folder volume;
+    const std::wstring binned = volume.make_file(L"$RECYCLE.BIN\\S-1-5-21-1\\$RAB12CD.txt", "in use");
+    for (const wchar_t* empty : {L"System Volume Information", L"Recycler\\S-1-5-21-1"}) volume.make_folder(empty);
+    for (const wchar_t* file : {L"docs\\$RECYCLE.BIN\\copy.txt", L"docs\\r.txt", L"docs\\s.txt"})
+        volume.make_file(file, "x");
+    const std::wstring root = volume.map_drive();
+    ASSERT_FALSE(root.empty()) << "no drive letter could be mapped";
+    const auto list = walked(root, 2, true);
+    std::vector<std::wstring> paths;
+    for (const auto& record : list->records) paths.push_back(record->path);
+    EXPECT_EQ(paths, (std::vector<std::wstring>{root + L"docs\\$RECYCLE.BIN\\copy.txt", root + L"docs\\r.txt",
+                                               root + L"docs\\s.txt"}));
+    EXPECT_EQ(list->folders_visited, 2u);
+    EXPECT_EQ(list->empty_folders_removed, 0u);
+    EXPECT_TRUE(exists(binned) && exists(volume / L"System Volume Information"));
+    EXPECT_TRUE(exists(volume / L"Recycler\\S-1-5-21-1"));
 }

@@ -1,7 +1,6 @@
 // The main window at its display's scale. The suite runs this at 96 DPI; tests/CMakeLists.txt runs it once
 // more in a Wine prefix set to 144 DPI. Both leave a screenshot in the test output folder.
 #include <cstdio>
-#include <string>
 
 #include "support/window_driver.h"
 #include "ui/draw_button.h"
@@ -10,21 +9,11 @@
 using namespace test_support;
 using namespace orvkit;
 
-namespace {
-
-// Pixels darker than mid-grey in `area` of `shot`.
-int dark_pixels(const capture& shot, RECT area) {
-    int dark = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) {
-            const COLORREF pixel = shot.at(x, y);
-            dark += GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) < 3 * 128;
-        }
-    return dark;
+static int dark_pixels(const capture& shot, RECT area) {
+    return shot.count(area, [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128; });
 }
 
-// The knob bitmap's own dark pixels, at 24 x 24.
-int dark_pixels_of_knob() {
+static int dark_pixels_of_knob() {
     HBITMAP knob = LoadBitmapW(GetModuleHandleW(nullptr), L"SWCBMP");
     BITMAPINFO info{{sizeof(BITMAPINFOHEADER), knob_size, -knob_size, 1, 32, BI_RGB}};
     capture pixels{knob_size, knob_size, std::vector<uint32_t>(knob_size * knob_size)};
@@ -35,8 +24,7 @@ int dark_pixels_of_knob() {
     return dark_pixels(pixels, {0, 0, knob_size, knob_size});
 }
 
-// `shot` as a .bmp file in the test output folder.
-void save_screenshot(const capture& shot, const std::string& name) {
+static void save_screenshot(const capture& shot, const std::string& name) {
     char folder[1024] = {};
     if (!GetEnvironmentVariableA("OSTRAND_TEST_OUTPUT", folder, sizeof(folder))) return;
     const DWORD bytes = static_cast<DWORD>(shot.pixels.size() * 4);
@@ -51,19 +39,16 @@ void save_screenshot(const capture& shot, const std::string& name) {
     fclose(out);
 }
 
-class DisplayScale : public twin_window_test {};
+using DisplayScale = twin_window_test;
 
-}  // namespace
-
-TEST_F(DisplayScale, TheBandItsHitAreasTheKnobAndTheListFollowTheWindowsDpi) {
+TEST_F(DisplayScale, TheWholeWindowFollowsItsDisplaysDpi) {
     char expected[8] = "96";
     GetEnvironmentVariableA("OSTRAND_WINE_DPI", expected, sizeof(expected));
     int dpi = static_cast<int>(window_dpi.load());
     ASSERT_EQ(dpi, std::atoi(expected));
     const auto at_scale = [&dpi](int units) { return MulDiv(units, dpi, 96); };
-
-    // The band is as tall as the scale: the path boxes and the list lie where it says. Moved to a display
-    // of another scale (WM_DPICHANGED), the window follows it, and comes back.
+    // The path boxes and the list lie where the scale says, File A and File B share what Percent leaves; moved to a
+    // display of another scale (WM_DPICHANGED) and back, the window follows.
     const auto column = [](int index) { return SendMessageW(list_view, LVM_GETCOLUMNWIDTH, index, 0); };
     const auto check_layout = [&] {
         SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
@@ -73,7 +58,6 @@ TEST_F(DisplayScale, TheBandItsHitAreasTheKnobAndTheListFollowTheWindowsDpi) {
             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
             EXPECT_EQ(place.top, at_scale(top)) << dpi;
         }
-        // File A and File B share what Percent leaves of the list's width, at every width.
         for (const int wide : {950, 600, width}) {
             SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(wide, height));
             RECT client{};
@@ -90,9 +74,7 @@ TEST_F(DisplayScale, TheBandItsHitAreasTheKnobAndTheListFollowTheWindowsDpi) {
         dpi = moved_to;
         check_layout();
     }
-
-    // Start's face fills its scaled area but for the round corners and the text; the knob is drawn at its
-    // scaled size, with the bitmap's share of dark pixels.
+    // Start's face fills its scaled area but for the corners and the text; the knob, its bitmap's share of dark.
     const capture band = print_client(window, width, at_scale(120));
     const int units_wide = MulDiv(width, 96, dpi);
     const RECT face{at_scale(units_wide - 170), at_scale(15), at_scale(units_wide - 70), at_scale(39)};
@@ -103,8 +85,6 @@ TEST_F(DisplayScale, TheBandItsHitAreasTheKnobAndTheListFollowTheWindowsDpi) {
     EXPECT_NEAR(dark_pixels(band, {at_scale(25), at_scale(15), at_scale(25) + knob, at_scale(15) + knob}),
                 expected_dark, expected_dark / 10);
     save_screenshot(print_client(window, width, height, true), "main-window-" + std::to_string(dpi) + "dpi.bmp");
-
-    // A click in the middle of the scaled Start starts a search.
     temp_folder tree;
     const auto a = tree.make_file(L"a", "twins"), b = tree.make_file(L"b", "twins");
     SetWindowTextW(edit_a, tree.path().c_str());

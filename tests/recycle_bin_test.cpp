@@ -8,33 +8,31 @@
 using namespace orvkit;
 using namespace test_support;
 
-namespace {
-
-void make_record(const temp_folder& bin, const std::wstring& name, const bin_record& record) {
-    const std::vector<uint8_t> bytes = bin_record_bytes(record);
-    bin.make_file(name, std::string(bytes.begin(), bytes.end()));
-}
-
-}  // namespace
-
-// Only whole items are read: a record without its item, a folder item and a foreign record are passed over; restoring it moves it back and drops its record.
-TEST(RecycleBin, AWindowsBinIsReadFromItsRecordsAndAnItemGoesBackToItsPath) {
+// The item of R:\Docs\R.TXT beside a record without its item, a folder item, a foreign record and another path's.
+struct RecycleBin : testing::Test {
+    void SetUp() override {
+        make_record(L"$IAB12CD.txt", record);
+        bin.make_file(L"$RAB12CD.txt", "hello");
+        make_record(L"$IOTHER.txt", {L"R:\\docs\\other.txt", 5, record.deleted_at});
+        bin.make_file(L"$ROTHER.txt", "hello");
+        make_record(L"$INOITEM.txt", record);
+        make_record(L"$IFOLDER", record);
+        bin.make_folder(L"$RFOLDER");
+        bin.make_file(L"$IBROKEN.txt", "not a record");
+        bin.make_file(L"$RBROKEN.txt", "hello");
+    }
+    void make_record(const std::wstring& name, const bin_record& r) const {
+        const std::vector<uint8_t> bytes = bin_record_bytes(r);
+        bin.make_file(name, std::string(bytes.begin(), bytes.end()));
+    }
     temp_folder bin, home;
-    const std::wstring original = home / L"docs\\r.txt";
     const bin_record record{L"R:\\Docs\\R.TXT", 5, 134097408120000000ull};
-    make_record(bin, L"$IAB12CD.txt", record);
-    bin.make_file(L"$RAB12CD.txt", "hello");
-    make_record(bin, L"$IOTHER.txt", {L"R:\\docs\\other.txt", 5, record.deleted_at});
-    bin.make_file(L"$ROTHER.txt", "hello");
-    make_record(bin, L"$INOITEM.txt", record);
-    make_record(bin, L"$IFOLDER", record);
-    bin.make_folder(L"$RFOLDER");
-    bin.make_file(L"$IBROKEN.txt", "not a record");
-    bin.make_file(L"$RBROKEN.txt", "hello");
+};
 
+// Only whole items: a record without its item, a folder item and a foreign record are passed over.
+TEST_F(RecycleBin, OnlyWholeItemsAreRead) {
     std::vector<bin_item> items = windows_bin_items(bin.path());
-    EXPECT_EQ(items.size(), 2u) << "the two whole items";
-    EXPECT_TRUE(windows_bin_items(bin.path(), ~uint64_t{0} >> 1).empty()) << "none recycled since";
+    EXPECT_EQ(items.size(), 2u);
     std::erase_if(items, [](const bin_item& item) { return case_key(item.original) != L"R:\\DOCS\\R.TXT"; });
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].item, bin / L"$RAB12CD.txt");
@@ -44,12 +42,20 @@ TEST(RecycleBin, AWindowsBinIsReadFromItsRecordsAndAnItemGoesBackToItsPath) {
     bin_item again;
     ASSERT_TRUE(read_bin_item(items[0].item, again));
     EXPECT_EQ(again.original, record.original_path);
+}
 
-    again.original = original;
-    EXPECT_EQ(restore_bin_item(again), L"");
-    EXPECT_EQ(read_file(original), "hello");
-    EXPECT_FALSE(exists(bin / L"$IAB12CD.txt") || exists(bin / L"$RAB12CD.txt"));
+TEST_F(RecycleBin, OnlyRecordsMadeSinceAMomentAreRead) {
+    EXPECT_TRUE(windows_bin_items(bin.path(), ~uint64_t{0} >> 1).empty());
+}
+
+TEST_F(RecycleBin, RestoringMovesTheItemBackUnlessAFileTookThePath) {
+    bin_item item;
+    ASSERT_TRUE(read_bin_item(bin / L"$RAB12CD.txt", item));
+    item.original = home / L"docs\\r.txt";
+    EXPECT_EQ(restore_bin_item(item), L"");
+    EXPECT_EQ(read_file(item.original), "hello");
+    EXPECT_FALSE(exists(bin / L"$IAB12CD.txt") || exists(bin / L"$RAB12CD.txt")) << "its record dropped";
     bin.make_file(L"$RAB12CD.txt", "again");
-    EXPECT_EQ(restore_bin_item(again), L"a file already stands at its path");
-    EXPECT_EQ(read_file(original), "hello");
+    EXPECT_EQ(restore_bin_item(item), L"a file already stands at its path");
+    EXPECT_EQ(read_file(item.original), "hello");
 }

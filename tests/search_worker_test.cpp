@@ -27,20 +27,36 @@ std::shared_ptr<orvFileList> saved_list(int records) {
     return list;
 }
 
-class SearchWorker : public twin_window_test {};
+struct SearchWorker : twin_window_test {
+    void make_tree() {
+        for (int i = 0; i < 5; ++i) tree.make_file(L"unique" + std::to_wstring(i), std::string(20 + i, 'u'));
+        for (int i = 0; i < 10; ++i) tree.make_file(L"empty\\e" + std::to_wstring(i), "");
+        const std::string big = with_changes(200001, 7);  // past the first piece; not a whole number of words
+        std::string late = big, early = big;
+        late.back() = 'z';  // outside the checksum's words: the same checksum, 99 % in common
+        early.front() = 'z';
+        p1 = tree.make_file(L"p1", big), p2 = tree.make_file(L"p2", big);
+        r = tree.make_file(L"r", late), q = tree.make_file(L"q", early);
+        s1 = tree.make_file(L"s1", "small twins"), s2 = tree.make_file(L"s2", "small twins");
+        tree.make_file(L"t", "other bytes");
+        u1 = tree.make_file(L"u1", "twins, until"), u2 = tree.make_file(L"u2", "twins, until");
+    }
+    static uint32_t checksum_of(const orvFileList& list, const std::wstring& path) {
+        for (const auto& record : list.records)
+            if (record->path == path) return record->checksum;
+        return 0xFFFFFFFFu;
+    }
+    temp_folder tree;
+    std::wstring p1, p2, r, q, s1, s2, u1, u2;
+};
 
 }  // namespace
 
-// What the match percentage, Hash, empty files and trees that name a file twice let through; twins in
-// order, and the closing row in full. Automatic removal (column B, in Delete mode) counts each file it
-// removes once, and a Delete that fails shows and counts nothing.
-TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
-    temp_folder three, similar, empty, single, nested, linked, removed, read_only;
+// The match percentage, Hash, empty files and trees that name a file twice: twins in order, the closing row in full.
+TEST_F(SearchWorker, ListsWhatEachOptionLetsThroughOnEachTree) {
+    temp_folder three, similar, empty, single, nested, linked;
     for (const wchar_t* name : {L"a1.txt", L"a2.txt", L"sub\\a3.txt"}) three.make_file(name, "same content");
     three.make_file(L"other.txt", "different!!!");
-    for (const wchar_t* name : {L"a1.dat", L"a2.dat", L"a3.dat"}) removed.make_file(name, "identical");
-    read_only.make_file(L"a0.dat", "identical");
-    SetFileAttributesW(read_only.make_file(L"a1.dat", "identical").c_str(), FILE_ATTRIBUTE_READONLY);
     similar.make_file(L"a.bin", with_changes(1000, 0));
     similar.make_file(L"b.bin", with_changes(1000, 50));  // 95 % in common
     empty.make_file(L"e1", "");
@@ -56,7 +72,6 @@ TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
         uint32_t match, zero_length;
         const wchar_t* rows;  // each row's first name, and a twin's second name and percentage
         const wchar_t* closing = nullptr;
-        bool remove_b = false;
     } cases[] = {
         {mode_quick_dir, three.path(), L"", 100, 1,
          L"Start|a1.txt>a2.txt 100|a1.txt>a3.txt 100|a2.txt>a3.txt 100|Finished|",
@@ -71,18 +86,10 @@ TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
         {mode_qdir_plus, nested.path(), nested / L"sub", 100, 1, L"Start|y.txt>x.txt 100|x.txt>y.txt 100|Finished|"},
         {mode_qdir_plus, nested / L"sub", nested / L"sub", 100, 1, L"Start|Finished|"},
         {mode_qdir_plus, linked / L"real", linked / L"alias", 100, 1, L"Start|Finished|"},
-        {mode_directory, removed.path(), L"", 100, 1, L"Start|a1.dat>a2.dat Deleted B|a1.dat>a3.dat Deleted B|Finished|",
-         L"2 twins found in 3 files. Total original size 27 bytes. Total deleted 18 bytes. Total folders 0 with 0 "
-         L"empty folders deleted.", true},
-        {mode_directory, read_only.path(), L"", 100, 1, L"Start|a0.dat>a1.dat Not deleted B|Finished|",
-         L"1 twins found in 2 files. Total original size 18 bytes. Total deleted 0 bytes. Total folders 0 with 0 "
-         L"empty folders deleted.", true},
     };
-    app_state->deletions.delete_mode = delete_mode_delete;
     for (const auto& c : cases) {
         app_state->settings.match_percentage = c.match;
         app_state->settings.check_zero_length = c.zero_length;
-        remove_when_found = remove_column_b = c.remove_b;
         begin_search(c.mode, c.a, c.b);
         ASSERT_TRUE(pump_until(run_ended, 60000));
         std::wstring rows;
@@ -93,10 +100,10 @@ TEST_F(SearchWorker, OptionsAndTreesDecideWhatIsListed) {
             EXPECT_EQ(list_cell(list_row_count() - 1, 1), c.closing);
         }
     }
-    EXPECT_TRUE(exists(removed / L"a1.dat") && !exists(removed / L"a2.dat") && !exists(removed / L"a3.dat"));
 }
 
-TEST_F(SearchWorker, UnreadableFileBIsPrunedAndThePrunedListSaved) {
+// The pruned index is saved, its last copy kept; a file gone since its index was saved is pruned too.
+TEST_F(SearchWorker, AFileBThatCannotBeOpenedIsPruned) {
     temp_folder tree;
     tree.make_file(L"a.txt", "same");
     const auto locked = tree.make_file(L"b.txt", "same");
@@ -108,14 +115,11 @@ TEST_F(SearchWorker, UnreadableFileBIsPrunedAndThePrunedListSaved) {
     EXPECT_EQ(std::atomic_load(&app_state->scan_list)->records.size(), 2u);
     const std::string first = read_file(data_ / L"LastListPruned.txt");
     ASSERT_FALSE(first.empty());
-
     tree.make_file(L"d.txt", "same");
     search(mode_directory, tree.path());
     CloseHandle(lock);
     EXPECT_EQ(read_file(data_ / L"LastListPunedLast.txt"), first) << "the previous pruned list is kept";
     EXPECT_NE(read_file(data_ / L"LastListPruned.txt"), first);
-
-    // A file gone since its index was saved is pruned as file B too, in a search resumed over the index.
     ASSERT_TRUE(DeleteFileW(c.c_str()));
     const auto loaded = saved_list(4);
     std::atomic_store(&app_state->loaded_list, loaded);
@@ -125,7 +129,6 @@ TEST_F(SearchWorker, UnreadableFileBIsPrunedAndThePrunedListSaved) {
     EXPECT_EQ(loaded->records.size(), 3u) << "c pruned";
 }
 
-// An Abort before the worker has made its list still stops the walk.
 TEST_F(SearchWorker, AnAbortBeforeTheWalkBeginsStopsIt) {
     temp_folder tree;
     for (int folder = 0; folder < 100; ++folder) tree.make_file(L"d" + std::to_wstring(folder) + L"\\f", "same");
@@ -157,37 +160,18 @@ TEST_F(SearchWorker, OptionsChangedMidRunDoNotReachTheRunningSearch) {
     remove_column_a = 0;
     EXPECT_EQ(twin_count.load(), 0) << "95 % is below the 100 % the run began with";
     EXPECT_TRUE(exists(a) && exists(b)) << "removal was off when the run began";
-
     make_worker_thread = create_worker_thread;
     search(mode_directory, tree.path());
     EXPECT_EQ(twin_count.load(), 1) << "the next run takes the new match percentage";
 }
 
-// A file of a unique size is never opened; the files of a size are read together, each once, and one that
-// parts early is saved unsummed (checksum 0); each empty file is opened once for all its pairs. A resumed
-// search sums what checksums now need and lists what a fresh one does. A second search takes unchanged
-// files' checksums from the saved index, and a file changed behind its old size and time is never a false twin.
-TEST_F(SearchWorker, FilesOfASizeAreReadTogetherOnceAndUnchangedFilesKeepTheirChecksums) {
-    temp_folder tree;
-    for (int i = 0; i < 5; ++i) tree.make_file(L"unique" + std::to_wstring(i), std::string(20 + i, 'u'));
+// A file of a unique size is never opened; one that parts early is saved unsummed (checksum 0); each empty file is
+// opened once for all its pairs. Resumed at 90 %, where equal checksums choose the pairs, the search sums what they
+// now need (q first) and lists what a fresh one does.
+TEST_F(SearchWorker, FilesOfASharedSizeAreReadTogetherOnce) {
+    make_tree();
     HANDLE lock = CreateFileW((tree / L"unique0").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    for (int i = 0; i < 10; ++i) tree.make_file(L"empty\\e" + std::to_wstring(i), "");
-    const std::string big = with_changes(200001, 7);  // past the first piece; not a whole number of words
-    std::string late = big, early = big;
-    late.back() = 'z';  // outside the checksum's words: the same checksum, 99 % in common
-    early.front() = 'z';
-    const auto p1 = tree.make_file(L"p1", big), p2 = tree.make_file(L"p2", big);
-    const auto r = tree.make_file(L"r", late), q = tree.make_file(L"q", early);
-    const auto s1 = tree.make_file(L"s1", "small twins"), s2 = tree.make_file(L"s2", "small twins");
-    tree.make_file(L"t", "other bytes");
-    const auto u1 = tree.make_file(L"u1", "twins, until"), u2 = tree.make_file(L"u2", "twins, until");
-    const auto checksum_of = [](const orvFileList& list, const std::wstring& path) {
-        for (const auto& record : list.records)
-            if (record->path == path) return record->checksum;
-        return 0xFFFFFFFFu;
-    };
-
     const uint64_t summed_before = checksum_pass_opens();
     const uint64_t held_before = group_compare_opens();
     search(mode_quick_dir, tree.path());
@@ -204,8 +188,6 @@ TEST_F(SearchWorker, FilesOfASizeAreReadTogetherOnceAndUnchangedFilesKeepTheirCh
     EXPECT_EQ(checksum_of(*saved, tree / L"unique1"), 0u);
     EXPECT_NE(checksum_of(*saved, r), 0u) << "read to its end";
     EXPECT_EQ(checksum_of(*saved, r), checksum_of(*saved, p1));
-
-    // At 90 % equal checksums choose the pairs: the resumed search sums q first.
     app_state->settings.match_percentage = 90;
     std::atomic_store(&app_state->loaded_list, saved);
     start_worker(window);
@@ -218,9 +200,13 @@ TEST_F(SearchWorker, FilesOfASizeAreReadTogetherOnceAndUnchangedFilesKeepTheirCh
               std::vector<list_row>(fresh.begin(), fresh.end() - 1));
     EXPECT_EQ(std::count(fresh.begin(), fresh.end(), list_row{p1, r, L"99"}), 1) << "the last byte differs";
     EXPECT_EQ(checksum_pass_known(), 0u) << "no saved index to take checksums from";
+}
 
-    // Unchanged files keep their checksums; s1 has a new time, u2 new bytes behind
-    // its old size and time.
+// After an index saved at 90 % (every file summed) s1 gets a new time, u2 new bytes behind its old size and time.
+TEST_F(SearchWorker, UnchangedFilesKeepTheirSavedChecksums) {
+    make_tree();
+    app_state->settings.match_percentage = 90;
+    search(mode_quick_dir, tree.path());
     app_state->settings.match_percentage = 100;
     tree.make_file(L"s1", "small twins");
     ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(tree.path())) + " && touch -r u2 old && printf 'twins? never' | "
@@ -232,8 +218,7 @@ TEST_F(SearchWorker, FilesOfASizeAreReadTogetherOnceAndUnchangedFilesKeepTheirCh
     EXPECT_EQ(twin_count.load(), 2 + 45);
 }
 
-// Pause and abort in every phase of a run: a pause holds the work at once, Resume lets it finish, Abort
-// ends it early, and each run closes with its own row.
+// Pause and abort in every phase of a run, each with enough work that a pause lands before it ends.
 namespace {
 
 int64_t walked() {
@@ -251,76 +236,59 @@ struct phase {
     const wchar_t* aborted;  // ... and of one aborted while paused
 };
 
-// Each phase has enough work that a pause lands before it ends.
 const phase phases[] = {
     {"Walk", 1, "i=0; while [ $i -lt 1500 ]; do i=$((i+1)); mkdir d$i; printf \"%${i}s\" '' > d$i/f; done", walked,
      1500, L"Finished|0 twins found in 1500 files.", L"Aborted|0 twins found in 0 files."},
     {"ChecksumPass", 2, "head -c 256000 /dev/urandom > all && split -b 64 -a 4 all f && rm all",
-     [] { return static_cast<int64_t>(orvkit::checksum_pass_opens()); }, 4000,
+     [] { return static_cast<int64_t>(checksum_pass_opens()); }, 4000,
      L"Finished|0 twins found in 4000 files.", L"Aborted|0 twins found in 0 files."},
     {"Comparison", 2, "i=0; while [ $i -lt 500 ]; do i=$((i+1)); : > e$i; done",
      [] { return static_cast<int64_t>(twin_count.load()); }, 500 * 499 / 2,
      L"Finished|124750 twins found in 500 files.", L"Aborted|"},
     {"FileModeComparison", 0,
      "truncate -s 1000M a b && printf x | dd of=b bs=1 seek=999000000 conv=notrunc 2>/dev/null",
-     [] { return static_cast<int64_t>(orvkit::compare_bytes_read()); }, 2097152000, L"End||Files have 99% in common",
+     [] { return static_cast<int64_t>(compare_bytes_read()); }, 2097152000, L"End||Files have 99% in common",
      L"Aborted||Same"},
 };
 
 void PrintTo(const phase& p, std::ostream* out) { *out << p.name; }
 
+struct PauseAndAbort : twin_window_test, testing::WithParamInterface<phase> {};
+
 }  // namespace
 
-class PauseAndAbort : public twin_window_test, public testing::WithParamInterface<phase> {};
-
-TEST_P(PauseAndAbort, PauseHoldsTheWorkResumeCompletesItAbortEndsIt) {
+TEST_P(PauseAndAbort, APauseHoldsTheWorkUntilResumedOrAborted) {
     const phase& p = GetParam();
     temp_folder tree;
     ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(tree.path())) + " && " + p.make), 0);
     for (const bool abort : {false, true}) {
         SCOPED_TRACE(abort ? "abort" : "pause and resume");
-        std::atomic_store(&app_state->scan_list, std::shared_ptr<orvkit::orvFileList>());
+        std::atomic_store(&app_state->scan_list, std::shared_ptr<orvFileList>());
         twin_count = 0;  // start_worker clears it too, but only once the work is measured from here
         DeleteFileW((data_ / L"LastList.txt").c_str());
         const int64_t before = p.work();
         begin_search(p.mode, p.mode ? tree.path() : tree / L"a", p.mode ? L"" : tree / L"b");
-        ASSERT_TRUE(pump_until([&] { return p.work() > before || run_status == orvkit::status_idle; }));
-
-        orvkit::toggle_pause();
-        ASSERT_EQ(pause_code.load(), orvkit::pause_paused);
+        ASSERT_TRUE(pump_until([&] { return p.work() > before || run_status == status_idle; }));
+        toggle_pause();
+        ASSERT_EQ(pause_code.load(), pause_paused);
         pump_for(100);  // the walk and the checksums hold once a pause is 60 ms old
         const int64_t held = p.work();
         pump_for(500);
         EXPECT_EQ(p.work(), held) << "nothing done from 0.1 s after the pause";
         EXPECT_LT(held - before, p.total) << "the phase ended before the pause: more work needed";
-        EXPECT_NE(run_status.load(), orvkit::status_idle) << "paused, not ended";
-
-        if (abort) {
-            EXPECT_TRUE(orvkit::abort_run());
-        } else {
-            orvkit::toggle_pause();
-        }
+        EXPECT_NE(run_status.load(), status_idle) << "paused, not ended";
+        EXPECT_TRUE(abort ? abort_run() : (toggle_pause(), true));
         ASSERT_TRUE(pump_until(run_ended, 60000));
-        EXPECT_EQ(pause_code.load(), orvkit::pause_running) << "the worker's end clears the pause and the abort";
-        if (abort) {
-            EXPECT_LT(p.work() - before, p.total) << "the work stopped at the abort";
-        } else {
-            EXPECT_EQ(p.work() - before, p.total) << "all of it done after the resume";
-        }
+        EXPECT_EQ(pause_code.load(), pause_running) << "the worker's end clears the pause and the abort";
+        EXPECT_EQ(p.work() - before == p.total, !abort) << "all done after a resume, less after an abort";
         const std::wstring closing = abort ? p.aborted : p.resumed;
         // The closing row ends the list, or stands above "Indexing" when no comparison began.
         const std::wstring first = row_text(0), last = row_text(list_row_count() - 1);
-        EXPECT_TRUE(first.rfind(closing, 0) == 0 || last.rfind(closing, 0) == 0)
-            << testing::PrintToString(closing) << " is neither " << testing::PrintToString(first) << " nor "
-            << testing::PrintToString(last);
-        if (p.mode == 2 && abort) {
-            EXPECT_EQ(list_row_count(), twin_count + 2) << "the rows listed before the abort";
-        }
-        if (p.mode == 1 && abort) {
-            EXPECT_TRUE(exists(data_ / L"LastList.txt")) << "the partial index is saved";
-        }
+        EXPECT_TRUE(first.rfind(closing, 0) == 0 || last.rfind(closing, 0) == 0) << narrow(first) << " / " << narrow(last);
+        EXPECT_TRUE(!abort || p.mode != 2 || list_row_count() == twin_count + 2) << "the rows listed before the abort";
+        EXPECT_TRUE(!abort || p.mode != 1 || exists(data_ / L"LastList.txt")) << "the partial index is saved";
     }
-    EXPECT_FALSE(orvkit::abort_run()) << "nothing runs to abort";
+    EXPECT_FALSE(abort_run()) << "nothing runs to abort";
 }
 
 INSTANTIATE_TEST_SUITE_P(Phases, PauseAndAbort, testing::ValuesIn(phases),

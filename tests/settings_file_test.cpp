@@ -1,10 +1,7 @@
-// The settings file: its 2432 bytes, which files are accepted, the ranges of the options, reads and writes;
-// the program itself started with one.
+// The settings file: its 2432 bytes, which files are accepted, the ranges of the options, reads and writes.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <cstring>
-#include <functional>
 #include <random>
 
 #include "app/settings_file.h"
@@ -18,20 +15,8 @@ using namespace orvkit;
 using namespace test_support;
 using numbers = std::vector<uint32_t>;
 
-namespace {
-
-uint32_t u32_at(const std::vector<uint8_t>& bytes, std::size_t offset) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | bytes[offset + i];
-    return value;
-}
-
-void put_u32(std::vector<uint8_t>& bytes, std::size_t offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-// A whole file as the program writes it: Directory, 97 %, Move, Hash off, the folder given.
-std::vector<uint8_t> sample_file(const std::wstring& folder = L"D:\\Moved twins") {
+// Directory, 97 %, Move, Hash off, zero length off, On Top, the folder given.
+static std::vector<uint8_t> sample_file(const std::wstring& folder = L"D:\\Moved twins") {
     settings_block block;
     block.match_percentage = 97;
     block.use_hash = 0;
@@ -43,20 +28,41 @@ std::vector<uint8_t> sample_file(const std::wstring& folder = L"D:\\Moved twins"
 
 // Mode, delete mode, read-only override, the move folder's length, match percentage, Hash, zero
 // length, empty folders, On Top.
-numbers read_back(const std::vector<uint8_t>& bytes, std::size_t size = SIZE_MAX) {
+static numbers read_back(const std::vector<uint8_t>& bytes, std::size_t size = SIZE_MAX) {
     settings_block block;
     const settings_outside o = apply_settings_bytes(block, bytes.data(), std::min(size, bytes.size()));
     return {o.mode, o.delete_mode, o.override_read_only, static_cast<uint32_t>(o.move_dir.size()),
             block.match_percentage, block.use_hash, block.check_zero_length, block.remove_empty_dirs, block.on_top};
 }
 
-std::wstring desktop() {
-    wchar_t folder[MAX_PATH] = {};
-    SHGetSpecialFolderPathW(nullptr, folder, CSIDL_DESKTOPDIRECTORY, FALSE);
-    return folder;
+static uint32_t u32_at(const std::vector<uint8_t>& bytes, std::size_t offset) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | bytes[offset + i];
+    return value;
 }
 
-}  // namespace
+static void put_u32(std::vector<uint8_t>& bytes, std::size_t offset, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+struct SettingsFile : testing::Test {
+    void SetUp() override {
+        app_state = std::make_shared<ostrand_state>();
+        app_state->data_path = data.path() + L"\\x";
+        search_mode = 0;
+    }
+    std::wstring file() const { return data / L"dVelk.dat"; }
+    void put(const std::vector<uint8_t>& bytes) const {
+        data.make_file(L"dVelk.dat", std::string(bytes.begin(), bytes.end()));
+    }
+    static numbers state() {
+        const settings_block& s = app_state->settings;
+        const auto& d = app_state->deletions;
+        return {search_mode, d.delete_mode, d.override_read_only, static_cast<uint32_t>(d.move_dir.size()),
+                s.match_percentage, s.use_hash, s.check_zero_length, s.remove_empty_dirs, s.on_top};
+    }
+    temp_folder data;
+};
 
 TEST(SettingsLayout, ImageHoldsTheOptionsAtTheirOffsets) {
     const std::vector<uint8_t> image = sample_file(L"D:\\Moved");
@@ -130,36 +136,15 @@ TEST(SettingsLayout, RandomFilesOfEveryLengthLeaveEveryOptionInRange) {
     }
 }
 
-class SettingsFile : public testing::Test {
-protected:
-    void SetUp() override {
-        app_state = std::make_shared<ostrand_state>();
-        app_state->data_path = data.path() + L"\\x";
-        search_mode = 0;
-    }
-    void TearDown() override { app_state.reset(); }
-    std::wstring file() const { return data / L"dVelk.dat"; }
-    void put(const std::vector<uint8_t>& bytes) const {
-        data.make_file(L"dVelk.dat", std::string(bytes.begin(), bytes.end()));
-    }
-    static numbers state() {
-        const settings_block& s = app_state->settings;
-        const auto& d = app_state->deletions;
-        return {search_mode, d.delete_mode, d.override_read_only, static_cast<uint32_t>(d.move_dir.size()),
-                s.match_percentage, s.use_hash, s.check_zero_length, s.remove_empty_dirs, s.on_top};
-    }
-    temp_folder data;
-};
-
-// A file cut within its size field (its half over the default's: accepted) takes the defaults past the cut,
-// "Move to" then naming the desktop; a longer file reads as its first 2432 bytes.
+// Cut within its size field (its half over the default's: accepted), past the cut; "Move to" then names the desktop.
+// A longer file reads as its first 2432 bytes.
 TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
     std::vector<uint8_t> bytes = sample_file();
     bytes.resize(22);  // mode, percentage, delete mode and the size field's low half
     put(bytes);
     EXPECT_EQ(read_settings(), 0);
-    EXPECT_EQ(state(), (numbers{1, 2, 0, static_cast<uint32_t>(desktop().size()), 97, 1, 1, 1, 0}));
-    EXPECT_EQ(app_state->deletions.move_dir, desktop());
+    EXPECT_EQ(state(), (numbers{1, 2, 0, static_cast<uint32_t>(desktop_folder().size()), 97, 1, 1, 1, 0}));
+    EXPECT_EQ(app_state->deletions.move_dir, desktop_folder());
     bytes = sample_file();
     bytes.resize(2900, 0xEE);
     put(bytes);
@@ -167,9 +152,9 @@ TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
     EXPECT_EQ(state(), read_back(sample_file()));
 }
 
-// A write replaces the file in one step, its scratch file moved into place; one that cannot make its scratch
-// file leaves the old file whole; a data folder that is gone gets nothing, silently.
-TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
+// Its scratch file moved into place; one that cannot make its scratch file leaves the old one whole; a data folder
+// that is gone gets nothing, silently.
+TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepOrNotAtAll) {
     put(sample_file());
     read_settings();
     put(std::vector<uint8_t>(5000, 0xEE));
@@ -186,31 +171,12 @@ TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepAndAFailedOneLeavesItWhole) {
     EXPECT_FALSE(exists(data / L"missing"));
 }
 
-// The program itself, started from a folder of its own holding a settings file and with arguments it must
-// ignore: its window shows, normal though On Top was saved; closed, it exits with 0 and writes the options
-// back, On Top cleared by the first On Top command. Its Properties name it and its version, and the package
-// a user downloads holds it and its help page.
-TEST(Program, ANewStartKeepsEveryOptionOfItsFileIgnoresArgumentsAndExitsWithZero) {
-    wchar_t exe[1024] = {};
-    ASSERT_TRUE(GetEnvironmentVariableW(L"OSTRAND_EXE", exe, 1024)) << "run through CTest";
+// With arguments it must ignore: its window shows, normal though On Top was saved; closed, it exits with 0 and
+// writes the options back, On Top cleared by the On Top command.
+TEST_F(SettingsFile, ANewStartOfTheProgramKeepsEveryOptionOfItsFile) {
     temp_folder folder;
     const std::wstring program = folder / L"Ostrand.exe";
-    const std::wstring built = to_windows_path(to_unix_path(exe));
-    ASSERT_TRUE(CopyFileW(built.c_str(), program.c_str(), FALSE));
-    std::vector<uint8_t> version(GetFileVersionInfoSizeW(program.c_str(), nullptr));
-    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
-    std::wstring properties;
-    for (const wchar_t* name : {L"ProductName", L"CompanyName", L"FileVersion", L"ProductVersion", L"FileDescription"}) {
-        wchar_t* text = nullptr;
-        UINT units = 0;
-        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-        const bool found = VerQueryValueW(version.data(), key.c_str(), reinterpret_cast<void**>(&text), &units);
-        properties += (found ? text : L"?") + std::wstring(L"|");
-    }
-    EXPECT_EQ(properties, L"Ostrand|Orvane|2.0|2.0|Ostrand File Comparer and Duplicate Finder|");
-    const std::string package = read_file(built.substr(0, built.rfind(L'\\')) + L"\\Ostrand-2.0.zip");
-    EXPECT_TRUE(package.rfind("PK\x03\x04", 0) == 0 && package.find("Ostrand.exe") != std::string::npos &&
-                package.find("ReadMe.htm") != std::string::npos) << "a zip of the program and its help page";
+    ASSERT_TRUE(CopyFileW(built_program().c_str(), program.c_str(), FALSE));
     std::vector<uint8_t> image = sample_file();
     folder.make_file(L"dVelk.dat", std::string(image.begin(), image.end()));
     std::wstring command = L"\"" + program + L"\" C:\\nothing\\here.txt /q --mode=3";

@@ -1,12 +1,14 @@
 // A fresh folder of real files for one test, removed when the test ends, and the Linux side of Wine.
 #pragma once
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "base/long_path.h"
 
@@ -23,6 +25,12 @@ inline std::wstring widen(const std::string& text) {
     std::wstring out(text.size(), L'\0');
     out.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
                                    static_cast<int>(out.size())));
+    return out;
+}
+
+inline std::string utf16le(const std::u16string& text) {
+    std::string out;
+    for (char16_t unit : text) out += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     return out;
 }
 
@@ -66,6 +74,23 @@ inline std::string read_file(const std::wstring& path) {
     return content;
 }
 
+// The names in `folder`, in the order the file system lists them.
+inline std::vector<std::wstring> names_in(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE found = FindFirstFileW(orvkit::long_path(folder + L"\\*").c_str(), &entry);
+    for (bool more = found != INVALID_HANDLE_VALUE; more; more = FindNextFileW(found, &entry))
+        if (entry.cFileName[0] != L'.') names.push_back(entry.cFileName);
+    if (found != INVALID_HANDLE_VALUE) FindClose(found);
+    return names;
+}
+
+inline std::wstring desktop_folder() {
+    wchar_t folder[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, folder, CSIDL_DESKTOPDIRECTORY, FALSE);
+    return folder;
+}
+
 // $OSTRAND_TEST_ROOT, which scripts/test.sh removes after the run, else the temporary folder.
 inline std::wstring test_root() {
     wchar_t root[1024] = {};
@@ -100,6 +125,13 @@ inline int run_unix(const std::string& command) {
     const std::string code = read_file(done_file);
     DeleteFileW(done_file.c_str());
     return code.empty() ? -1 : std::atoi(code.c_str());
+}
+
+// The program the build made ($OSTRAND_EXE, set by CTest), as a Windows path.
+inline std::wstring built_program() {
+    wchar_t exe[1024] = {};
+    GetEnvironmentVariableW(L"OSTRAND_EXE", exe, 1024);
+    return to_windows_path(to_unix_path(exe));
 }
 
 class temp_folder {

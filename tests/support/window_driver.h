@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <array>
@@ -95,10 +96,12 @@ struct capture {
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
     COLORREF at(int x, int y) const { const uint32_t p = pixels[y * width + x]; return RGB(p >> 16, p >> 8, p); }
-    int count(RECT area, COLORREF colour) const {
+    // The pixels of `area` of that colour, or for which `is` holds.
+    int count(RECT area, COLORREF colour) const { return count(area, [&](COLORREF c) { return c == colour; }); }
+    int count(RECT area, const std::function<bool(COLORREF)>& is) const {
         int n = 0;
         for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += at(x, y) == colour;
+            for (int x = area.left; x < area.right; ++x) n += is(at(x, y));
         return n;
     }
 };
@@ -121,6 +124,31 @@ inline capture print_client(HWND window, int width, int height, bool screen = fa
     return shot;
 }
 
+// What a screen reader reads through the system's accessibility interface: the name of `control`, or of its
+// child `child`, with " (unavailable)" when it cannot be used now; `also` is then called with the object.
+inline std::wstring accessible_name(HWND control, long child = CHILDID_SELF,
+                                    const std::function<void(IAccessible*, VARIANT)>& also = nullptr) {
+    // IID_IAccessible, spelled out: mingw's uuid and oleacc libraries both define it.
+    const IID accessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    const auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
+    IAccessible* object = nullptr;
+    if (!from_window || from_window(control, OBJID_CLIENT, accessible, reinterpret_cast<void**>(&object)) != S_OK)
+        return L"(no accessible object)";
+    VARIANT id{.vt = VT_I4};
+    id.lVal = child;
+    BSTR name = nullptr;
+    object->get_accName(id, &name);
+    VARIANT state{};
+    object->get_accState(id, &state);
+    std::wstring text = name ? name : L"";
+    if (state.lVal & STATE_SYSTEM_UNAVAILABLE) text += L" (unavailable)";
+    if (also) also(object, id);
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
 // The tools of the program's one tooltip window.
 inline int tool_count() { return static_cast<int>(SendMessageW(app_state->tooltip, TTM_GETTOOLCOUNT, 0, 0)); }
 
@@ -128,8 +156,7 @@ inline int tool_count() { return static_cast<int>(SendMessageW(app_state->toolti
 inline HANDLE no_worker(LPTHREAD_START_ROUTINE, HWND) { return CreateEventW(nullptr, TRUE, FALSE, nullptr); }
 
 // The real main window, made by the program's own start-up, with a 700 x 360 client area.
-class main_window_test : public ::testing::Test {
-protected:
+struct main_window_test : ::testing::Test {
     static constexpr int width = 700, height = 360;
     void SetUp() override {
         ASSERT_EQ(orvkit::initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL), 0);
@@ -142,6 +169,7 @@ protected:
         pump_for(50);
     }
     void TearDown() override { DestroyWindow(window); }  // each test runs in a process of its own
+    capture band(int w = width) const { return print_client(window, w, 120); }
     void move_to(POINT p) { SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y)); }
     void release_at(POINT p) { SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y)); }
     void click_at(POINT p) { move_to(p), release_at(p); }
@@ -183,8 +211,7 @@ inline std::wstring trash_folder() {
 inline bool in_trash(const std::wstring& path) { return exists(trash_folder() + L"\\" + file_name(path)); }
 
 // The real main window, idle in Quick Dir with an empty list, its data in a folder of the test's own.
-class twin_window_test : public main_window_test {
-protected:
+struct twin_window_test : main_window_test {
     void SetUp() override {
         main_window_test::SetUp();
         ASSERT_FALSE(trash_folder().empty()) << "run through scripts/test.sh: the recycle bin must be redirected";

@@ -1,0 +1,259 @@
+// The guard in front of every removal: its verdicts on real files, and what removals through the window report.
+#include "compare/removal_guard.h"
+#include "app/run_control.h"
+#include "core/file_identity.h"
+#include "support/removal.h"
+
+using namespace orvkit;
+using namespace test_support;
+
+TEST(RemovalGuard, VerdictsInTheOrderTheyAreChecked) {
+    temp_folder folder;
+    std::string content(3 * (1 << 20) + 5, 'w');  // more than three read pieces
+    const std::wstring a = folder.make_file(L"a.txt", content), b = folder.make_file(L"b.txt", content);
+    const std::wstring longer = folder.make_file(L"longer", content + "w");
+    content.back() = 'x';
+    const std::wstring last = folder.make_file(L"last", content);
+    ASSERT_TRUE(CreateHardLinkW((folder / L"link.txt").c_str(), a.c_str(), nullptr));
+    removal_guard guard;
+    EXPECT_EQ(guard.check(a, b), removal_verdict::partner_stays);
+    EXPECT_EQ(guard.check(a, last), removal_verdict::partner_changed) << "the last byte of the last piece";
+    EXPECT_EQ(guard.check(a, longer), removal_verdict::partner_changed);
+    EXPECT_EQ(guard.check(folder.make_file(L"empty1", ""), folder.make_file(L"empty2", "")),
+              removal_verdict::partner_stays);
+    EXPECT_EQ(guard.check(a, folder / L"gone.txt"), removal_verdict::partner_missing);
+    EXPECT_EQ(guard.check(a, L""), removal_verdict::partner_missing);
+    EXPECT_EQ(guard.check(a, folder / L"A.TXT"), removal_verdict::same_file) << "case ignored";
+    EXPECT_EQ(guard.check(a, folder / L"link.txt"), removal_verdict::same_file) << "a hard link";
+    EXPECT_EQ(guard.check(folder / L"gone.txt", b), removal_verdict::file_gone);
+}
+
+// A queued file still opens until the flush; a file the queue refused was not handed over: it may stay for another.
+TEST(RemovalGuard, RemembersWhatItHandedOverByEveryName) {
+    temp_folder folder;
+    const std::wstring a = folder.make_file(L"a.txt", "same"), b = folder.make_file(L"b.txt", "same");
+    const std::wstring link = folder / L"link.txt";
+    ASSERT_TRUE(CreateHardLinkW(link.c_str(), b.c_str(), nullptr));
+    DeleteQueue queue;
+    removal_options recycle;
+    removal_guard guard;
+    EXPECT_EQ(guard.remove(queue, b, a, &recycle), removal_verdict::queued);
+    EXPECT_TRUE(exists(b)) << "queued, not yet sent";
+    EXPECT_EQ(guard.remove(queue, folder / L"B.TXT", a, &recycle), removal_verdict::already_removed);
+    EXPECT_EQ(guard.remove(queue, link, a, &recycle), removal_verdict::other_name_removed);
+    EXPECT_EQ(guard.remove(queue, a, b, &recycle), removal_verdict::partner_removed);
+    EXPECT_EQ(guard.remove(queue, a, link, &recycle), removal_verdict::partner_removed);
+    const std::vector<removal_outcome> sent = guard.flush(queue);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].path, b);
+    EXPECT_EQ(sent[0].verdict, removal_verdict::removed);
+    EXPECT_TRUE(exists(a));
+    EXPECT_FALSE(exists(b));
+    EXPECT_TRUE(in_trash(b));
+    const std::wstring c = folder.make_file(L"c.txt", "more"), d = folder.make_file(L"d.txt", "more");
+    removal_options delete_outright;
+    delete_outright.delete_mode = delete_mode_delete;
+    SetFileAttributesW(c.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(guard.remove(queue, c, d, &delete_outright), removal_verdict::queue_failed);
+    SetFileAttributesW(c.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(guard.remove(queue, d, c, &delete_outright), removal_verdict::removed);
+    EXPECT_TRUE(exists(c));
+    EXPECT_FALSE(exists(d));
+}
+
+namespace {
+
+// Trees in which one file stands in the index under two records: the name, the mode, search this, plus this.
+const std::tuple<const char*, uint32_t, const wchar_t*, const wchar_t*> overlapping_shapes[] = {
+    {"one folder twice", mode_qdir_plus, L"top", L"top"},
+    {"plus this inside search this", mode_qdir_plus, L"top", L"top\\sub"},
+    {"search this inside plus this", mode_qdir_plus, L"top\\sub", L"top"},
+    {"hard links", mode_directory, L"top", nullptr},
+};
+
+struct overlapping_tree {
+    overlapping_tree() {
+        auto copies = [&](const std::string& content, std::vector<std::wstring> names) {
+            for (auto& name : names) name = folder.make_file(name, content);
+            groups.push_back(names);
+        };
+        copies(std::string(300, '1'), {L"top\\g1a.bin", L"top\\sub\\g1b.bin"});
+        copies(std::string(700, '2'), {L"top\\g2a.bin", L"top\\sub\\g2b.bin", L"top\\sub\\g2c.bin"});
+        copies(std::string(50, '3'), {L"top\\sub\\g3a.bin", L"top\\sub\\deep\\g3b.bin"});
+        groups[1].push_back(folder / L"top\\sub\\g2link.bin");
+        CreateHardLinkW(groups[1].back().c_str(), groups[1][1].c_str(), nullptr);
+        // A symbolic link met before its target, with a copy after both: removing the link removes the target.
+        folder.make_link(L"top\\sub\\g21sym.bin", groups[1][1]);
+        groups[1].push_back(folder / L"top\\sub\\g21sym.bin");
+        lone = {folder.make_file(L"top\\lone1.bin", std::string(299, '1') + "x"),
+                folder.make_file(L"top\\sub\\lone2.bin", std::string(699, '2') + "y"),
+                folder / L"top\\sub\\lone2link.bin"};
+        CreateHardLinkW(lone.back().c_str(), lone[1].c_str(), nullptr);
+    }
+    temp_folder folder;
+    std::vector<std::vector<std::wstring>> groups;
+    std::vector<std::wstring> lone;
+};
+
+struct GuardedRemoval : removal_window_test {
+    // Runs `run` while a helper answers No to each box the shell raises before it would destroy a file; how many.
+    static int answering_no(const std::function<void()>& run) {
+        const expect_dialogs expected;
+        std::atomic<bool> done{false};
+        std::atomic<int> answered{0};
+        std::thread helper([&] {
+            for (; !done; Sleep(20))
+                for (HWND box : visible_dialogs()) {
+                    press(box, IDNO);
+                    ++answered;
+                    wait_until([&] { return !IsWindow(box); });
+                }
+        });
+        run();
+        done = true;
+        helper.join();
+        return answered;
+    }
+    static std::wstring result_of(const std::wstring& path) {
+        for (int row = 1; row + 1 < list_row_count(); ++row)
+            if (list_cell(row, 1) == path) return list_cell(row, 2);
+        return L"no row";
+    }
+    static std::wstring closing_summary() { return list_cell(list_row_count() - 1, 1); }
+    std::size_t journalled(journal_action action, const std::wstring& path) const {
+        const std::vector<journal_entry> lines = read_journal(data_ / L"Removals.txt");
+        return std::count_if(lines.begin(), lines.end(),
+                             [&](auto& line) { return line.action == action && line.path == path; });
+    }
+};
+
+using WithoutRecycleBin = GuardedRemoval;
+
+}  // namespace
+
+TEST_F(GuardedRemoval, OverlappingTreesKeepACopyOfEveryGroup) {
+    for (const auto& shape : overlapping_shapes)
+        for (const uint32_t mode : {delete_mode_recycle, delete_mode_delete, delete_mode_move})
+            for (const int column : {0, 1})
+                for (const bool automatic : {true, false}) {
+                    const int pair = static_cast<int>(&shape - overlapping_shapes) * 2 + column;
+                    if (!automatic && pair % 3 != static_cast<int>(mode)) continue;  // Delete ALL: the modes in turn
+                    const auto& [name, shape_mode, search_this, plus_this] = shape;
+                    const std::string run = std::string(name) + ", mode " + std::to_string(mode) + ", column " +
+                                            "AB"[column] + (automatic ? ", as found" : ", Delete ALL");
+                    overlapping_tree tree;
+                    temp_folder moved;
+                    app_state->deletions.delete_mode = mode;
+                    app_state->deletions.move_dir = moved.path();
+                    remove_when_found = automatic;
+                    remove_column_a = automatic && column == 0;
+                    remove_column_b = automatic && column == 1;
+                    search(shape_mode, tree.folder / search_this, plus_this ? tree.folder / plus_this : std::wstring());
+                    // No row names a file deleted or moved before it; a recycled one waits for the end.
+                    int deleted = 0;
+                    std::set<std::wstring> removed;
+                    for (int row = 1; automatic && row + 1 < list_row_count(); ++row) {
+                        for (const int cell : {0, 1})
+                            EXPECT_FALSE(removed.count(case_key(list_cell(row, cell))))
+                                << run << ", row " << row << " names a file removed before it";
+                        if (list_cell(row, 2) != std::wstring(L"Deleted ") + L"AB"[column]) continue;
+                        ++deleted;
+                        if (mode != delete_mode_recycle) removed.insert(case_key(list_cell(row, column)));
+                    }
+                    if (automatic) {
+                        EXPECT_GE(deleted, 3) << run << ": a copy of each group goes";
+                    } else {
+                        delete_column(column, answer::yes);
+                        EXPECT_EQ(list_cell(0, 1).find(L"0 files removed"), std::wstring::npos) << run;
+                    }
+                    for (const auto& group : tree.groups)
+                        EXPECT_TRUE(std::any_of(group.begin(), group.end(), [](const std::wstring& p) { return exists(p); }))
+                            << run << ": every copy of " << to_unix_path(group[0]) << " left the tree";
+                    for (const auto& file : tree.lone) EXPECT_TRUE(exists(file)) << run << ": " << to_unix_path(file);
+                }
+}
+
+// Held open without delete sharing, in every mode.
+TEST_F(GuardedRemoval, AFileTheSystemRefusesIsReportedKeptWhileTheOthersGo) {
+    for (const uint32_t mode : {delete_mode_recycle, delete_mode_delete, delete_mode_move}) {
+        SCOPED_TRACE(mode);
+        temp_folder tree, moved;
+        std::vector<std::wstring> b;
+        for (int group = 0; group < 3; ++group) {
+            const std::string bytes(1000 * (group + 1), static_cast<char>('a' + group));
+            tree.make_file(L"a" + std::to_wstring(group) + L".bin", bytes);
+            b.push_back(tree.make_file(L"sub\\b" + std::to_wstring(group) + L".bin", bytes));
+        }
+        const unique_handle held(
+            CreateFileW(b[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        const int asked = answering_no([&] { search_removing_b(mode, tree.path(), moved); });
+        EXPECT_EQ(asked, mode == delete_mode_recycle ? 1 : 0) << "the shell asks before it would destroy it";
+        const journal_action done = mode == delete_mode_recycle ? journal_action::recycled
+                                  : mode == delete_mode_move    ? journal_action::moved
+                                                                : journal_action::deleted;
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(result_of(b[i]), i == 1 ? L"Not deleted B" : L"Deleted B") << i;
+            EXPECT_EQ(exists(b[i]), i == 1) << i;
+            EXPECT_EQ(journalled(done, b[i]), i == 1 ? 0u : 1u) << i;
+        }
+        EXPECT_NE(closing_summary().find(L"Total deleted 4000 bytes."), std::wstring::npos) << closing_summary();
+        EXPECT_EQ(journalled(journal_action::failed, b[1]), 1u);
+    }
+}
+
+// Its partner, deleted during a pause before the recycle list is sent, no longer vouches for it.
+TEST_F(GuardedRemoval, AQueuedFileStaysWhenItsTwinIsGoneBeforeTheListIsSent) {
+    temp_folder tree;
+    const std::wstring partner = tree.make_file(L"a\\1.bin", "one copy"), queued = tree.make_file(L"b\\1.bin", "one copy");
+    // A pair that takes seconds to compare (differing only in its last byte), met after the first pair.
+    tree.make_sparse_file(L"a\\2.bin", 1ull << 30);
+    const std::wstring last = tree.make_sparse_file(L"b\\2.bin", 1ull << 30);
+    ASSERT_EQ(run_unix("printf x | dd of=" + quoted(to_unix_path(last)) + " bs=1 seek=1073741823 conv=notrunc status=none"), 0);
+    app_state->deletions.delete_mode = delete_mode_recycle;
+    remove_when_found = remove_column_b = 1;
+    begin_search(mode_directory, tree.path());
+    ASSERT_TRUE(pump_until([] { return list_row_count() > 1 && list_cell(1, 2) == L"Queued B"; }));
+    toggle_pause();
+    ASSERT_TRUE(DeleteFileW(partner.c_str()));
+    pump_for(100);
+    toggle_pause();
+    ASSERT_TRUE(pump_until(run_closed, 60000));
+    EXPECT_EQ(result_of(queued), L"Not deleted B");
+    EXPECT_TRUE(exists(queued));
+    EXPECT_NE(closing_summary().find(L"Total deleted 0 bytes."), std::wstring::npos) << closing_summary();
+}
+
+// As two names of one server folder can: here a hard link whose second name the seam moves to another volume.
+TEST_F(GuardedRemoval, TwoNamesOfOneFileThatLookLikeTwoVolumesAreNeverRemovedAgainstEachOther) {
+    temp_folder tree, moved;
+    const std::wstring first = tree.make_file(L"first\\photo.jpg", "one file, two names");
+    const std::wstring second = tree.make_folder(L"second") + L"\\photo.jpg";
+    ASSERT_TRUE(CreateHardLinkW(second.c_str(), first.c_str(), nullptr));
+    tree.make_file(L"first\\copy.txt", "two files");
+    const std::wstring copy = tree.make_file(L"second\\copy.txt", "two files");
+    volume_serial_seam = [](HANDLE file, uint32_t& serial) {
+        wchar_t path[1024] = {};
+        if (GetFinalPathNameByHandleW(file, path, 1024, 0) && std::wstring(path).find(L"\\second\\") != std::wstring::npos)
+            serial ^= 0x5EC0;
+    };
+    EXPECT_EQ(removal_guard().check(second, first), removal_verdict::same_file);
+    search_removing_b(delete_mode_delete, tree.path(), moved);
+    volume_serial_seam = nullptr;
+    EXPECT_TRUE(exists(first) && exists(second));
+    EXPECT_EQ(result_of(copy), L"Deleted B");
+    EXPECT_FALSE(exists(copy));
+}
+
+// Run with a recycle bin that cannot be made (see tests/CMakeLists.txt): the shell keeps the file.
+TEST_F(WithoutRecycleBin, AFileTheBinCannotTakeIsKeptAndCountsNothing) {
+    temp_folder tree, moved;
+    tree.make_file(L"a.bin", std::string(7000, 'r'));
+    const std::wstring b = tree.make_file(L"sub\\b.bin", std::string(7000, 'r'));
+    EXPECT_EQ(answering_no([&] { search_removing_b(delete_mode_recycle, tree.path(), moved); }), 1)
+        << "the shell asks before it would destroy the file";
+    EXPECT_EQ(result_of(b), L"Not deleted B");
+    EXPECT_EQ(read_file(b), std::string(7000, 'r'));
+    EXPECT_NE(closing_summary().find(L"Total deleted 0 bytes."), std::wstring::npos) << closing_summary();
+    EXPECT_EQ(journalled(journal_action::failed, b), 1u);
+}
