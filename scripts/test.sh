@@ -30,6 +30,16 @@ inner() {
   "$top/scripts/wine-run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
   status=0
   ctest --test-dir "$OSTRAND_BUILD" --output-on-failure -j2 "$@" || status=$?
+  # A test process that Wine fails to start leaves no output at all (seen once on a
+  # fresh prefix: 0.05 s, not one line). What failed is run once more, alone, and
+  # named: a test that fails again fails the run; one that passes the second time is
+  # reported as flaky, for a look, without failing the run.
+  if [ "$status" -ne 0 ]; then
+    echo "== running what failed once more, one at a time"
+    status=0
+    ctest --test-dir "$OSTRAND_BUILD" --output-on-failure --rerun-failed --no-tests=error || status=$?
+    [ "$status" -eq 0 ] && echo "== FLAKY: the tests above failed once and passed when run again"
+  fi
   kill "$idle" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
   rm -rf "$OSTRAND_TEST_ROOT"
