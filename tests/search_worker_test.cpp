@@ -253,43 +253,48 @@ const phase phases[] = {
 
 void PrintTo(const phase& p, std::ostream* out) { *out << p.name; }
 
-struct PauseAndAbort : twin_window_test, testing::WithParamInterface<phase> {};
+struct PauseAndAbort : twin_window_test, testing::WithParamInterface<phase> {
+    void pause_then(bool abort);
+};
 
 }  // namespace
 
-TEST_P(PauseAndAbort, APauseHoldsTheWorkUntilResumedOrAborted) {
+// A pause holds the phase's work at once; then a resume (`abort` false) completes it, or an abort ends it
+// early; either way the run closes with its own row and clears the pause.
+void PauseAndAbort::pause_then(bool abort) {
     const phase& p = GetParam();
     temp_folder tree;
     ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(tree.path())) + " && " + p.make), 0);
-    for (const bool abort : {false, true}) {
-        SCOPED_TRACE(abort ? "abort" : "pause and resume");
-        std::atomic_store(&app_state->scan_list, std::shared_ptr<orvFileList>());
-        twin_count = 0;  // start_worker clears it too, but only once the work is measured from here
-        DeleteFileW((data_ / L"LastList.txt").c_str());
-        const int64_t before = p.work();
-        begin_search(p.mode, p.mode ? tree.path() : tree / L"a", p.mode ? L"" : tree / L"b");
-        ASSERT_TRUE(pump_until([&] { return p.work() > before || run_status == status_idle; }));
-        toggle_pause();
-        ASSERT_EQ(pause_code.load(), pause_paused);
-        pump_for(100);  // the walk and the checksums hold once a pause is 60 ms old
-        const int64_t held = p.work();
-        pump_for(500);
-        EXPECT_EQ(p.work(), held) << "nothing done from 0.1 s after the pause";
-        EXPECT_LT(held - before, p.total) << "the phase ended before the pause: more work needed";
-        EXPECT_NE(run_status.load(), status_idle) << "paused, not ended";
-        EXPECT_TRUE(abort ? abort_run() : (toggle_pause(), true));
-        ASSERT_TRUE(pump_until(run_ended, 60000));
-        EXPECT_EQ(pause_code.load(), pause_running) << "the worker's end clears the pause and the abort";
-        EXPECT_EQ(p.work() - before == p.total, !abort) << "all done after a resume, less after an abort";
-        const std::wstring closing = abort ? p.aborted : p.resumed;
-        // The closing row ends the list, or stands above "Indexing" when no comparison began.
-        const std::wstring first = row_text(0), last = row_text(list_row_count() - 1);
-        EXPECT_TRUE(first.rfind(closing, 0) == 0 || last.rfind(closing, 0) == 0) << narrow(first) << " / " << narrow(last);
-        EXPECT_TRUE(!abort || p.mode != 2 || list_row_count() == twin_count + 2) << "the rows listed before the abort";
-        EXPECT_TRUE(!abort || p.mode != 1 || exists(data_ / L"LastList.txt")) << "the partial index is saved";
-    }
+    std::atomic_store(&app_state->scan_list, std::shared_ptr<orvFileList>());
+    twin_count = 0;  // start_worker clears it too, but only once the work is measured from here
+    DeleteFileW((data_ / L"LastList.txt").c_str());
+    const int64_t before = p.work();
+    begin_search(p.mode, p.mode ? tree.path() : tree / L"a", p.mode ? L"" : tree / L"b");
+    ASSERT_TRUE(pump_until([&] { return p.work() > before || run_status == status_idle; }));
+    toggle_pause();
+    ASSERT_EQ(pause_code.load(), pause_paused);
+    pump_for(100);  // the walk and the checksums hold once a pause is 60 ms old
+    const int64_t held = p.work();
+    pump_for(500);
+    EXPECT_EQ(p.work(), held) << "nothing done from 0.1 s after the pause";
+    EXPECT_LT(held - before, p.total) << "the phase ended before the pause: more work needed";
+    EXPECT_NE(run_status.load(), status_idle) << "paused, not ended";
+    EXPECT_TRUE(abort ? abort_run() : (toggle_pause(), true));
+    ASSERT_TRUE(pump_until(run_ended, 60000));
+    EXPECT_EQ(pause_code.load(), pause_running) << "the worker's end clears the pause and the abort";
+    EXPECT_EQ(p.work() - before == p.total, !abort) << "all done after a resume, less after an abort";
+    const std::wstring closing = abort ? p.aborted : p.resumed;
+    // The closing row ends the list, or stands above "Indexing" when no comparison began.
+    const std::wstring first = row_text(0), last = row_text(list_row_count() - 1);
+    EXPECT_TRUE(first.rfind(closing, 0) == 0 || last.rfind(closing, 0) == 0) << narrow(first) << " / " << narrow(last);
+    EXPECT_TRUE(!abort || p.mode != 2 || list_row_count() == twin_count + 2) << "the rows listed before the abort";
+    EXPECT_TRUE(!abort || p.mode != 1 || exists(data_ / L"LastList.txt")) << "the partial index is saved";
     EXPECT_FALSE(abort_run()) << "nothing runs to abort";
 }
+
+TEST_P(PauseAndAbort, AResumeAfterAPauseCompletesTheWork) { pause_then(false); }
+
+TEST_P(PauseAndAbort, AnAbortDuringAPauseEndsTheWorkEarly) { pause_then(true); }
 
 INSTANTIATE_TEST_SUITE_P(Phases, PauseAndAbort, testing::ValuesIn(phases),
                          [](const testing::TestParamInfo<phase>& info) { return std::string(info.param.name); });
