@@ -32,7 +32,7 @@ std::wstring status_line(int32_t status) {
     if (status != status_indexing) return shown_path.get();
     const std::wstring checksums = checksum_status_line();  // the pass after the walk
     if (!checksums.empty()) return checksums;
-    const std::shared_ptr<orvFileList> list = std::atomic_load(&app_state->scan_list);
+    const std::shared_ptr<orvFileList> list = app_state->scan_list.load();
     if (!list) return {};
     return std::to_wstring(list->record_count.load()) + L" files scanned. Current directory: " +
            list->current_folder.get();

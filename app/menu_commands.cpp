@@ -57,9 +57,9 @@ uint32_t percentage_of(UINT id) {
 // The mark moves to "Move to " even when the browser is then cancelled.
 void select_move_dir(HWND window) {
     DeleteQueue& deletions = app_state->deletions;
-    deletions.delete_mode = delete_mode_move;
+    deletions.options.delete_mode = delete_mode_move;
     std::wstring folder;
-    if (menu_open.browse_folder(window, folder)) deletions.move_dir = folder;
+    if (menu_open.browse_folder(window, folder)) deletions.options.move_dir = folder;
 }
 
 void toggle_remove_when_found(HWND window) {
@@ -94,7 +94,7 @@ void show_help(HWND window) {
 void resume_seeking(HWND window, const wchar_t* list_name) {
     if (run_status != status_idle) return;
     const std::shared_ptr<orvFileList> list = make_file_list();
-    std::atomic_store(&app_state->loaded_list, list);
+    app_state->loaded_list.store(list);
     if (read_list_file(*list, list_name) >= 2) start_worker(window);
 }
 
@@ -175,10 +175,10 @@ LRESULT handle_menu_command(HWND window, WPARAM command) {
     case menu_check_zero_length: flip(settings.check_zero_length); break;
     case menu_hash: flip(settings.use_hash); break;
     case menu_remove_empty_dirs: flip(settings.remove_empty_dirs); break;
-    case menu_override_read_only: flip(state.deletions.override_read_only); break;
-    case menu_recycle: state.deletions.delete_mode = delete_mode_recycle; break;
-    case menu_delete: state.deletions.delete_mode = delete_mode_delete; break;
-    case menu_move_to: state.deletions.delete_mode = delete_mode_move; break;
+    case menu_override_read_only: flip(state.deletions.options.override_read_only); break;
+    case menu_recycle: state.deletions.options.delete_mode = delete_mode_recycle; break;
+    case menu_delete: state.deletions.options.delete_mode = delete_mode_delete; break;
+    case menu_move_to: state.deletions.options.delete_mode = delete_mode_move; break;
     case menu_select_move_dir: select_move_dir(window); break;
     case menu_remove_when_found: toggle_remove_when_found(window); break;
     case menu_column_a: choose_column(window, remove_column_a, remove_column_b); break;

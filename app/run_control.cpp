@@ -17,7 +17,7 @@ bool abort_run() {
     }
     if (status == status_idle) return false;
     pause_code = pause_aborting;
-    if (const std::shared_ptr<orvFileList> list = std::atomic_load(&app_state->scan_list))
+    if (const std::shared_ptr<orvFileList> list = app_state->scan_list.load())
         list->status = pause_aborting;
     return true;
 }

@@ -29,14 +29,14 @@ int read_settings() {
     if (got == 0) state.settings.block_size = 0;
     const settings_outside outside = apply_settings_bytes(state.settings, bytes, got);
     if (outside.accepted) {
-        state.deletions.delete_mode = outside.delete_mode;
-        state.deletions.override_read_only = outside.override_read_only;
+        state.deletions.options.delete_mode = outside.delete_mode;
+        state.deletions.options.override_read_only = outside.override_read_only;
         // A short file leaves the folder empty; the desktop the state started with stays.
-        if (!outside.move_dir.empty()) state.deletions.move_dir = outside.move_dir;
+        if (!outside.move_dir.empty()) state.deletions.options.move_dir = outside.move_dir;
         search_mode = outside.mode;
     } else {
-        state.deletions.override_read_only = 0;
-        state.deletions.delete_mode = delete_mode_recycle;
+        state.deletions.options.override_read_only = 0;
+        state.deletions.options.delete_mode = delete_mode_recycle;
         search_mode = outside.mode;
     }
     return 0;
@@ -47,8 +47,8 @@ int read_settings() {
 // half-written settings file behind.
 void write_settings() {
     ostrand_state& state = *app_state;
-    store_outside_options(state.settings, search_mode, state.deletions.delete_mode,
-                          state.deletions.override_read_only, state.deletions.move_dir);
+    store_outside_options(state.settings, search_mode, state.deletions.options.delete_mode,
+                          state.deletions.options.override_read_only, state.deletions.options.move_dir);
     const std::vector<uint8_t> image = settings_file_image(state.settings);
     const std::wstring target = system_path(settings_file_path());
     const std::wstring scratch = system_path(settings_file_path() + L".new");

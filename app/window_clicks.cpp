@@ -40,7 +40,7 @@ void start_clicked(HWND window) {
         read_path_box(edit_b, path_b);
         if (path_b.empty()) return;
     }
-    if (const std::shared_ptr<orvFileList> loaded = std::atomic_load(&app_state->loaded_list)) loaded->clear();
+    if (const std::shared_ptr<orvFileList> loaded = app_state->loaded_list.load()) loaded->clear();
     start_worker(window);
 }
 

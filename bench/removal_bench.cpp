@@ -96,7 +96,7 @@ int wmain(int argc, wchar_t** argv) {
 
         remove_tree(folder);
         make_pairs(folder, pairs, bytes);
-        app_state->deletions.delete_mode = delete_mode_delete;
+        app_state->deletions.options.delete_mode = delete_mode_delete;
         remove_when_found = 1;
         remove_column_b = 1;
         removing_seconds = std::min(removing_seconds, search_through_window(window, folder));

@@ -24,7 +24,7 @@ namespace {
 
 // Runs the real worker over an already indexed list, as a Resume command does.
 double compare_phase(const std::shared_ptr<orvFileList>& list) {
-    std::atomic_store(&app_state->loaded_list, list);
+    app_state->loaded_list.store(list);
     run_status = orvkit::status_running;
     const auto start = clock_type::now();
     search_worker(nullptr);
@@ -67,8 +67,8 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("ostrand  index of %ld records: %.0f bytes per record (paths of 34 characters); peak during the "
                     "comparison phase %.0f bytes per record\n",
                     records, static_cast<double>(index_bytes) / records, static_cast<double>(peak) / records);
-        std::atomic_store(&app_state->loaded_list, std::shared_ptr<orvFileList>());
-        std::atomic_store(&app_state->scan_list, std::shared_ptr<orvFileList>());
+        app_state->loaded_list.store(std::shared_ptr<orvFileList>());
+        app_state->scan_list.store(std::shared_ptr<orvFileList>());
     }
 
     const uint64_t read_before = bytes_read_so_far();

@@ -70,7 +70,7 @@ void keep_best(search_figures& best, const search_figures& now) {
 // The files of the last search's index whose size another shares, and their bytes.
 std::pair<uint64_t, uint64_t> shared_size_totals() {
     std::map<uint64_t, uint64_t> count_of_size;
-    const auto list = std::atomic_load(&app_state->scan_list);
+    const auto list = app_state->scan_list.load();
     if (!list) return {};
     for (const auto& record : list->records) ++count_of_size[record->size];
     std::pair<uint64_t, uint64_t> totals;
@@ -129,7 +129,7 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     const auto [shared_files, shared_bytes] = shared_size_totals();
-    const auto list = std::atomic_load(&app_state->scan_list);
+    const auto list = app_state->scan_list.load();
     const uint64_t files = list ? list->records.size() : 0;
     std::printf("window_bench  tree: %llu files, %.0f MB; %llu files of a shared size, %.1f MB\n",
                 static_cast<unsigned long long>(files), list ? static_cast<double>(list->total_bytes) / 1e6 : 0.0,

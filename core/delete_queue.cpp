@@ -61,30 +61,31 @@ uint32_t DeleteQueue::submit(const std::wstring& path) { return submit(path, opt
 
 // The move folder is kept with its closing backslash, as the moves name it.
 removal_options DeleteQueue::options_for_batch() {
-    if (delete_mode == delete_mode_move && !move_dir.empty() && move_dir.back() != L'\\') move_dir += L'\\';
-    return options();
+    if (options.delete_mode == delete_mode_move && !options.move_dir.empty() && options.move_dir.back() != L'\\')
+        options.move_dir += L'\\';
+    return options;
 }
 
-uint32_t DeleteQueue::submit(const std::wstring& path, const removal_options& options) {
+uint32_t DeleteQueue::submit(const std::wstring& path, const removal_options& how) {
     std::lock_guard<std::mutex> held(lock);
-    uint32_t result = perform_holding_lock(path, options);
-    if (result != delete_done && options.override_read_only) {
+    uint32_t result = perform_holding_lock(path, how);
+    if (result != delete_done && how.override_read_only) {
         // The plain path as given while it reaches the file; the long form past MAX_PATH.
         const std::wstring target = system_path(path);
         const DWORD before = GetFileAttributesW(target.c_str());
         SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        result = perform_holding_lock(path, options);
+        result = perform_holding_lock(path, how);
         if (result != delete_done && before != INVALID_FILE_ATTRIBUTES)
             SetFileAttributesW(target.c_str(), before & restorable_attributes);
     }
     return result;
 }
 
-uint32_t DeleteQueue::perform_holding_lock(const std::wstring& path, const removal_options& options) {
-    switch (options.delete_mode) {
+uint32_t DeleteQueue::perform_holding_lock(const std::wstring& path, const removal_options& how) {
+    switch (how.delete_mode) {
     case delete_mode_recycle: return queue_recycle(path);
     case delete_mode_delete: return delete_file(path);
-    case delete_mode_move: return move_file(path, options.move_dir);
+    case delete_mode_move: return move_file(path, how.move_dir);
     default: return delete_failed;
     }
 }
@@ -147,7 +148,7 @@ uint32_t DeleteQueue::queue_recycle(const std::wstring& path) {
 // A list left pending after delete_mode changed away from Recycle is dropped unsent.
 uint32_t DeleteQueue::flush_holding_lock(const recycle_vetting& vet) {
     uint32_t result = delete_done;
-    if (delete_mode == delete_mode_recycle && batch_cursor) result = send_batch(vet);
+    if (options.delete_mode == delete_mode_recycle && batch_cursor) result = send_batch(vet);
     free_batch();
     return result;
 }

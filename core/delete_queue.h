@@ -57,14 +57,11 @@ public:
 
     // One request under the lock, retried once after clearing the attributes when
     // override_read_only is on; by options_for_batch() (on the window thread) or by
-    // `options` (a worker's copy). A delete or
+    // `how` (a worker's copy). A delete or
     // a move is done (0) only once the file has left its path; a recycle request is
     // queued, and its outcome is read from the disk after the flush.
     uint32_t submit(const std::wstring& path);
-    uint32_t submit(const std::wstring& path, const removal_options& options);
-    // A copy of the queue's own options. They are set by the window thread while no
-    // worker runs (the menu, the settings file); a worker takes this copy.
-    removal_options options() const { return {delete_mode, move_dir, override_read_only}; }
+    uint32_t submit(const std::wstring& path, const removal_options& how);
     // The copy a batch works with, taken on the window thread: in Move mode the move
     // folder gets its closing backslash first, and keeps it, as the first move finds it.
     removal_options options_for_batch();
@@ -74,16 +71,16 @@ public:
     // The pending list has passed the counted bytes at which it is to be sent.
     bool recycle_list_full() const { return batch_bytes > batch_flush_bytes; }
 
-    std::wstring move_dir;            // target folder of "Move to"
-    uint32_t delete_mode = delete_mode_recycle;
-    uint8_t override_read_only = 0;   // retry once after clearing the file's attributes
+    // The queue's own options: set by the window thread while no worker runs (the
+    // menu, the settings file); a worker takes a copy of them at its start.
+    removal_options options;
     HWND owner_window = nullptr;      // owner of the shell operation; stays null
 
     std::mutex lock;                  // held by every request and every flush (see below)
 
 private:
     // What needs `lock` held is named for it, and only submit and flush_locked take it.
-    uint32_t perform_holding_lock(const std::wstring& path, const removal_options& options);
+    uint32_t perform_holding_lock(const std::wstring& path, const removal_options& how);
     uint32_t flush_holding_lock(const recycle_vetting& vet);
     uint32_t delete_file(const std::wstring& path);
     uint32_t move_file(const std::wstring& path, const std::wstring& folder);

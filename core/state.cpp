@@ -15,7 +15,7 @@ ostrand_state::ostrand_state() {
     open_dialog.lStructSize = sizeof(OPENFILENAMEW);
     wchar_t desktop[MAX_PATH] = {};
     SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
-    deletions.move_dir = desktop;
+    deletions.options.move_dir = desktop;
     small_font.reset(make_tahoma(15));
     large_font.reset(make_tahoma(25));
 }

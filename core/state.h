@@ -47,10 +47,9 @@ public:
     unique_gdi<HFONT> path_box_font;     // small_font at the main window's DPI, when not 96
     unique_gdi<HFONT> list_font;         // the list's own font at the window's DPI, when not the system's
 
-    // Replaced by the search worker while the window may read it: always load and
-    // store these with std::atomic_load / std::atomic_store.
-    std::shared_ptr<orvFileList> scan_list;   // the worker stores it; the painting reads it
-    std::shared_ptr<orvFileList> loaded_list; // the window stores it (Resume); the worker adopts it
+    // Replaced by one thread while another may read it.
+    std::atomic<std::shared_ptr<orvFileList>> scan_list;   // the worker stores it; the painting reads it
+    std::atomic<std::shared_ptr<orvFileList>> loaded_list; // the window stores it (Resume); the worker adopts it
 
     TaskBar taskbar;                     // its own lock; the painting drives it
     DeleteQueue deletions;               // options: the window thread while no worker runs;

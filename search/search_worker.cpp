@@ -177,10 +177,10 @@ void read_shared_sizes(search_run& run, orvFileList& list, bool walked) {
 void index_folders(search_run& run) {
     const std::wstring folder_a = path_a;
     const std::wstring folder_b = path_b;
-    auto loaded = std::atomic_load(&run.state->loaded_list);
+    auto loaded = run.state->loaded_list.load();
     if (loaded && loaded->record_count >= 2) {
         run.list = loaded;
-        std::atomic_store(&run.state->scan_list, loaded);
+        run.state->scan_list.store(loaded);
         read_shared_sizes(run, *loaded, false);
         return;
     }
@@ -188,7 +188,7 @@ void index_folders(search_run& run) {
     list->mode = search_mode;
     list->remove_empty_folders = run.options.remove_empty_dirs;
     run.list = list;
-    std::atomic_store(&run.state->scan_list, list);
+    run.state->scan_list.store(list);
     // An abort that came before this list existed could not reach it.
     if (aborting()) list->status = orvFileList::stop_requested;
     walk_folder(*list, folder_a, false);

@@ -35,10 +35,10 @@ struct ColumnDelete : removal_window_test {
 
 TEST_F(ColumnDelete, DeleteAllFollowsTheAnswer) {
     temp_folder moved;
-    app_state->deletions.move_dir = moved.path();
+    app_state->deletions.options.move_dir = moved.path();
     for (const auto& [mode, column, reply, removed] : runs) {
         SCOPED_TRACE(testing::Message() << "mode " << mode << ", answer " << static_cast<int>(reply));
-        app_state->deletions.delete_mode = mode;
+        app_state->deletions.options.delete_mode = mode;
         temp_folder files;
         const auto pairs = three_pairs(files);
         const std::size_t journalled = removals().size();

@@ -12,24 +12,24 @@ TEST(DeleteQueue, EveryModeButRecycleActsAtOnce) {
     for (const auto& path : {locked, second}) ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     DeleteQueue queue;
     for (uint32_t mode : {3u, 0xFFFFFFFFu, 2u}) {  // unknown modes, and Move with no move folder
-        queue.delete_mode = mode;
+        queue.options.delete_mode = mode;
         EXPECT_EQ(queue.submit(doomed), delete_failed) << mode;
     }
-    queue.delete_mode = delete_mode_delete;
+    queue.options.delete_mode = delete_mode_delete;
     EXPECT_EQ(queue.submit(doomed), delete_done);
     EXPECT_EQ(queue.submit(doomed), delete_failed) << "gone already";
     EXPECT_EQ(queue.submit(tree.make_folder(L"sub")), delete_failed) << "a folder is no file";
     EXPECT_EQ(queue.submit(locked), delete_failed);
     EXPECT_TRUE(GetFileAttributesW(locked.c_str()) & FILE_ATTRIBUTE_READONLY) << "untouched without the override";
-    queue.override_read_only = 1;
+    queue.options.override_read_only = 1;
     EXPECT_EQ(queue.submit(locked), delete_done);
     EXPECT_FALSE(exists(locked));
-    queue.delete_mode = delete_mode_move;
-    queue.move_dir = tree.make_folder(L"moved here");
-    const std::wstring target = queue.move_dir + L"\\";
+    queue.options.delete_mode = delete_mode_move;
+    queue.options.move_dir = tree.make_folder(L"moved here");
+    const std::wstring target = queue.options.move_dir + L"\\";
     EXPECT_EQ(queue.submit(first), delete_done);
     EXPECT_EQ(queue.submit(second), delete_failed) << "never replaces";
-    EXPECT_EQ(queue.move_dir, target) << "the backslash is added once";
+    EXPECT_EQ(queue.options.move_dir, target) << "the backslash is added once";
     EXPECT_EQ(read_file(target + L"twin"), "first");
     EXPECT_FALSE(exists(first));
     EXPECT_EQ(read_file(second), "second");
@@ -68,9 +68,9 @@ TEST(DeleteQueue, RecyclingSendsWhatWasQueuedAtTheFlush) {
     EXPECT_TRUE(exists(in(L"_folder\\inside")));
 
     EXPECT_EQ(queue.submit(in(L"_kept")), delete_done);
-    queue.delete_mode = delete_mode_delete;
+    queue.options.delete_mode = delete_mode_delete;
     EXPECT_EQ(queue.flush_locked(), delete_done);
-    queue.delete_mode = delete_mode_recycle;
+    queue.options.delete_mode = delete_mode_recycle;
     EXPECT_EQ(queue.flush_locked(), delete_done);
     EXPECT_TRUE(exists(in(L"_kept"))) << "the mode changed: the pending list is dropped";
 
@@ -85,11 +85,11 @@ TEST(DeleteQueue, RecyclingSendsWhatWasQueuedAtTheFlush) {
     EXPECT_EQ(queue.submit(to_recycle), delete_failed);
     EXPECT_EQ(queue.flush_locked(), delete_done);
     EXPECT_TRUE(exists(to_recycle));
-    queue.delete_mode = delete_mode_delete;
+    queue.options.delete_mode = delete_mode_delete;
     EXPECT_EQ(queue.submit(to_delete), delete_done);
-    queue.delete_mode = delete_mode_move;
-    queue.move_dir = tree.make_folder(std::wstring(150, L'm') + L"\\" + std::wstring(120, L'o'));  // long too
+    queue.options.delete_mode = delete_mode_move;
+    queue.options.move_dir = tree.make_folder(std::wstring(150, L'm') + L"\\" + std::wstring(120, L'o'));  // long too
     EXPECT_EQ(queue.submit(to_move), delete_done);
-    EXPECT_EQ(read_file(queue.move_dir + file_name(to_move)), "x");
+    EXPECT_EQ(read_file(queue.options.move_dir + file_name(to_move)), "x");
     EXPECT_FALSE(exists(to_delete) || exists(to_move));
 }

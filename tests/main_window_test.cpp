@@ -209,7 +209,7 @@ TEST_F(MainWindow, ClosingWhileBusyAsksFirst) {
     temp_folder data;  // no settings file may appear here
     app_state->data_path = data.path() + L"\\";
     auto list = make_file_list();
-    std::atomic_store(&app_state->scan_list, list);
+    app_state->scan_list.store(list);
     run_status = status_comparing;
     pause_code = pause_paused;
     ResetEvent(go_event.get());
@@ -252,6 +252,7 @@ TEST_F(MainWindow, TheBandsControlsAreNamedForAScreenReader) {
     accessible_name(window, 1, [](IAccessible* object, VARIANT knob) { object->accDoDefaultAction(knob); });
     pump_for(50);
     EXPECT_EQ(search_mode.load(), mode_qdir_plus) << "the mode switch pressed by a screen reader";
+    EXPECT_EQ(band_names(), L"Mode: QDir+|Start|About|Help|Choose|Choose|") << "the second Choose serves QDir+";
     search_mode = mode_file;
     run_status = status_comparing;
     pause_code = pause_paused;

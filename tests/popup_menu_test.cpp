@@ -117,7 +117,7 @@ TEST_F(PopupMenu, EachOptionCommandSetsItsOptionAndCheckMark) {
     for (UINT id : {menu_delete, menu_percent_95 + 3, menu_hash, menu_check_zero_length, menu_remove_empty_dirs,
                     menu_override_read_only, menu_remove_when_found, menu_column_b})
         command(id);
-    EXPECT_EQ(app_state->deletions.delete_mode, delete_mode_delete);
+    EXPECT_EQ(app_state->deletions.options.delete_mode, delete_mode_delete);
     EXPECT_EQ(app_state->settings.match_percentage, 98u);
     const std::wstring menu = settings_menu();  // Hash, zero length and empty folders turned off
     for (const wchar_t* mark : {L"Delete=2022*", L"98%=2056*", L"Override Read Only=2076*", L"found=2081*", L"B=2083*"})
@@ -179,12 +179,12 @@ TEST_F(PopupMenu, SelectMoveDirTakesTheFolderChosenButNotACancel) {
         }, 20000);
     };
     choose(chosen);
-    EXPECT_EQ(app_state->deletions.move_dir, chosen);
+    EXPECT_EQ(app_state->deletions.options.move_dir, chosen);
     EXPECT_TRUE(has(settings_menu(), L"Move to " + chosen + L"=2023*")) << "Move mode";
     command(menu_recycle);
     choose(L"");
-    EXPECT_EQ(app_state->deletions.move_dir, chosen) << "Cancel keeps the folder";
-    EXPECT_EQ(app_state->deletions.delete_mode, delete_mode_move) << "and the mark moves to Move to all the same";
+    EXPECT_EQ(app_state->deletions.options.move_dir, chosen) << "Cancel keeps the folder";
+    EXPECT_EQ(app_state->deletions.options.delete_mode, delete_mode_move) << "and the mark moves to Move to all the same";
 }
 
 // Each column needs the option and excludes the other; either retitles the list and empties it.

@@ -143,8 +143,8 @@ TEST_F(GuardedRemoval, OverlappingTreesKeepACopyOfEveryGroup) {
                                             "AB"[column] + (automatic ? ", as found" : ", Delete ALL");
                     overlapping_tree tree;
                     temp_folder moved;
-                    app_state->deletions.delete_mode = mode;
-                    app_state->deletions.move_dir = moved.path();
+                    app_state->deletions.options.delete_mode = mode;
+                    app_state->deletions.options.move_dir = moved.path();
                     remove_when_found = automatic;
                     remove_column_a = automatic && column == 0;
                     remove_column_b = automatic && column == 1;
@@ -210,7 +210,7 @@ TEST_F(GuardedRemoval, AQueuedFileStaysWhenItsTwinIsGoneBeforeTheListIsSent) {
     tree.make_sparse_file(L"a\\2.bin", 1ull << 30);
     const std::wstring last = tree.make_sparse_file(L"b\\2.bin", 1ull << 30);
     ASSERT_EQ(run_unix("printf x | dd of=" + quoted(to_unix_path(last)) + " bs=1 seek=1073741823 conv=notrunc status=none"), 0);
-    app_state->deletions.delete_mode = delete_mode_recycle;
+    app_state->deletions.options.delete_mode = delete_mode_recycle;
     remove_when_found = remove_column_b = 1;
     begin_search(mode_directory, tree.path());
     ASSERT_TRUE(pump_until([] { return list_row_count() > 1 && list_cell(1, 2) == L"Queued B"; }));

@@ -65,6 +65,26 @@ TEST(RemovalJournal, TheReaderTakesOnlyWholeLines) {
     }
 }
 
+// The size field holds any count of up to 19 digits, nines included; a longer or a non-numeric field is no line.
+TEST(RemovalJournal, TheSizeFieldReadsUpToNineteenDigits) {
+    const auto utf16 = [](const std::string& ascii) {
+        std::string bytes;
+        for (const char c : ascii) bytes += std::string{c, '\0'};
+        return bytes;
+    };
+    for (const auto& [text, size] : {std::pair<std::string, uint64_t>{"0", 0}, {"9", 9}, {"1909", 1909},
+                                    {"9999999999999999999", 9999999999999999999ull}, {"10000000000000000000", 1},
+                                    {"9a", 1}, {"", 1}}) {
+        journal_entry entry = sample[3];
+        entry.size = 424242;
+        std::string line = journal_line(entry);
+        line.replace(line.find(utf16("424242")), 12, utf16(text));
+        const entries read = parse(journal_preamble() + line);
+        entry.size = size;
+        EXPECT_EQ(read, size == 1 ? entries{} : entries{entry}) << text;
+    }
+}
+
 TEST(RemovalJournal, UndoPlansTheLastEndedBatchsFilesNotPutBack) {
     using a = journal_action;
     const auto line = [](journal_action action, const wchar_t* path, const wchar_t* batch) {
@@ -131,4 +151,29 @@ TEST_F(JournalWritten, AJournalThatCannotBeWrittenStopsNoRemoval) {
     EXPECT_EQ(list_cell(closing, 0), L"Finished");
     EXPECT_EQ(list_cell(closing, 2), L"Removals.txt could not be written") << "the closing row says so";
     EXPECT_FALSE(exists(files[1].path));
+}
+
+// The menu offers Undo from its last reading of the journal, taken again once the file's size or time changed.
+TEST_F(JournalWritten, TheMenuReadsTheJournalAgainOnceItsSizeOrTimeChanged) {
+    const std::wstring path = data_ / L"Removals.txt";
+    const auto offered = [&] { return right_click_menu(window).find(L"Undo Last Removal=2090") != std::wstring::npos; };
+    const auto write = [&](journal_action last, uint64_t time) {
+        journal_entry moved = sample[2], ended = sample[6], after = sample[2];
+        moved.batch = ended.batch = after.batch;
+        after.action = last;
+        std::string bytes = journal_preamble() + journal_line(moved) + journal_line(ended);
+        if (last != journal_action::ended) bytes += journal_line(after);
+        data_.make_file(L"Removals.txt", bytes);
+        const FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+        HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(file, nullptr, nullptr, &written);
+        CloseHandle(file);
+    };
+    const uint64_t time = 134097408120000000;
+    write(journal_action::ended, time);
+    EXPECT_TRUE(offered());
+    write(journal_action::restored, time);
+    EXPECT_FALSE(offered()) << "a longer journal of the same time";
+    write(journal_action::recycled, time + 10'000'000);
+    EXPECT_TRUE(offered()) << "a journal of the same size, a second later";
 }

@@ -112,7 +112,7 @@ TEST_F(SearchWorker, AFileBThatCannotBeOpenedIsPruned) {
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     search(mode_directory, tree.path());
     EXPECT_EQ(twin_count.load(), 1) << "only a-c";
-    EXPECT_EQ(std::atomic_load(&app_state->scan_list)->records.size(), 2u);
+    EXPECT_EQ(app_state->scan_list.load()->records.size(), 2u);
     const std::string first = read_file(data_ / L"LastListPruned.txt");
     ASSERT_FALSE(first.empty());
     tree.make_file(L"d.txt", "same");
@@ -122,7 +122,7 @@ TEST_F(SearchWorker, AFileBThatCannotBeOpenedIsPruned) {
     EXPECT_NE(read_file(data_ / L"LastListPruned.txt"), first);
     ASSERT_TRUE(DeleteFileW(c.c_str()));
     const auto loaded = saved_list(4);
-    std::atomic_store(&app_state->loaded_list, loaded);
+    app_state->loaded_list.store(loaded);
     start_worker(window);
     ASSERT_TRUE(pump_until(run_ended, 60000));
     EXPECT_EQ(twin_count.load(), 3) << "a-b, a-d, b-d";
@@ -139,7 +139,7 @@ TEST_F(SearchWorker, AnAbortBeforeTheWalkBeginsStopsIt) {
     begin_search(mode_directory, tree.path());
     ASSERT_TRUE(pump_until(run_ended, 60000));
     EXPECT_EQ(list_cell(0, 0), L"Aborted");
-    EXPECT_TRUE(std::atomic_load(&app_state->scan_list)->records.empty());
+    EXPECT_TRUE(app_state->scan_list.load()->records.empty());
 }
 
 // Options changed while a search is paused (a lower match, automatic removal) change nothing in it.
@@ -189,7 +189,7 @@ TEST_F(SearchWorker, FilesOfASharedSizeAreReadTogetherOnce) {
     EXPECT_NE(checksum_of(*saved, r), 0u) << "read to its end";
     EXPECT_EQ(checksum_of(*saved, r), checksum_of(*saved, p1));
     app_state->settings.match_percentage = 90;
-    std::atomic_store(&app_state->loaded_list, saved);
+    app_state->loaded_list.store(saved);
     start_worker(window);
     ASSERT_TRUE(pump_until(run_ended, 60000));
     const std::vector<list_row> resumed = read_list_rows();
@@ -222,7 +222,7 @@ TEST_F(SearchWorker, UnchangedFilesKeepTheirSavedChecksums) {
 namespace {
 
 int64_t walked() {
-    const auto list = std::atomic_load(&app_state->scan_list);
+    const auto list = app_state->scan_list.load();
     return list ? list->record_count.load() : 0;
 }
 
@@ -265,7 +265,7 @@ void PauseAndAbort::pause_then(bool abort) {
     const phase& p = GetParam();
     temp_folder tree;
     ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(tree.path())) + " && " + p.make), 0);
-    std::atomic_store(&app_state->scan_list, std::shared_ptr<orvFileList>());
+    app_state->scan_list.store(std::shared_ptr<orvFileList>());
     twin_count = 0;  // start_worker clears it too, but only once the work is measured from here
     DeleteFileW((data_ / L"LastList.txt").c_str());
     const int64_t before = p.work();

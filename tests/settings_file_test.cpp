@@ -57,7 +57,7 @@ struct SettingsFile : testing::Test {
     }
     static numbers state() {
         const settings_block& s = app_state->settings;
-        const auto& d = app_state->deletions;
+        const removal_options& d = app_state->deletions.options;
         return {search_mode, d.delete_mode, d.override_read_only, static_cast<uint32_t>(d.move_dir.size()),
                 s.match_percentage, s.use_hash, s.check_zero_length, s.remove_empty_dirs, s.on_top};
     }
@@ -144,7 +144,7 @@ TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
     put(bytes);
     EXPECT_EQ(read_settings(), 0);
     EXPECT_EQ(state(), (numbers{1, 2, 0, static_cast<uint32_t>(desktop_folder().size()), 97, 1, 1, 1, 0}));
-    EXPECT_EQ(app_state->deletions.move_dir, desktop_folder());
+    EXPECT_EQ(app_state->deletions.options.move_dir, desktop_folder());
     bytes = sample_file();
     bytes.resize(2900, 0xEE);
     put(bytes);

@@ -42,9 +42,9 @@ void fill_percentage(HMENU menu, uint32_t percentage) {
 }
 
 void fill_batch_delete(HMENU menu, const DeleteQueue& deletions) {
-    add_item(menu, menu_recycle, L"Recycle", deletions.delete_mode == delete_mode_recycle);
-    add_item(menu, menu_delete, L"Delete", deletions.delete_mode == delete_mode_delete);
-    add_item(menu, menu_move_to, (L"Move to " + deletions.move_dir).c_str(), deletions.delete_mode == delete_mode_move);
+    add_item(menu, menu_recycle, L"Recycle", deletions.options.delete_mode == delete_mode_recycle);
+    add_item(menu, menu_delete, L"Delete", deletions.options.delete_mode == delete_mode_delete);
+    add_item(menu, menu_move_to, (L"Move to " + deletions.options.move_dir).c_str(), deletions.options.delete_mode == delete_mode_move);
     add_separator(menu);
     add_item(menu, menu_select_move_dir, L"Select Move Dir");
 }
@@ -54,7 +54,7 @@ void fill_settings(const popup_menu_set& menus, const ostrand_state& state) {
     add_submenu(menus.settings, menus.batch_delete, L"Batch Delete Mode");
     add_submenu(menus.settings, menus.percentage, L"Match Percentage");
     add_item(menus.settings, menu_hash, L"Hash", settings.use_hash == 1);
-    add_item(menus.settings, menu_override_read_only, L"Override Read Only", state.deletions.override_read_only == 1);
+    add_item(menus.settings, menu_override_read_only, L"Override Read Only", state.deletions.options.override_read_only == 1);
     add_item(menus.settings, menu_remove_empty_dirs, L"Remove ALL Empty Directories", settings.remove_empty_dirs == 1);
     add_item(menus.settings, menu_check_zero_length, L"Check zero length files", settings.check_zero_length == 1);
     if (remove_when_found == 1) {

@@ -27,8 +27,8 @@ struct removal_window_test : twin_window_test {
     };
     // A Directory search removing column B as found, in `mode`.
     void search_removing_b(uint32_t mode, const std::wstring& folder, const temp_folder& moved) {
-        app_state->deletions.delete_mode = mode;
-        app_state->deletions.move_dir = moved.path();
+        app_state->deletions.options.delete_mode = mode;
+        app_state->deletions.options.move_dir = moved.path();
         remove_when_found = remove_column_b = 1;
         search(orvkit::mode_directory, folder);
     }
