@@ -92,12 +92,20 @@ void open_file(HWND dialog, int path_control) {
     CloseHandle(thread);
 }
 
-// The user chose this file, so the guard does not refuse it; but whenever it cannot
-// confirm that the other file of the pair keeps the same bytes, it says why and asks
-// first.
+// The user chose this file, so the guard does not refuse it; but for a file of the
+// protected folder, and whenever it cannot confirm that the other file of the pair
+// keeps the same bytes, it says why and asks first.
 bool partner_check_allows(HWND dialog, const std::wstring& file, const std::wstring& partner) {
     const wchar_t* why = nullptr;
-    switch (removal_guard().check(file, partner)) {
+    removal_guard guard;
+    if (app_state) guard.protect(app_state->protected_folder);
+    if (guard.is_protected(file)) {
+        const std::wstring text = L"This file lies in the protected folder " + app_state->protected_folder +
+                                  L".\n\nDelete it anyway?";
+        if (MessageBoxW(dialog, text.c_str(), L"Ostrand 2.0", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+            return false;
+    }
+    switch (guard.check(file, partner)) {
     case removal_verdict::partner_stays: return true;
     case removal_verdict::partner_missing: why = L"The other file of this pair cannot be opened now."; break;
     case removal_verdict::partner_changed: why = L"The other file of this pair no longer holds the same bytes."; break;

@@ -63,6 +63,7 @@ INT_PTR on_yes(HWND dialog) {
     batch->column = request == status_delete_all_a ? 0 : 1;
     batch->outcome = outcome_of(dialog);
     batch->options = app_state->deletions.options_for_batch();
+    batch->protected_folder = app_state->protected_folder;
     HANDLE thread = CreateThread(nullptr, 0, column_delete_worker, batch.get(), 0, nullptr);
     if (thread) {
         batch.release();  // the thread owns it now

@@ -18,7 +18,9 @@ namespace {
 
 constexpr int full_match = 100;
 
-void count(batch_outcome& outcome, removal_verdict verdict) {
+}  // namespace
+
+void count_verdict(batch_outcome& outcome, removal_verdict verdict) {
     switch (verdict) {
     case removal_verdict::removed: ++outcome.removed; break;
     case removal_verdict::partner_missing: ++outcome.twin_missing; break;
@@ -27,13 +29,16 @@ void count(batch_outcome& outcome, removal_verdict verdict) {
     case removal_verdict::identity_unknown: ++outcome.same_file; break;
     case removal_verdict::partner_removed: ++outcome.twin_removed; break;
     case removal_verdict::queue_failed: ++outcome.refused; break;
+    case removal_verdict::protected_file: ++outcome.protected_files; break;
     default: break;  // queued (counted after the flush), gone, or named by an earlier row
     }
 }
 
+namespace {
+
 // Sends what waits for the recycle bin and counts what became of each file.
 void settle(removal_guard& guard, DeleteQueue& queue, batch_outcome& outcome) {
-    for (const removal_outcome& file : guard.flush(queue)) count(outcome, file.verdict);
+    for (const removal_outcome& file : guard.flush(queue)) count_verdict(outcome, file.verdict);
 }
 
 // Walks the rows from row 1 until a row without a percentage (the closing row, or the
@@ -56,7 +61,7 @@ int walk_rows(const column_batch& batch, DeleteQueue& queue, removal_guard& guar
                 SetDlgItemTextW(batch.dialog, IDC_BATCH_PROGRESS, progress);
                 // The row may be old, and a column can hold every copy of a file: the
                 // file goes only while a distinct, equal twin that stays is there.
-                count(*batch.outcome, guard.remove(queue, file, twin, &batch.options));
+                count_verdict(*batch.outcome, guard.remove(queue, file, twin, &batch.options));
                 if (queue.recycle_list_full()) settle(guard, queue, *batch.outcome);
             }
         }
@@ -80,6 +85,7 @@ DWORD WINAPI column_delete_worker(LPVOID parameter) {
     try {
         journal_batch journal(*state, L"column delete");
         removal_guard guard(&journal);
+        guard.protect(batch->protected_folder);
         try {
             length = walk_rows(*batch, state->deletions, guard);
         } catch (...) {
@@ -99,9 +105,10 @@ std::wstring outcome_text(const batch_outcome& outcome) {
     wchar_t text[300];
     wsprintfW(text,
               L"%d files removed, %d kept: twin missing %d, twin changed %d, same file %d, twin already removed %d, "
-              L"refused %d",
+              L"refused %d, protected %d",
               outcome.removed.load(), outcome.kept(), outcome.twin_missing.load(), outcome.twin_changed.load(),
-              outcome.same_file.load(), outcome.twin_removed.load(), outcome.refused.load());
+              outcome.same_file.load(), outcome.twin_removed.load(), outcome.refused.load(),
+              outcome.protected_files.load());
     return text;
 }
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <string>
 
+#include "compare/removal_guard.h"
 #include "core/delete_queue.h"
 
 namespace orvkit {
@@ -20,9 +21,13 @@ struct batch_outcome {
     std::atomic<int> same_file{0};     // kept: both cells reach one file, or may
     std::atomic<int> twin_removed{0};  // kept: its twin was removed earlier in the batch
     std::atomic<int> refused{0};       // kept: the system did not remove it
+    std::atomic<int> protected_files{0};  // kept: it lies in the protected folder
     std::atomic<bool> journal_failed{false};  // a removal could not be recorded in the journal
-    int kept() const { return twin_missing + twin_changed + same_file + twin_removed + refused; }
+    int kept() const { return twin_missing + twin_changed + same_file + twin_removed + refused + protected_files; }
 };
+
+// Counts what the guard said of one file.
+void count_verdict(batch_outcome& outcome, removal_verdict verdict);
 
 // The thread's parameter; the thread deletes it.
 struct column_batch {
@@ -30,6 +35,7 @@ struct column_batch {
     int column = 0;  // 0 column A, 1 column B
     batch_outcome* outcome = nullptr;
     removal_options options;  // taken on the window thread when the batch starts
+    std::wstring protected_folder;  // the last search's: nothing in it is removed
 };
 
 // Thread procedure: the parameter is a `column_batch` made with new. Ends with the

@@ -6,10 +6,12 @@
 
 #include "about/about_dialog.h"
 #include "about/diagnostics_window.h"
+#include "actions/remove_marked.h"
 #include "actions/undo_removal.h"
 #include "app/window_dialogs.h"
 #include "app/worker_start.h"
 #include "core/globals.h"
+#include "core/run_options.h"
 #include "core/run_protocol.h"
 #include "core/state.h"
 #include "search/list_file.h"
@@ -70,16 +72,30 @@ void toggle_remove_when_found(HWND window) {
     remove_when_found = 0;
     remove_column_a = 0;
     remove_column_b = 0;
+    keep_rule = keep_rule_none;
     set_list_columns(window);
 }
 
-// The two columns exclude each other; the list's third column follows them.
+// The two columns and the keep rules exclude each other; the list's third column
+// follows them.
 void choose_column(HWND window, std::atomic<uint8_t>& chosen, std::atomic<uint8_t>& other) {
     if (chosen == 0) {
         chosen = 1;
         other = 0;
+        keep_rule = keep_rule_none;
     } else {
         chosen = 0;
+    }
+    set_list_columns(window);
+}
+
+void choose_keep_rule(HWND window, uint8_t rule) {
+    if (keep_rule == rule) {
+        keep_rule = keep_rule_none;
+    } else {
+        keep_rule = rule;
+        remove_column_a = 0;
+        remove_column_b = 0;
     }
     set_list_columns(window);
 }
@@ -135,23 +151,38 @@ DWORD WINAPI undo_worker(LPVOID) {
     return 0;
 }
 
-void undo_removal(HWND window) {
-    if (run_status != status_idle) return;
-    list_clear();
-    list_insert_row(0, L"Undo");
+// Starts `worker` off the window thread as a run of its own: the band's progress
+// bar, Pause and Abort work as in a search. False when no thread could start.
+bool start_list_worker(HWND window, LPTHREAD_START_ROUTINE worker, void* parameter) {
     pause_code = pause_running;
     SetEvent(go_event.get());
     shown_path.set({});
     progress_percent = 0;
     run_status = status_running;
     SetTimer(window, refresh_timer, refresh_timer_ms, nullptr);
-    HANDLE thread = create_worker_thread(undo_worker, window);
+    HANDLE thread = CreateThread(nullptr, 0, worker, parameter, 0, nullptr);
     if (!thread) {
         run_status = status_idle;
-        list_set_cell(0, 1, L"Undo could not start");
-        return;
+        return false;
     }
     CloseHandle(thread);
+    return true;
+}
+
+void undo_removal(HWND window) {
+    if (run_status != status_idle) return;
+    list_clear();
+    list_insert_row(0, L"Undo");
+    if (!start_list_worker(window, undo_worker, window)) list_set_cell(0, 1, L"Undo could not start");
+}
+
+// The options are taken here, on the window thread, as the column delete takes them.
+void remove_marked(HWND window) {
+    if (run_status != status_idle) return;
+    auto how = std::make_unique<marked_removal>();
+    how->options = app_state->deletions.options_for_batch();
+    how->protected_folder = app_state->protected_folder;
+    if (start_list_worker(window, remove_marked_worker, how.get())) how.release();  // the thread owns it now
 }
 
 }  // namespace
@@ -183,6 +214,12 @@ LRESULT handle_menu_command(HWND window, WPARAM command) {
     case menu_remove_when_found: toggle_remove_when_found(window); break;
     case menu_column_a: choose_column(window, remove_column_a, remove_column_b); break;
     case menu_column_b: choose_column(window, remove_column_b, remove_column_a); break;
+    case menu_keep_older: choose_keep_rule(window, keep_rule_older); break;
+    case menu_keep_newer: choose_keep_rule(window, keep_rule_newer); break;
+    case menu_keep_shorter_path: choose_keep_rule(window, keep_rule_shorter_path); break;
+    case menu_mark_only: flip(mark_only); break;
+    case menu_protect_search_this: flip(settings.protect_search_this); break;
+    case menu_remove_marked: remove_marked(window); break;
     case menu_about: menu_open.about(window); break;
     case menu_help: show_help(window); break;
     case menu_details: menu_open.details(window); break;

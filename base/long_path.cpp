@@ -71,6 +71,25 @@ std::wstring case_key(const std::wstring& path) {
     return key;
 }
 
+namespace {
+
+std::wstring comparable(const std::wstring& path) {
+    std::wstring key = case_key(full_path(path));
+    for (wchar_t& c : key)
+        if (c == L'/') c = L'\\';
+    while (!key.empty() && key.back() == L'\\') key.pop_back();
+    return key;
+}
+
+}  // namespace
+
+bool path_is_under(const std::wstring& path, const std::wstring& folder) {
+    const std::wstring inner = comparable(path), outer = comparable(folder);
+    if (outer.empty()) return false;
+    return inner.size() >= outer.size() && inner.compare(0, outer.size(), outer) == 0 &&
+           (inner.size() == outer.size() || inner[outer.size()] == L'\\');
+}
+
 std::wstring join_path(const std::wstring& folder, const std::wstring& name) {
     if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) return folder + name;
     return folder + L"\\" + name;

@@ -28,6 +28,10 @@ std::wstring full_path(const std::wstring& path);
 // The path upper-cased, for comparing paths the way the file system does.
 std::wstring case_key(const std::wstring& path);
 
+// True when `path` is `folder` or lies inside it, by whole names and ignoring case:
+// "C:\Photos" holds "C:\Photos\x", not "C:\Photos2\x". Both are made absolute first.
+bool path_is_under(const std::wstring& path, const std::wstring& folder);
+
 // folder + "\" + name, without doubling a backslash the folder already ends with.
 std::wstring join_path(const std::wstring& folder, const std::wstring& name);
 

@@ -82,17 +82,9 @@ removal_verdict removal_guard::check(const std::wstring& file, const std::wstrin
 // another removal keeps. A recycled file is journalled when the list is sent.
 removal_verdict removal_guard::remove(DeleteQueue& queue, const std::wstring& file, const std::wstring& partner,
                                       const removal_options* options) {
-    if (handed_path(file)) {
-        const auto queued = pending_at_.find(case_key(file));
-        if (queued != pending_at_.end()) {
-            std::vector<std::wstring>& partners = pending_[queued->second].partners;
-            if (std::find(partners.begin(), partners.end(), partner) == partners.end()) partners.push_back(partner);
-        }
-        return removal_verdict::already_removed;
-    }
     file_identity identity;
     uint64_t size = 0;
-    const removal_verdict verdict = check(file, partner, false, identity, size);
+    const removal_verdict verdict = admit(file, partner, identity, size);
     if (verdict != removal_verdict::partner_stays) return verdict;
     const removal_options how = options ? *options : queue.options_for_batch();
     if (how.delete_mode == delete_mode_recycle) {
@@ -109,9 +101,42 @@ removal_verdict removal_guard::remove(DeleteQueue& queue, const std::wstring& fi
         }
         if (journal_) journal_->record(done, file, target, partner, size);
     }
+    remember(file, identity);
+    return how.delete_mode == delete_mode_recycle ? removal_verdict::queued : removal_verdict::removed;
+}
+
+removal_verdict removal_guard::mark(const std::wstring& file, const std::wstring& partner) {
+    file_identity identity;
+    uint64_t size = 0;
+    const removal_verdict verdict = admit(file, partner, identity, size);
+    if (verdict != removal_verdict::partner_stays) return verdict;
+    remember(file, identity);
+    return removal_verdict::marked;
+}
+
+// A file named again by a later row adds that row's file to the copies a queued
+// file may be kept against when the list is sent.
+removal_verdict removal_guard::admit(const std::wstring& file, const std::wstring& partner, file_identity& identity,
+                                     uint64_t& size) {
+    if (is_protected(file)) return removal_verdict::protected_file;
+    if (handed_path(file)) {
+        const auto queued = pending_at_.find(case_key(file));
+        if (queued != pending_at_.end()) {
+            std::vector<std::wstring>& partners = pending_[queued->second].partners;
+            if (std::find(partners.begin(), partners.end(), partner) == partners.end()) partners.push_back(partner);
+        }
+        return removal_verdict::already_removed;
+    }
+    return check(file, partner, false, identity, size);
+}
+
+void removal_guard::remember(const std::wstring& file, const file_identity& identity) {
     paths_[case_key(file)] = identity.index_known ? identity.file_index : 0;
     if (identity.index_known) indexes_.insert(identity.file_index);
-    return how.delete_mode == delete_mode_recycle ? removal_verdict::queued : removal_verdict::removed;
+}
+
+bool removal_guard::is_protected(const std::wstring& path) const {
+    return !protected_folder_.empty() && path_is_under(path, protected_folder_);
 }
 
 // The first of its partners that stays and still holds its bytes: the row's own

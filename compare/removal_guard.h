@@ -34,6 +34,8 @@ enum class removal_verdict {
     queued,            // checked and queued for the recycle bin: its outcome comes with the flush
     removed,           // checked, and it has left its path
     queue_failed,      // checked, but the system refused: the file is still at its path
+    protected_file,    // the file lies in the protected folder: never handed over
+    marked,            // checked, and marked as a file that would go: nothing on disk changed
 };
 
 // What became of one file queued for the recycle bin, read from the disk after the flush.
@@ -59,10 +61,18 @@ public:
     // may stay for it when the list is sent.
     removal_verdict remove(DeleteQueue& queue, const std::wstring& file, const std::wstring& partner,
                            const removal_options* options = nullptr);
+    // Checks as remove does, then only remembers `file` as one that would go: a marked
+    // file is never the copy that stays for a later pair, as a removed one is not.
+    removal_verdict mark(const std::wstring& file, const std::wstring& partner);
     // Sends the queued files to the recycle bin, each checked again against a copy
     // that stays at that moment: one of its partners that is neither queued nor
     // removed. What each became of, in the order queued.
     std::vector<removal_outcome> flush(DeleteQueue& queue);
+    // From now on no file in `folder` (empty: none) is removed or marked.
+    void protect(const std::wstring& folder) { protected_folder_ = folder; }
+    bool is_protected(const std::wstring& path) const;
+    // The file was removed, queued or marked in this batch under this path.
+    bool leaving(const std::wstring& path) const { return handed_path(path); }
 
 private:
     struct pending_file {
@@ -75,6 +85,10 @@ private:
     // `queued`: the file is one of this batch's own queued files, checked again.
     removal_verdict check(const std::wstring& file, const std::wstring& partner, bool queued,
                           file_identity& identity, uint64_t& size) const;
+    // Before a removal or a mark: the protected folder, a file named again, the check.
+    removal_verdict admit(const std::wstring& file, const std::wstring& partner, file_identity& identity,
+                          uint64_t& size);
+    void remember(const std::wstring& file, const file_identity& identity);
     removal_verdict vet(pending_file& file) const;
     removal_outcome settle(const pending_file& file, bool sent, removal_verdict kept_why, recent_bin_items& bin);
     void forget(const std::wstring& path);
@@ -86,6 +100,7 @@ private:
     std::vector<pending_file> pending_;                  // queued for the recycle bin, in order
     std::unordered_map<std::wstring, std::size_t> pending_at_;  // case_key -> index in pending_
     journal_batch* journal_ = nullptr;
+    std::wstring protected_folder_;
 };
 
 // Journals a file the recycle bin was asked to take and that has left its path:

@@ -41,3 +41,5 @@ std::atomic<uint8_t> transparent{0};
 std::atomic<uint8_t> remove_when_found{0};
 std::atomic<uint8_t> remove_column_a{0};
 std::atomic<uint8_t> remove_column_b{0};
+std::atomic<uint8_t> keep_rule{0};
+std::atomic<uint8_t> mark_only{0};

@@ -80,9 +80,11 @@ extern uint8_t hover_choose_b;
 extern uint8_t hover_mode;
 extern uint8_t hover_start;
 
-// Options that are not saved. Window writes (menu); a search copies the two
-// columns into its own options when it starts.
+// Options that are not saved. Window writes (menu); a search copies the column or
+// the keep rule, and Mark Only, into its own options when it starts.
 extern std::atomic<uint8_t> transparent;
 extern std::atomic<uint8_t> remove_when_found;
 extern std::atomic<uint8_t> remove_column_a;
 extern std::atomic<uint8_t> remove_column_b;
+extern std::atomic<uint8_t> keep_rule;   // a keep_rule_* value of core/run_options.h; 0 none
+extern std::atomic<uint8_t> mark_only;   // automatic removal marks the files instead

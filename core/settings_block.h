@@ -20,7 +20,7 @@ struct settings_block {
     uint8_t use_hash = 1;
     uint8_t check_zero_length = 1;
     uint8_t remove_empty_dirs = 1;
-    uint8_t reserved_1 = 0;
+    uint8_t protect_search_this = 0;   // "Protect Search This Folder"; a reserved byte before, so 0 in older files
     uint8_t reserved_2 = 0;
     uint8_t override_read_only = 0;    // copy of the deletion queue's read-only override
     uint8_t on_top = 0;

@@ -41,6 +41,7 @@ settings_outside apply_settings_bytes(settings_block& block, const uint8_t* byte
         block.use_hash = as_flag(block.use_hash);
         block.override_read_only = as_flag(block.override_read_only);
         block.on_top = as_flag(block.on_top);
+        block.protect_search_this = as_flag(block.protect_search_this);
         outside.mode = block.mode;
         outside.delete_mode = block.delete_mode;
         outside.override_read_only = block.override_read_only;
@@ -49,6 +50,7 @@ settings_outside apply_settings_bytes(settings_block& block, const uint8_t* byte
         outside.move_dir.assign(block.move_dir, block.move_dir + length);
     } else {
         block.on_top = 0;
+        block.protect_search_this = 0;
         block.mode = mode_default;
         block.use_hash = 1;
         block.match_percentage = highest_percentage;

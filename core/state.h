@@ -55,6 +55,8 @@ public:
     DeleteQueue deletions;               // options: the window thread while no worker runs;
                                          // requests and flushes: under its own lock
     settings_block settings;             // the window thread; workers take a copy at their start
+    std::wstring protected_folder;       // the last search's, empty when none: that search writes it
+                                         // at its start; the column delete reads it while idle
     std::atomic<uint8_t> stop_at_first_difference{0};  // the search worker sets it for its run
 };
 

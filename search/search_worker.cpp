@@ -10,6 +10,7 @@
 #include "compare/removal_guard.h"
 #include "base/long_path.h"
 #include "core/file_identity.h"
+#include "core/result_cells.h"
 #include "core/globals.h"
 #include "core/run_options.h"
 #include "core/search_modes.h"
@@ -17,6 +18,7 @@
 #include "search/checksum_pass.h"
 #include "search/directory_walk.h"
 #include "search/group_compare.h"
+#include "search/keep_rules.h"
 #include "search/known_checksums.h"
 #include "search/list_file.h"
 #include "search/pair_scan.h"
@@ -50,6 +52,8 @@ struct search_run {
     };
     // Rows whose file waits for the recycle bin, by the file's case_key.
     std::unordered_map<std::wstring, std::vector<queued_row>> queued_rows;
+    uint32_t marked_files = 0;  // with Mark Only: the files that would go
+    uint64_t marked_bytes = 0;
 };
 
 bool aborting() { return pause_code.load() == pause_aborting; }
@@ -64,6 +68,7 @@ bool aborting() { return pause_code.load() == pause_aborting; }
 std::wstring remove_twin(search_run& run, file_record& removed, const file_record& kept, wchar_t column) {
     const removal_verdict verdict =
         run.guard.remove(run.state->deletions, removed.path, kept.path, &run.options.removal);
+    if (verdict == removal_verdict::protected_file) return protected_text;
     const std::wstring key = case_key(removed.path);
     const bool queued = verdict == removal_verdict::queued ||
                         (verdict == removal_verdict::already_removed && run.queued_rows.count(key));
@@ -79,6 +84,29 @@ std::wstring remove_twin(search_run& run, file_record& removed, const file_recor
     run.classes.forget_file(removed);
     run.list->deleted_bytes += removed.size;
     return std::wstring(L"Deleted ") + column;
+}
+
+// With Mark Only: checks the pair as a removal would, and marks the file instead.
+std::wstring mark_twin(search_run& run, const file_record& marked, const file_record& kept, wchar_t column) {
+    const removal_verdict verdict = run.guard.mark(marked.path, kept.path);
+    if (verdict == removal_verdict::protected_file) return protected_text;
+    if (verdict == removal_verdict::marked) {
+        ++run.marked_files;
+        run.marked_bytes += marked.size;
+    } else if (verdict != removal_verdict::already_removed) {
+        return std::wstring(L"Not deleted ") + column;
+    }
+    return std::wstring(marked_text) + column;
+}
+
+// The result cell of a twin row: its percentage, or what automatic removal did.
+std::wstring settle_twin(search_run& run, file_record& a, file_record& b, uint32_t percent) {
+    const wchar_t column = column_to_remove(run.options.choice, {a.path, run.guard.leaving(a.path)},
+                                            {b.path, run.guard.leaving(b.path)});
+    if (!column) return std::to_wstring(percent);
+    file_record& removed = column == L'A' ? a : b;
+    const file_record& kept = column == L'A' ? b : a;
+    return run.options.mark_only ? mark_twin(run, removed, kept, column) : remove_twin(run, removed, kept, column);
 }
 
 // Sends the files queued for the recycle bin and gives each of their rows its
@@ -132,14 +160,7 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
 
     list_insert_row(run.row_counter, path_a.c_str());
     list_set_cell(run.row_counter, 1, path_b.c_str());
-    std::wstring result;
-    if (run.options.remove_column_a)
-        result = remove_twin(run, record_a, record_b, L'A');
-    else if (run.options.remove_column_b)
-        result = remove_twin(run, record_b, record_a, L'B');
-    else
-        result = std::to_wstring(percent);
-    list_set_cell(run.row_counter, 2, result.c_str());
+    list_set_cell(run.row_counter, 2, settle_twin(run, record_a, record_b, percent).c_str());
     ++run.row_counter;
     ++twin_count;
     if (run.state->deletions.recycle_list_full()) settle_queued(run);
@@ -251,6 +272,11 @@ void close_search(search_run& run) {
         totals.folders = run.list->folders_visited;
         totals.empty_folders_removed = run.list->empty_folders_removed;
     }
+    if (run.options.mark_only) {
+        list_insert_row(run.row_counter, L"Marked");
+        list_set_cell(run.row_counter, 1, marked_summary(run.marked_files, run.marked_bytes).c_str());
+        ++run.row_counter;
+    }
     list_insert_row(run.row_counter, aborted ? L"Aborted" : L"Finished");
     list_set_cell(run.row_counter, 1, search_summary(totals).c_str());
     if (run.journal && run.journal->failed()) list_set_cell(run.row_counter, 2, journal_failed_text);
@@ -279,11 +305,13 @@ DWORD WINAPI search_worker(LPVOID window) {
     run.state = app_state;
     run.window = static_cast<HWND>(window);
     try {
-        run.options = take_run_options(*run.state);
-        if (run.options.remove_column_a || run.options.remove_column_b) {
+        run.options = take_run_options(*run.state, path_a);
+        run.state->protected_folder = run.options.protected_folder;
+        if (run.options.choice != removal_choice::none && !run.options.mark_only) {
             run.journal = std::make_unique<journal_batch>(*run.state, L"search");
             run.guard = removal_guard(run.journal.get());
         }
+        run.guard.protect(run.options.protected_folder);
         run_search(run);
     } catch (...) {
         run.memory_failed = true;  // out of memory mid-run: close as aborted

@@ -54,7 +54,7 @@ TEST_F(ColumnDelete, DeleteAllFollowsTheAnswer) {
         } else {
             EXPECT_EQ(read_list_rows(), (std::vector<list_row>{{L"Column delete ended", std::to_wstring(removed) +
                 L" files removed, 0 kept: twin missing 0, twin changed 0, same file 0, twin already removed 0, "
-                L"refused 0", L""}}));
+                L"refused 0, protected 0", L""}}));
         }
         const std::vector<journal_entry> journal = removals();
         ASSERT_EQ(journal.size(), journalled + removed);
@@ -97,5 +97,6 @@ TEST_F(ColumnDelete, KeepsEveryRowItCannotVouchFor) {
     EXPECT_TRUE(exists(a1) && exists(b1) && exists(c1) && exists(n1) && exists(n2));
     EXPECT_TRUE(in_trash(d1) && !exists(d1) && exists(d2));
     EXPECT_EQ(list_cell(0, 1),
-              L"1 files removed, 3 kept: twin missing 1, twin changed 1, same file 1, twin already removed 0, refused 0");
+              L"1 files removed, 3 kept: twin missing 1, twin changed 1, same file 1, twin already removed 0, refused 0, "
+              L"protected 0");
 }

@@ -15,7 +15,7 @@ static std::wstring default_settings() {
     return L"Settings>[Batch Delete Mode>[Recycle=2021*|Delete=2022|Move to " + desktop_folder() +
            L"=2023|-|Select Move Dir=2024]|Match Percentage>[50%=2050|75%=2051|90%=2052|95%=2053|96%=2054|"
            L"97%=2055|98%=2056|99%=2057|100%=2058*]|Hash=2072*|Override Read Only=2076|"
-           L"Remove ALL Empty Directories=2019*|Check zero length files=2075*|"
+           L"Remove ALL Empty Directories=2019*|Check zero length files=2075*|Protect Search This Folder=2087|"
            L"Remove duplicates when they are found=2081]";
 }
 
@@ -187,23 +187,30 @@ TEST_F(PopupMenu, SelectMoveDirTakesTheFolderChosenButNotACancel) {
     EXPECT_EQ(app_state->deletions.options.delete_mode, delete_mode_move) << "and the mark moves to Move to all the same";
 }
 
-// Each column needs the option and excludes the other; either retitles the list and empties it.
-TEST_F(PopupMenu, RemoveWhenFoundOffersTwoColumnsThatExcludeEachOther) {
+// The columns and the keep rules need the option and exclude each other; each retitles the list and empties it.
+TEST_F(PopupMenu, RemoveWhenFoundOffersColumnsAndKeepRulesThatExcludeEachOther) {
     auto after = [&](std::initializer_list<UINT> commands) {
         add_row(L"row", L"", L"");
         for (UINT id : commands) command(id);
         const std::wstring menu = settings_menu();
-        return std::tuple{+remove_when_found, +remove_column_a, +remove_column_b, list_row_count(), column_titles()[2],
-                          menu.substr(menu.find(L"=2075*") + 6)};
+        return std::tuple{+remove_when_found, +remove_column_a, +remove_column_b, +keep_rule, list_row_count(),
+                          column_titles()[2], menu.substr(menu.find(L"=2087") + 5)};
     };
     const std::wstring off = L"|Remove duplicates when they are found=2081]";
-    const std::wstring on = L"|-|Remove duplicates when they are found=2081*|Column A=2082";
+    const std::wstring on = L"|-|Remove duplicates when they are found=2081*|Mark Only=2025|Column A=2082";
+    const std::wstring rules = L"|Keep the Older File=2084|Keep the Newer File=2085|Keep the Shorter Path=2086]";
     using s = std::wstring;
-    EXPECT_EQ(after({menu_remove_when_found}), std::tuple(1, 0, 0, 1, s(L"Percent"), on + L"|Column B=2083]"));
-    EXPECT_EQ(after({menu_column_b, menu_column_a}), std::tuple(1, 1, 0, 0, s(L"Result"), on + L"*|Column B=2083]"));
-    EXPECT_EQ(after({menu_column_b}), std::tuple(1, 0, 1, 0, s(L"Result"), on + L"|Column B=2083*]"));
-    EXPECT_EQ(after({menu_column_b}), std::tuple(1, 0, 0, 0, s(L"Percent"), on + L"|Column B=2083]"));
-    EXPECT_EQ(after({menu_column_a, menu_remove_when_found}), std::tuple(0, 0, 0, 0, s(L"Percent"), off));
+    EXPECT_EQ(after({menu_remove_when_found}), std::tuple(1, 0, 0, 0, 1, s(L"Percent"), on + L"|Column B=2083" + rules));
+    EXPECT_EQ(after({menu_column_b, menu_column_a}),
+              std::tuple(1, 1, 0, 0, 0, s(L"Result"), on + L"*|Column B=2083" + rules));
+    EXPECT_EQ(after({menu_column_b}), std::tuple(1, 0, 1, 0, 0, s(L"Result"), on + L"|Column B=2083*" + rules));
+    EXPECT_EQ(after({menu_keep_newer}), std::tuple(1, 0, 0, 2, 0, s(L"Result"),
+                                                   on + L"|Column B=2083|Keep the Older File=2084|Keep the Newer "
+                                                        L"File=2085*|Keep the Shorter Path=2086]"));
+    EXPECT_EQ(after({menu_keep_newer}), std::tuple(1, 0, 0, 0, 0, s(L"Percent"), on + L"|Column B=2083" + rules));
+    EXPECT_EQ(after({menu_keep_older, menu_column_a}),
+              std::tuple(1, 1, 0, 0, 0, s(L"Result"), on + L"*|Column B=2083" + rules));
+    EXPECT_EQ(after({menu_keep_shorter_path, menu_remove_when_found}), std::tuple(0, 0, 0, 0, 0, s(L"Percent"), off));
 }
 
 // Not the status row, the closing row or no row, nor while a worker writes rows.

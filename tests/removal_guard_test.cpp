@@ -2,6 +2,7 @@
 #include "compare/removal_guard.h"
 #include "app/run_control.h"
 #include "core/file_identity.h"
+#include "core/run_options.h"
 #include "support/removal.h"
 
 using namespace orvkit;
@@ -256,4 +257,46 @@ TEST_F(WithoutRecycleBin, AFileTheBinCannotTakeIsKeptAndCountsNothing) {
     EXPECT_EQ(read_file(b), std::string(7000, 'r'));
     EXPECT_NE(closing_summary().find(L"Total deleted 0 bytes."), std::wstring::npos) << closing_summary();
     EXPECT_EQ(journalled(journal_action::failed, b), 1u);
+}
+
+// In QDir+ with "Protect Search This Folder" no file of the first folder goes, whatever the column or rule; the
+// second folder's twins go unless it lies inside the first. A row whose chosen file is protected says so.
+TEST_F(GuardedRemoval, AProtectedSearchThisFolderKeepsEveryFileInIt) {
+    app_state->settings.protect_search_this = 1;
+    app_state->deletions.options.delete_mode = delete_mode_delete;
+    remove_when_found = 1;
+    const std::tuple<std::atomic<uint8_t>*, uint8_t, int> cases[] = {  // option, value, files left in "plus this"
+        {&remove_column_b, 1, 1}, {&remove_column_a, 1, 2}, {&keep_rule, keep_rule_shorter_path, 1}};
+    for (const auto& [option, value, left] : cases)
+        for (const wchar_t* plus : {L"P2", L"P\\in"}) {
+            SCOPED_TRACE(testing::Message() << int(value) << narrow(plus));
+            temp_folder root;
+            const std::vector<std::wstring> first = {root.make_file(L"P\\x1", "xx"), root.make_file(L"P\\s\\x2", "xx")};
+            const std::vector<std::wstring> second = {root.make_file(std::wstring(plus) + L"\\x3", "xx"),
+                                                      root.make_file(std::wstring(plus) + L"\\y1", "yyy"),
+                                                      root.make_file(std::wstring(plus) + L"\\t\\y2", "yyy")};
+            *option = value;
+            search(mode_qdir_plus, root / L"P", root / plus);
+            *option = 0;
+            for (const std::wstring& file : first) EXPECT_TRUE(exists(file)) << narrow(file);
+            EXPECT_EQ(std::count_if(second.begin(), second.end(), exists), plus == std::wstring(L"P2") ? left : 3);
+            const std::vector<list_row> rows = read_list_rows();
+            EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const list_row& row) { return row[2] == L"Protected"; }));
+        }
+}
+
+// Delete ALL after such a search takes no file of the protected folder either, and counts what it kept.
+TEST_F(GuardedRemoval, DeleteAllAfterAProtectedSearchKeepsTheProtectedFolder) {
+    app_state->settings.protect_search_this = 1;
+    temp_folder root;
+    const std::vector<std::wstring> first = {root.make_file(L"P\\x1", "xx"), root.make_file(L"P\\s\\x2", "xx")};
+    const std::wstring x3 = root.make_file(L"P2\\x3", "xx");
+    root.make_file(L"P2\\y1", "yyy");
+    root.make_file(L"P2\\t\\y2", "yyy");
+    search(mode_qdir_plus, root / L"P", root / L"P2");
+    delete_column(0, answer::yes);
+    for (const std::wstring& file : first) EXPECT_TRUE(exists(file)) << narrow(file);
+    EXPECT_TRUE(exists(x3));
+    EXPECT_EQ(list_cell(0, 1), L"1 files removed, 3 kept: twin missing 0, twin changed 0, same file 0, twin already "
+                               L"removed 0, refused 0, protected 3");
 }

@@ -155,7 +155,6 @@ TEST_F(JournalWritten, AJournalThatCannotBeWrittenStopsNoRemoval) {
 
 // The menu offers Undo from its last reading of the journal, taken again once the file's size or time changed.
 TEST_F(JournalWritten, TheMenuReadsTheJournalAgainOnceItsSizeOrTimeChanged) {
-    const std::wstring path = data_ / L"Removals.txt";
     const auto offered = [&] { return right_click_menu(window).find(L"Undo Last Removal=2090") != std::wstring::npos; };
     const auto write = [&](journal_action last, uint64_t time) {
         journal_entry moved = sample[2], ended = sample[6], after = sample[2];
@@ -163,11 +162,7 @@ TEST_F(JournalWritten, TheMenuReadsTheJournalAgainOnceItsSizeOrTimeChanged) {
         after.action = last;
         std::string bytes = journal_preamble() + journal_line(moved) + journal_line(ended);
         if (last != journal_action::ended) bytes += journal_line(after);
-        data_.make_file(L"Removals.txt", bytes);
-        const FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
-        HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        SetFileTime(file, nullptr, nullptr, &written);
-        CloseHandle(file);
+        set_written_time(data_.make_file(L"Removals.txt", bytes), time);
     };
     const uint64_t time = 134097408120000000;
     write(journal_action::ended, time);

@@ -15,24 +15,26 @@ using namespace orvkit;
 using namespace test_support;
 using numbers = std::vector<uint32_t>;
 
-// Directory, 97 %, Move, Hash off, zero length off, On Top, the folder given.
+// Directory, 97 %, Move, Hash off, zero length off, On Top, Search this protected, the folder given.
 static std::vector<uint8_t> sample_file(const std::wstring& folder = L"D:\\Moved twins") {
     settings_block block;
     block.match_percentage = 97;
     block.use_hash = 0;
     block.check_zero_length = 0;
     block.on_top = 1;
+    block.protect_search_this = 1;
     store_outside_options(block, 1, 2, 1, folder);
     return settings_file_image(block);
 }
 
 // Mode, delete mode, read-only override, the move folder's length, match percentage, Hash, zero
-// length, empty folders, On Top.
+// length, empty folders, On Top, Protect Search This Folder.
 static numbers read_back(const std::vector<uint8_t>& bytes, std::size_t size = SIZE_MAX) {
     settings_block block;
     const settings_outside o = apply_settings_bytes(block, bytes.data(), std::min(size, bytes.size()));
     return {o.mode, o.delete_mode, o.override_read_only, static_cast<uint32_t>(o.move_dir.size()),
-            block.match_percentage, block.use_hash, block.check_zero_length, block.remove_empty_dirs, block.on_top};
+            block.match_percentage, block.use_hash, block.check_zero_length, block.remove_empty_dirs, block.on_top,
+            block.protect_search_this};
 }
 
 static uint32_t u32_at(const std::vector<uint8_t>& bytes, std::size_t offset) {
@@ -59,7 +61,7 @@ struct SettingsFile : testing::Test {
         const settings_block& s = app_state->settings;
         const removal_options& d = app_state->deletions.options;
         return {search_mode, d.delete_mode, d.override_read_only, static_cast<uint32_t>(d.move_dir.size()),
-                s.match_percentage, s.use_hash, s.check_zero_length, s.remove_empty_dirs, s.on_top};
+                s.match_percentage, s.use_hash, s.check_zero_length, s.remove_empty_dirs, s.on_top, s.protect_search_this};
     }
     temp_folder data;
 };
@@ -70,8 +72,9 @@ TEST(SettingsLayout, ImageHoldsTheOptionsAtTheirOffsets) {
     EXPECT_EQ(std::string(image.begin(), image.begin() + 8), "VELK2000");
     EXPECT_EQ((numbers{u32_at(image, 8), u32_at(image, 12), u32_at(image, 16), u32_at(image, 20)}),
               (numbers{1, 97, 2, 2424})) << "mode, match_percentage, delete_mode, block_size";
-    EXPECT_EQ(std::vector<uint8_t>(image.begin() + 24, image.begin() + 32), (std::vector<uint8_t>{0, 0, 1, 0, 0, 1, 1, 0}))
-        << "use_hash, check_zero_length, remove_empty_dirs, two reserved, override_read_only, on_top, padding";
+    EXPECT_EQ(std::vector<uint8_t>(image.begin() + 24, image.begin() + 32), (std::vector<uint8_t>{0, 0, 1, 1, 0, 1, 1, 0}))
+        << "use_hash, check_zero_length, remove_empty_dirs, protect_search_this, reserved, override_read_only, on_top, "
+           "padding";
     const std::string folder("D\0:\0\\\0M\0o\0v\0e\0d\0\0\0", 18);
     EXPECT_EQ(std::string(image.begin() + 32, image.begin() + 32 + folder.size()), folder) << "UTF-16LE, NUL-ended";
     EXPECT_EQ(std::count(image.begin() + 32 + folder.size(), image.end(), 0), 2432 - 32 - static_cast<long>(folder.size()));
@@ -81,7 +84,7 @@ TEST(SettingsLayout, ImageHoldsTheOptionsAtTheirOffsets) {
 
 // The sample with one change. A wrong size field resets all but two flags; values come back into range.
 TEST(SettingsLayout, WhatEachFileReadsAs) {
-    const numbers sample{1, 2, 1, 14, 97, 0, 0, 1, 1};
+    const numbers sample{1, 2, 1, 14, 97, 0, 0, 1, 1, 1};
     const struct {
         const char* change;
         std::function<void(std::vector<uint8_t>&)> make;
@@ -89,20 +92,22 @@ TEST(SettingsLayout, WhatEachFileReadsAs) {
     } cases[] = {
         {"none", [](auto&) {}, sample},
         {"another magic", [](auto& b) { std::memcpy(b.data(), "NOTVELK!", 8); }, sample},
+        {"an older version's reserved byte", [](auto& b) { b[27] = 0; }, {1, 2, 1, 14, 97, 0, 0, 1, 1, 0}},
         {"a wrong size field", [](auto& b) {
              b[12] = 90;
              b[25] = 0;  // zero length and empty folders off: they stay off
              b[26] = 0;
              put_u32(b, 20, 2428);
-         }, {2, 0, 0, 0, 100, 1, 0, 0, 0}},
+         }, {2, 0, 0, 0, 100, 1, 0, 0, 0, 0}},
         {"unknown modes, flag bytes 0x80", [](auto& b) {
              put_u32(b, 8, 9);
              put_u32(b, 16, 7);
-             for (std::size_t flag : {24u, 25u, 26u, 29u, 30u}) b[flag] = 0x80;
-         }, {2, 0, 1, 14, 97, 1, 1, 1, 1}},
+             for (std::size_t flag : {24u, 25u, 26u, 27u, 29u, 30u}) b[flag] = 0x80;
+         }, {2, 0, 1, 14, 97, 1, 1, 1, 1, 1}},
         {"no NUL after the folder", [](auto& b) { std::fill(b.begin() + 32, b.end(), 'n'); },
-         {1, 2, 1, 1199, 97, 0, 0, 1, 1}},
-        {"a folder of 1500", [](auto& b) { b = sample_file(std::wstring(1500, L'm')); }, {1, 2, 1, 1199, 97, 0, 0, 1, 1}},
+         {1, 2, 1, 1199, 97, 0, 0, 1, 1, 1}},
+        {"a folder of 1500", [](auto& b) { b = sample_file(std::wstring(1500, L'm')); },
+         {1, 2, 1, 1199, 97, 0, 0, 1, 1, 1}},
     };
     for (const auto& c : cases) {
         std::vector<uint8_t> bytes = sample_file();
@@ -129,7 +134,8 @@ TEST(SettingsLayout, RandomFilesOfEveryLengthLeaveEveryOptionInRange) {
         ASSERT_TRUE(outside.mode <= 3 && outside.delete_mode <= 2 && outside.override_read_only <= 1) << size;
         ASSERT_LE(outside.move_dir.size(), 1199u) << size;
         ASSERT_TRUE(block.match_percentage >= 50 && block.match_percentage <= 100) << size;
-        ASSERT_LE(block.use_hash | block.check_zero_length | block.remove_empty_dirs | block.on_top, 1) << size;
+        ASSERT_LE(block.use_hash | block.check_zero_length | block.remove_empty_dirs | block.on_top |
+                  block.protect_search_this, 1) << size;
         std::vector<uint8_t> field{0x78, 0x09, 0, 0};  // 2424, the file's bytes over it as far as they reach
         for (std::size_t i = 20; i < 24 && i < size; ++i) field[i - 20] = bytes[i];
         ASSERT_EQ(outside.accepted, u32_at(field, 0) == 2424) << size;
@@ -143,7 +149,7 @@ TEST_F(SettingsFile, ReadingTakesTheDefaultsWhereTheFileHasNone) {
     bytes.resize(22);  // mode, percentage, delete mode and the size field's low half
     put(bytes);
     EXPECT_EQ(read_settings(), 0);
-    EXPECT_EQ(state(), (numbers{1, 2, 0, static_cast<uint32_t>(desktop_folder().size()), 97, 1, 1, 1, 0}));
+    EXPECT_EQ(state(), (numbers{1, 2, 0, static_cast<uint32_t>(desktop_folder().size()), 97, 1, 1, 1, 0, 0}));
     EXPECT_EQ(app_state->deletions.options.move_dir, desktop_folder());
     bytes = sample_file();
     bytes.resize(2900, 0xEE);

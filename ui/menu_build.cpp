@@ -5,10 +5,14 @@
 
 #include "core/globals.h"
 #include "core/removal_journal.h"
+#include "core/result_cells.h"
+#include "core/run_options.h"
 #include "core/run_protocol.h"
 #include "core/search_modes.h"
 #include "core/state.h"
 #include "ui/menu_ids.h"
+#include "ui/results_list.h"
+#include "ui/virtual_list.h"
 
 namespace orvkit {
 
@@ -57,14 +61,30 @@ void fill_settings(const popup_menu_set& menus, const ostrand_state& state) {
     add_item(menus.settings, menu_override_read_only, L"Override Read Only", state.deletions.options.override_read_only == 1);
     add_item(menus.settings, menu_remove_empty_dirs, L"Remove ALL Empty Directories", settings.remove_empty_dirs == 1);
     add_item(menus.settings, menu_check_zero_length, L"Check zero length files", settings.check_zero_length == 1);
+    add_item(menus.settings, menu_protect_search_this, L"Protect Search This Folder", settings.protect_search_this == 1);
     if (remove_when_found == 1) {
         add_separator(menus.settings);
         add_item(menus.settings, menu_remove_when_found, L"Remove duplicates when they are found", true);
+        add_item(menus.settings, menu_mark_only, L"Mark Only", mark_only == 1);
         add_item(menus.settings, menu_column_a, L"Column A", remove_column_a == 1);
         add_item(menus.settings, menu_column_b, L"Column B", remove_column_b == 1);
+        add_item(menus.settings, menu_keep_older, L"Keep the Older File", keep_rule == keep_rule_older);
+        add_item(menus.settings, menu_keep_newer, L"Keep the Newer File", keep_rule == keep_rule_newer);
+        add_item(menus.settings, menu_keep_shorter_path, L"Keep the Shorter Path", keep_rule == keep_rule_shorter_path);
     } else {
         add_item(menus.settings, menu_remove_when_found, L"Remove duplicates when they are found");
     }
+}
+
+// A twin row whose Result cell marks a file that would go.
+bool list_holds_marks() {
+    const int rows = result_rows().count();
+    wchar_t text[cell_text_units];
+    for (int row = 1; row < rows; ++row) {
+        const int length = list_get_cell(row, 2, text);
+        if (length > 0 && marked_column(std::wstring(text, static_cast<std::size_t>(length)))) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -102,6 +122,7 @@ popup_menu_set build_popup_menu() {
         if (twin_count > 0 && search_mode != mode_file) {
             add_item(menus.main, menu_details, L"Details");
             add_item(menus.main, menu_remove_row, L"Remove");
+            if (list_holds_marks()) add_item(menus.main, menu_remove_marked, L"Remove Marked Files");
         } else {
             add_item(menus.main, menu_resume_seeking, L"Resume Seeking");
             add_item(menus.main, menu_resume_seeking_pruned, L"Resume Seeking+");

@@ -14,6 +14,7 @@ constexpr UINT menu_recycle = 2021;
 constexpr UINT menu_delete = 2022;
 constexpr UINT menu_move_to = 2023;
 constexpr UINT menu_select_move_dir = 2024;
+constexpr UINT menu_mark_only = 2025;
 constexpr UINT menu_percent_50 = 2050;
 constexpr UINT menu_percent_75 = 2051;
 constexpr UINT menu_percent_90 = 2052;
@@ -29,6 +30,11 @@ constexpr UINT menu_resume_seeking_pruned = 2079;
 constexpr UINT menu_remove_when_found = 2081;
 constexpr UINT menu_column_a = 2082;
 constexpr UINT menu_column_b = 2083;
+constexpr UINT menu_keep_older = 2084;
+constexpr UINT menu_keep_newer = 2085;
+constexpr UINT menu_keep_shorter_path = 2086;
+constexpr UINT menu_protect_search_this = 2087;
 constexpr UINT menu_undo_removal = 2090;
+constexpr UINT menu_remove_marked = 2091;
 
 }  // namespace orvkit

@@ -77,7 +77,7 @@ int set_list_columns(HWND) {
     } else {
         insert_column(0, {L"File A", 250});
         insert_column(1, {L"File B", 250});
-        const bool removing = remove_column_a || remove_column_b;
+        const bool removing = remove_column_a || remove_column_b || keep_rule;
         insert_column(2, {removing ? L"Result" : L"Percent", percent_column_width});
         fit_list_columns();
     }

@@ -19,6 +19,13 @@ inline uint64_t written_time(const std::wstring& path) {
     return uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
 }
 
+inline void set_written_time(const std::wstring& path, uint64_t ticks) {
+    const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
 struct removal_window_test : twin_window_test {
     struct file {
         std::wstring path;
