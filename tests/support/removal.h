@@ -20,6 +20,7 @@ inline uint64_t written_time(const std::wstring& path) {
 }
 
 struct removal_window_test : twin_window_test {
+    temp_folder moved;  // Move mode's folder
     struct file {
         std::wstring path;
         std::string bytes;
