@@ -6,7 +6,6 @@
 #include "ui/data_folder.h"
 
 using namespace test_support;
-using namespace orvkit;
 
 // What "Open Dirs" asked the shell to open; a call that is not a plain open is marked.
 static std::vector<std::wstring> opened;
@@ -27,9 +26,9 @@ struct AboutDialog : main_window_test {
     void SetUp() override {
         main_window_test::SetUp();
         about_shell_execute = record_open;
-        folder = dir.make_folder(std::wstring(250, L'a') + L"\\" + std::wstring(250, L'b') + L"\\" +
-                                 std::wstring(250, L'c') + L"\\" + std::wstring(250, L'd')) + L"\\";
-        dir.make_file(folder.substr(dir.path().size() + 1) + L"DefSet.txt", "x");
+        folder = tree.make_folder(std::wstring(250, L'a') + L"\\" + std::wstring(250, L'b') + L"\\" +
+                                  std::wstring(250, L'c') + L"\\" + std::wstring(250, L'd')) + L"\\";
+        tree.make_file(folder.substr(tree.path().size() + 1) + L"DefSet.txt", "x");
         ASSERT_EQ(locate_folders_at(*app_state, folder + L"Ostrand.exe", false), 0);
     }
     void open(const std::function<void(HWND)>& steps) {
@@ -39,7 +38,6 @@ struct AboutDialog : main_window_test {
             s.gone(dialog);
         });
     }
-    temp_folder dir;
     std::wstring folder;
 };
 

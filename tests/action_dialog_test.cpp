@@ -2,7 +2,6 @@
 #include "support/removal.h"
 
 using namespace test_support;
-using namespace orvkit;
 using field_list = std::vector<std::wstring>;
 
 static void set_written(const std::wstring& path, SYSTEMTIME calendar) {
@@ -26,36 +25,33 @@ static void answer_box(dialog_script& script, HWND ours, const std::wstring& but
     for (HWND child = box ? GetWindow(box, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
         std::wstring text = window_text(child);
         std::erase(text, L'&');
-        if (text != button) continue;
-        press(box, GetDlgCtrlID(child));
-        script.gone(box);
-        return;
+        if (text == button) return script.close(box, GetDlgCtrlID(child));
     }
     if (box) script.fail(L"no button " + button + L" in \"" + window_text(box) + L"\"");
 }
 
 struct ActionDialog : removal_window_test {
-    void one_pair() {
-        big = files.make_sparse_file(L"big.bin", (5ull << 30) + 2);
-        small = files.make_file(L"small.txt", "abc");
-        set_written(big, {2024, 3, 0, 5, 14, 7, 9});
-        set_written(small, {2023, 11, 0, 20, 8, 30, 0});
-        add_row(L"Start", L"2 files found", L"");
-        add_row(big, small, L"100");
-        add_row(L"Finished", L"1 twins found in 2 files.", L"");
-    }
-    void two_pairs(bool b2_kept = false) {  // the first focused
-        a1 = files.make_file(L"first one.txt", "one"), b1 = files.make_file(L"first two.txt", "one");
-        a2 = files.make_file(L"second one.txt", "second");
-        b2 = b2_kept ? files.make_file(L"second two.txt", "second") : files / L"second two.txt";
-        for (const std::wstring& file : {a1, b1, a2}) set_written(file, {2020, 1, 0, 2, 3, 4, 5});
-        add_row(L"Start", L"4 files found", L"");
-        add_row(a1, b1, L"Deleted A");
-        add_row(a2, b2, L"100");
-        add_row(L"Finished", L"2 twins found in 4 files.", L"");
+    // The list a search leaves: its status row, a row per pair, its closing row; the first pair focused.
+    static void rows_of(const std::vector<list_row>& pairs) {
+        add_row(L"Start", L"files found", L"");
+        for (const auto& [a, b, percent] : pairs) add_row(a, b, percent);
+        add_row(L"Finished", L"twins found", L"");
         focus_row(1);
     }
-    temp_folder files;
+    void one_pair() {
+        big = tree.make_sparse_file(L"big.bin", (5ull << 30) + 2);
+        small = tree.make_file(L"small.txt", "abc");
+        set_written(big, {2024, 3, 0, 5, 14, 7, 9});
+        set_written(small, {2023, 11, 0, 20, 8, 30, 0});
+        rows_of({{big, small, L"100"}});
+    }
+    void two_pairs(bool b2_kept = false) {
+        a1 = tree.make_file(L"first one.txt", "one"), b1 = tree.make_file(L"first two.txt", "one");
+        a2 = tree.make_file(L"second one.txt", "second");
+        b2 = b2_kept ? tree.make_file(L"second two.txt", "second") : tree / L"second two.txt";
+        for (const std::wstring& file : {a1, b1, a2}) set_written(file, {2020, 1, 0, 2, 3, 4, 5});
+        rows_of({{a1, b1, L"Deleted A"}, {a2, b2, L"100"}});
+    }
     std::wstring big, small, a1, b1, a2, b2;
 };
 
@@ -80,8 +76,7 @@ TEST_F(ActionDialog, ShowsTheFirstPairWhenNoPairIsFocused) {
             EXPECT_EQ(fields(dialog), (field_list{L"These files were found to be 100% the same.", big, L"5368709122",
                                                   L"2:07:09 PM 3/5/2024", small, L"3", L"8:30:00 AM 11/20/2023"}))
                 << focused;
-            press(dialog, IDCANCEL);
-            s.gone(dialog);
+            s.close(dialog);
         });
     }
     EXPECT_EQ(list_row_count(), 3);
@@ -92,8 +87,7 @@ TEST_F(ActionDialog, ItsTooltipsLeaveWithIt) {
     const int tools_before = tool_count();
     run_action_dialog([&](dialog_script& s, HWND dialog) {
         EXPECT_GT(tool_count(), tools_before);
-        press(dialog, IDCANCEL);
-        s.gone(dialog);
+        s.close(dialog);
     });
     EXPECT_EQ(tool_count(), tools_before);
 }
@@ -145,45 +139,30 @@ TEST_F(ActionDialog, EachDeleteFileIsJournalledAsABatchOfItsOwn) {
     });
     const std::vector<journal_entry> journal = removals();
     ASSERT_EQ(journal.size(), 2u);
-    EXPECT_EQ(journal[0].path, a1);
-    EXPECT_EQ(journal[0].partner, b1);
-    EXPECT_EQ(journal[1].path, a2);
-    EXPECT_EQ(journal[0].action, journal_action::recycled);
-    EXPECT_EQ(journal[1].action, journal_action::recycled);
+    EXPECT_EQ((field_list{journal[0].path, journal[0].partner, journal[1].path}), (field_list{a1, b1, a2}));
+    for (const journal_entry& line : journal) EXPECT_EQ(line.action, journal_action::recycled) << narrow(line.path);
     EXPECT_NE(journal[0].batch, journal[1].batch);
 }
 
 TEST_F(ActionDialog, OpenFileWithoutAViewerNeverBlocks) {
-    const std::wstring a = files.make_file(L"a.ostrandtest", "q"), b = files.make_file(L"b.ostrandtest", "q");
-    add_row(L"Start", L"2 files found", L"");
-    add_row(a, b, L"100");
-    focus_row(1);
+    rows_of({{tree.make_file(L"a.ostrandtest", "q"), tree.make_file(L"b.ostrandtest", "q"), L"100"}});
     run_action_dialog([&](dialog_script& s, HWND dialog) {
         const field_list before = fields(dialog);
         // Sent, so handled when the call returns: no viewer has this extension.
         EXPECT_TRUE(SendMessageTimeoutW(dialog, WM_COMMAND, IDC_OPEN_A, 0, SMTO_NORMAL, 5000, nullptr));
         if (wait_until([] { return visible_dialogs().size() != 1; }, 1500)) s.fail(L"Open File showed a box");
         EXPECT_EQ(fields(dialog), before);
-        press(dialog, IDCANCEL);
-        s.gone(dialog);
+        s.close(dialog);
     });
 }
 
 TEST_F(ActionDialog, DetailViewComparesThePairInFileMode) {
-    const std::wstring a = files.make_file(L"a", std::string(3000, 'q')), b = files.make_file(L"b", std::string(3000, 'q'));
-    add_row(L"Start", L"2 files found", L"");
-    add_row(a, b, L"100");
-    focus_row(1);
-    run_action_dialog([&](dialog_script& s, HWND dialog) {
-        press(dialog, IDC_DETAIL_VIEW);
-        s.gone(dialog);
-    });
+    const std::string bytes(3000, 'q');
+    const std::wstring a = tree.make_file(L"a", bytes), b = tree.make_file(L"b", bytes);
+    rows_of({{a, b, L"100"}});
+    run_action_dialog([&](dialog_script& s, HWND dialog) { s.close(dialog, IDC_DETAIL_VIEW); });
     ASSERT_TRUE(pump_until([] { return run_status == status_idle && list_row_count() >= 2; }));
     EXPECT_EQ(search_mode.load(), mode_file) << "and stays there";
-    EXPECT_EQ(window_text(edit_a), a);
-    EXPECT_EQ(window_text(edit_b), b);
-    const int last = list_row_count() - 1;
-    EXPECT_EQ(list_cell(0, 0), L"Start");
-    EXPECT_EQ(list_cell(last, 0), L"End");
-    EXPECT_EQ(list_cell(last, 2), L"Same");
+    EXPECT_EQ((field_list{window_text(edit_a), window_text(edit_b)}), (field_list{a, b}));
+    EXPECT_EQ(read_list_rows(), (std::vector<list_row>{{L"Start", L"", L"Equal"}, {L"End", L"", L"Same"}}));
 }

@@ -10,7 +10,6 @@
 #include "search/directory_walk.h"
 #include "support/temp_folder.h"
 
-using namespace orvkit;
 using namespace test_support;
 
 static uint32_t checksum_of(const std::string& bytes) {
@@ -48,15 +47,14 @@ TEST(Checksum, VectorSumsEqualTheWordByWordLoop) {
         plain.add_block_plain(bytes.data() + 64, std::min(lead, bytes.size() - 64));
         fast.add_block(bytes.data() + offset, length);
         plain.add_block_plain(bytes.data() + offset, length);
-        ASSERT_EQ(fast.first_sum(), plain.first_sum()) << offset << " " << length;
-        ASSERT_EQ(fast.second_sum(), plain.second_sum()) << offset << " " << length;
+        ASSERT_EQ(std::pair(fast.first_sum(), fast.second_sum()), std::pair(plain.first_sum(), plain.second_sum()))
+            << offset << " " << length;
     }
     std::vector<uint8_t> ones(1 << 20, 0xFF);
     checksum_accumulator fast, plain;
     fast.add_block(ones.data() + 3, ones.size() - 3);
     plain.add_block_plain(ones.data() + 3, ones.size() - 3);
-    EXPECT_EQ(fast.second_sum(), plain.second_sum());
-    EXPECT_EQ(fast.first_sum(), plain.first_sum());
+    EXPECT_EQ(std::pair(fast.first_sum(), fast.second_sum()), std::pair(plain.first_sum(), plain.second_sum()));
 }
 
 // Each file reopened at its next piece's offset; a file read to its end is summed whole, as a saved list promises.
@@ -98,8 +96,7 @@ TEST(ContentClasses, AFileRemovedAfterAPruneNeverReachesThePrunedRecord) {
         classes.drop_record(pruned);
         pruned.content_class = id;  // what a freed record's memory may hold
         classes.forget_file(removed);  // the same path as the pruned record's, which it would forget too
-        EXPECT_EQ(pruned.content_class, id) << forgotten_first;
-        EXPECT_EQ(removed.content_class, 0u);
-        EXPECT_EQ(first.content_class, id);
+        EXPECT_EQ(std::tuple(pruned.content_class, removed.content_class, first.content_class), std::tuple(id, 0u, id))
+            << "pruned, removed, first; " << forgotten_first;
     }
 }

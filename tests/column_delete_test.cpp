@@ -4,7 +4,6 @@
 #include "support/removal.h"
 
 using namespace test_support;
-using namespace orvkit;
 
 // No leaves everything; a second Yes starts no second batch; No during the batch stops after the current row,
 // whose file is still removed; No once it has ended leaves the dialog to tell the outcome.
@@ -34,7 +33,6 @@ struct ColumnDelete : removal_window_test {
 };
 
 TEST_F(ColumnDelete, DeleteAllFollowsTheAnswer) {
-    temp_folder moved;
     app_state->deletions.options.move_dir = moved.path();
     for (const auto& [mode, column, reply, removed] : runs) {
         SCOPED_TRACE(testing::Message() << "mode " << mode << ", answer " << static_cast<int>(reply));
@@ -76,7 +74,6 @@ TEST_F(ColumnDelete, DeleteAllFollowsTheAnswer) {
 
 // At 90%: a row below 100 is passed over uncounted; rows whose twin was edited, deleted or is the same file count.
 TEST_F(ColumnDelete, KeepsEveryRowItCannotVouchFor) {
-    temp_folder tree;
     app_state->settings.match_percentage = 90;
     const std::wstring a1 = tree.make_file(L"a1", "aaaa"), a2 = tree.make_file(L"a2", "aaaa");
     const std::wstring b1 = tree.make_file(L"b1", "bbbbb"), b2 = tree.make_file(L"b2", "bbbbb");

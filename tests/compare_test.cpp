@@ -1,7 +1,5 @@
 // Two files compared byte by byte: runs found a wide word at a time, File mode's rows held to a byte-by-byte
 // definition, and the percentages a search asks of a pair.
-#include <gtest/gtest.h>
-
 #include <random>
 #include <tuple>
 
@@ -9,11 +7,8 @@
 #include "compare/pair_compare.h"
 #include "compare/compare_math.h"
 #include "actions/compare_rows.h"
-#include "app/run_control.h"
-#include "app/worker_start.h"
 #include "support/window_driver.h"
 
-using namespace orvkit;
 using namespace test_support;
 
 namespace {
@@ -66,7 +61,7 @@ struct Comparison : main_window_test {
         return read_list_rows();
     }
     rows compare(const std::string& a, const std::string& b) {
-        return compare_paths(folder.make_file(L"a", a), folder.make_file(L"b", b));
+        return compare_paths(tree.make_file(L"a", a), tree.make_file(L"b", b));
     }
     uint32_t search_compare(const std::wstring& a, const std::wstring& b) {
         const pair_outcome got = compare_pair_files(a, b, settings);
@@ -74,7 +69,6 @@ struct Comparison : main_window_test {
         return got.percent;
     }
     pair_settings settings;
-    temp_folder folder;
 };
 
 }  // namespace
@@ -125,9 +119,9 @@ TEST_F(Comparison, FileModeVerdictsOfEmptyAndMissingFiles) {
     EXPECT_EQ(compare("", ""), (rows{end_row(L"Zero size")})) << "no Start row";
     app_state->settings.check_zero_length = 0;
     EXPECT_EQ(compare("", ""), (rows{start_row, end_row(L"Same")}));
-    const auto present = folder.make_file(L"present", "content");
-    EXPECT_EQ(compare_paths(folder / L"missing", present), (rows{end_row(L"Invalid File A")}));
-    EXPECT_EQ(compare_paths(present, folder / L"missing"), (rows{end_row(L"Invalid File B")}));
+    const auto present = tree.make_file(L"present", "content");
+    EXPECT_EQ(compare_paths(tree / L"missing", present), (rows{end_row(L"Invalid File A")}));
+    EXPECT_EQ(compare_paths(present, tree / L"missing"), (rows{end_row(L"Invalid File B")}));
 }
 
 TEST_F(Comparison, FileModeListsRunsOnlyUpToTheRowLimit) {
@@ -144,11 +138,8 @@ TEST_F(Comparison, FileModeListsRunsOnlyUpToTheRowLimit) {
 
 TEST_F(Comparison, AFileShrunkDuringAPauseCountsItsLostBytesAsDiffering) {
     const std::string a = patterned(25000000, 6);
-    const auto path_1 = folder.make_file(L"a", a), path_2 = folder.make_file(L"b", a);
-    make_worker_thread = [](LPTHREAD_START_ROUTINE routine, HWND window) {
-        toggle_pause();  // held once the Start row is written
-        return create_worker_thread(routine, window);
-    };
+    const auto path_1 = tree.make_file(L"a", a), path_2 = tree.make_file(L"b", a);
+    make_worker_thread = paused_worker;
     begin_search(mode_file, path_1, path_2);
     ASSERT_TRUE(pump_until([&] { return list_row_count() == 1; })) << "the Start row comes before the pause";
     ASSERT_EQ(run_unix("truncate -s 100 " + quoted(to_unix_path(path_2))), 0);
@@ -163,13 +154,13 @@ TEST_F(Comparison, AFileShrunkDuringAPauseCountsItsLostBytesAsDiffering) {
 // the scan stops once a pair falls below the match percentage, with the same decisions and percentages.
 TEST_F(Comparison, SearchPercentages) {
     const std::string text = patterned(4000);
-    const auto whole = folder.make_file(L"whole", text), prefix = folder.make_file(L"prefix", text.substr(0, 3000));
+    const auto whole = tree.make_file(L"whole", text), prefix = tree.make_file(L"prefix", text.substr(0, 3000));
     EXPECT_EQ(search_compare(prefix, whole), 0u);
     EXPECT_EQ(search_compare(whole, prefix), 0u);
     settings.stop_at_first = true;
-    const auto half = folder.make_file(L"half", text.substr(0, 2000) + patterned(2000, 7));
+    const auto half = tree.make_file(L"half", text.substr(0, 2000) + patterned(2000, 7));
     EXPECT_EQ(search_compare(whole, half), 99u);
-    EXPECT_EQ(search_compare(folder.make_file(L"ten", "0123456789"), folder.make_file(L"ten2", "0x2x456789")), 90u);
+    EXPECT_EQ(search_compare(tree.make_file(L"ten", "0123456789"), tree.make_file(L"ten2", "0x2x456789")), 90u);
     settings.match_percentage = 90;  // below 100 a first difference is no verdict
     EXPECT_LT(search_compare(whole, half), 90u);
     settings = {};
@@ -178,11 +169,11 @@ TEST_F(Comparison, SearchPercentages) {
     const std::string a = patterned(size, 9);
     std::string scattered = a;  // differences spread over the whole file, then single runs
     for (std::size_t i = 0; i < size; i += 40) scattered[i] ^= 1;
-    const auto path = folder.make_file(L"a", a);
+    const auto path = tree.make_file(L"a", a);
     const std::size_t counts[] = {size / 40, 0, 1, 1023, 1024, 3000, 3072, 9000, 15000, 16000, 80000, 150000};
     for (const std::size_t differing : counts) {
         const std::string b = differing == size / 40 ? scattered : with_runs(a, {{rng() % (size - differing), differing}});
-        const auto other = folder.make_file(L"b", b);
+        const auto other = tree.make_file(L"b", b);
         const uint32_t full = similarity_percent(size, differing);
         for (uint32_t match : {50u, 75u, 90u, 95u, 96u, 97u, 98u, 99u, 100u}) {
             settings.match_percentage = match;

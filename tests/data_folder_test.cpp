@@ -6,7 +6,6 @@
 #include "ui/data_folder.h"
 
 using namespace test_support;
-using namespace orvkit;
 
 // Beside the program, unless "DefSet.txt" on a fixed drive chooses the per-user folder (made).
 TEST(DataFolder, TheDataLivesBesideTheProgramUnlessMarkedOnAFixedDrive) {

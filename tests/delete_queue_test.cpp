@@ -2,7 +2,6 @@
 #include "core/delete_queue.h"
 #include "support/window_driver.h"
 
-using namespace orvkit;
 using namespace test_support;
 
 TEST(DeleteQueue, EveryModeButRecycleActsAtOnce) {

@@ -6,7 +6,6 @@
 #include "search/volume_root.h"
 #include "support/temp_folder.h"
 
-using namespace orvkit;
 using namespace test_support;
 
 static std::shared_ptr<orvFileList> walked(const std::wstring& folder, uint32_t mode, bool remove_empty = false) {
@@ -39,9 +38,8 @@ TEST(DirectoryWalk, IndexesATreeDepthFirstInPreOrder) {
     for (const auto& record : list->records) paths.push_back(record->path.substr(tree.path().size() + 1));
     EXPECT_EQ(paths, (std::vector<std::wstring>{L"...\\in.txt", L"a.txt", L"b\\c\\deep.txt", L"b\\d.txt",
                                                 L"b\\FCBackDB.txt", L"e.txt", L"f.bin", deep + L"\\bottom.txt"}));
-    EXPECT_EQ(list->record_count.load(), 8);
-    EXPECT_EQ(list->records[6]->size, 5ull << 30);
-    EXPECT_EQ(list->total_bytes, (5ull << 30) + 24);
+    EXPECT_EQ(std::tuple(list->record_count.load(), list->records[6]->size, list->total_bytes),
+              std::tuple(int64_t{8}, uint64_t{5} << 30, (uint64_t{5} << 30) + 24)) << "records, f.bin's size, bytes";
     EXPECT_EQ(list->folders_visited, 4u + std::count(deep.begin(), deep.end(), L'\\'))
         << "..., b, c and g's folders; neither the start folder nor a link";
     EXPECT_EQ(list->current_folder.get(), tree / deep) << "the folder entered last";

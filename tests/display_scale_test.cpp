@@ -7,7 +7,6 @@
 #include "ui/knob_turn.h"
 
 using namespace test_support;
-using namespace orvkit;
 
 static int dark_pixels(const capture& shot, RECT area) {
     return shot.count(area, [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128; });
@@ -85,7 +84,6 @@ TEST_F(DisplayScale, TheWholeWindowFollowsItsDisplaysDpi) {
     EXPECT_NEAR(dark_pixels(band, {at_scale(25), at_scale(15), at_scale(25) + knob, at_scale(15) + knob}),
                 expected_dark, expected_dark / 10);
     save_screenshot(print_client(window, width, height, true), "main-window-" + std::to_string(dpi) + "dpi.bmp");
-    temp_folder tree;
     const auto a = tree.make_file(L"a", "twins"), b = tree.make_file(L"b", "twins");
     SetWindowTextW(edit_a, tree.path().c_str());
     click_at({(face.left + face.right) / 2, (face.top + face.bottom) / 2});

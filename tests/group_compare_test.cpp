@@ -16,7 +16,6 @@
 #include "search/pair_scan.h"
 #include "support/temp_folder.h"
 
-using namespace orvkit;
 using namespace test_support;
 
 namespace {

@@ -6,7 +6,6 @@
 #include "support/dialogs.h"
 
 using namespace test_support;
-using namespace orvkit;
 
 static int opened = 0;
 
@@ -96,13 +95,11 @@ TEST_F(Keyboard, TheBandIsWorkedFromTheKeyboard) {
 }
 
 TEST_F(Keyboard, CtrlOPicksAFileIntoThePathBox) {
-    temp_folder tree;
     const std::wstring picked = tree.make_file(L"picked", "");
     press(window, '4', true);  // QDir+: path box B shows
     drive_dialog(L"Select", [&] { return press(edit_b, 'O', true), 0; }, [&](dialog_script& s, HWND dialog) {
         SetDlgItemTextW(dialog, 0x47c, picked.c_str());  // the file name box
-        test_support::press(dialog, IDOK);
-        s.gone(dialog);
+        s.close(dialog, IDOK);
     }, 20000);
     EXPECT_EQ(window_text(edit_b), picked);
 }
@@ -110,15 +107,13 @@ TEST_F(Keyboard, CtrlOPicksAFileIntoThePathBox) {
 TEST_F(Keyboard, TheRunIsWorkedFromTheKeyboard) {
     make_worker_thread = no_worker;
     SetWindowTextW(edit_a, L"C:\\windows");
-    press(edit_a, VK_RETURN);
-    EXPECT_EQ(run_status.load(), status_running);
-    press(window, VK_PAUSE);
-    EXPECT_EQ(pause_code.load(), pause_paused);
-    press(edit_a, VK_PAUSE);
-    EXPECT_EQ(pause_code.load(), pause_running);
-    press(list_view, VK_ESCAPE);
-    EXPECT_EQ(run_status.load(), status_abort);
-    EXPECT_EQ(pause_code.load(), pause_aborting);
+    for (const auto& [target, key, status, pause] : {std::tuple{edit_a, VK_RETURN, status_running, pause_running},
+                                                     {window, VK_PAUSE, status_running, pause_paused},
+                                                     {edit_a, VK_PAUSE, status_running, pause_running},
+                                                     {list_view, VK_ESCAPE, status_abort, pause_aborting}}) {
+        press(target, key);
+        EXPECT_EQ(std::pair(run_status.load(), pause_code.load()), std::pair(status, pause)) << key;
+    }
 }
 
 // Ctrl+A, Ctrl+C copy every row; Enter opens the focused row's dialog, Shift+F10 and the menu key the menu below it
@@ -144,12 +139,8 @@ TEST_F(Keyboard, TheResultsListIsWorkedFromTheKeyboard) {
     SendMessageW(list_view, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
     MapWindowPoints(list_view, nullptr, reinterpret_cast<POINT*>(&row), 2);
     for (const WPARAM key : {WPARAM{VK_F10}, WPARAM{VK_APPS}}) {
-        RECT place{};  // Wine now and then closes a menu opened straight after the last one: press again
-        for (int attempt = 0; attempt < 3 && place.bottom == 0; ++attempt) {
-            when_menu_shows([&](HWND popup) { GetWindowRect(popup, &place); });
-            press(list_view, key, false, VK_SHIFT);
-        }
-        when_menu_shows(nullptr);
+        RECT place{};
+        show_menu([&] { press(list_view, key, false, VK_SHIFT); }, [&](HWND popup) { GetWindowRect(popup, &place); });
         EXPECT_EQ(place.left, row.left) << key;
         EXPECT_EQ(place.top, row.bottom) << key;
     }

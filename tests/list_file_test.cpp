@@ -8,7 +8,6 @@
 #include "search/list_format.h"
 #include "support/temp_folder.h"
 
-using namespace orvkit;
 using namespace test_support;
 using paths = std::vector<std::wstring>;
 
@@ -42,6 +41,12 @@ struct ListFile : testing::Test {
         app_state->data_path = data.path() + L"\\";
     }
     std::string saved(const wchar_t* name) const { return read_file(data / name); }
+    // `count` records of `folder` written as the list; the bytes written.
+    std::string save(orvFileList& list, uint32_t count, const std::wstring& folder) const {
+        fill(list, count, folder);
+        write_list_file(list, L"LastList.txt", L"LastListLast.txt");
+        return saved(L"LastList.txt");
+    }
     temp_folder data;
 };
 
@@ -68,20 +73,14 @@ TEST_F(ListFile, WrittenBytesReadBackAsWritten) {
 
 TEST_F(ListFile, TheListWrittenBeforeIsKeptAsTheBackup) {
     orvFileList first, second;
-    fill(first, 2, L"C:\\first");
-    write_list_file(first, L"LastList.txt", L"LastListLast.txt");
-    const std::string first_bytes = saved(L"LastList.txt");
-    fill(second, 3, L"C:\\second");
-    write_list_file(second, L"LastList.txt", L"LastListLast.txt");
-    EXPECT_NE(saved(L"LastList.txt"), first_bytes);
+    const std::string first_bytes = save(first, 2, L"C:\\first");
+    EXPECT_NE(save(second, 3, L"C:\\second"), first_bytes);
     EXPECT_EQ(saved(L"LastListLast.txt"), first_bytes);
 }
 
 TEST_F(ListFile, NothingIsReadOrWrittenWithoutAState) {
     orvFileList list, loaded;
-    fill(list, 3, L"C:\\list");
-    write_list_file(list, L"LastList.txt", L"LastListLast.txt");
-    const std::string bytes = saved(L"LastList.txt");
+    const std::string bytes = save(list, 3, L"C:\\list");
     app_state.reset();
     list.remove_record(0);
     write_list_file(list, L"LastList.txt", L"LastListLast.txt");
@@ -92,9 +91,7 @@ TEST_F(ListFile, NothingIsReadOrWrittenWithoutAState) {
 // After its first chunk has gone to disk: no file of its own is left either.
 TEST_F(ListFile, AWriteStoppedMidwayLeavesThePreviousListWhole) {
     orvFileList previous, longer;
-    fill(previous, 3, L"C:\\previous");
-    write_list_file(previous, L"LastList.txt", L"LastListLast.txt");
-    const std::string previous_bytes = saved(L"LastList.txt");
+    const std::string previous_bytes = save(previous, 3, L"C:\\previous");
     fill(longer, 600, L"C:\\" + std::wstring(1000, L'x'));  // over 1 MiB: more than one chunk
     int chunks = 0;
     write_list_file(longer, L"LastList.txt", L"LastListLast.txt", [&](HANDLE file, const std::string& bytes) {

@@ -3,7 +3,6 @@
 #include "support/dialogs.h"
 
 using namespace test_support;
-using namespace orvkit;
 
 constexpr COLORREF black = RGB(0, 0, 0);
 
@@ -49,7 +48,6 @@ TEST_F(MainWindow, EachClickOnTheModeSwitchShowsTheNextMode) {
 
 // A release without a move onto the button first does nothing; a move straight on to another button disarms it.
 TEST_F(MainWindow, OnlyTheButtonPointedAtLastActs) {
-    make_worker_thread = no_worker;
     list_insert_row(0, L"row");
     release_at(start);
     release_at(mode_switch);
@@ -71,12 +69,9 @@ TEST_F(MainWindow, AStartThatCannotRunLeavesTheWindowIdle) {
     click_at(start);
     EXPECT_EQ(list_row_count(), 0);
     EXPECT_EQ(run_status.load(), status_idle);
-    click_at(mode_switch);
     SetWindowTextW(edit_a, L"C:\\windows");
-    click_at(start);
-    EXPECT_EQ(run_status.load(), status_idle);
     const worker_thread_maker failed = [](LPTHREAD_START_ROUTINE, HWND) -> HANDLE { return nullptr; };
-    for (const auto& [mode, maker] : {std::pair{9u, worker_thread_maker{no_worker}}, {2u, failed}}) {
+    for (const auto& [mode, maker] : {std::pair{3u, worker_thread_maker{no_worker}}, {9u, no_worker}, {2u, failed}}) {
         search_mode = mode;
         make_worker_thread = maker;
         click_at(start);
@@ -101,9 +96,8 @@ TEST_F(MainWindow, OnlyTheUsableButtonUnderThePointerLights) {
     EXPECT_EQ(band().at(width - 160, 27), face);
     move_to(start);
     const capture hovered = band();
-    EXPECT_EQ(hovered.at(width - 160, 27), lit);
-    EXPECT_EQ(hovered.at(width - 80, 27), lit);
-    EXPECT_EQ(hovered.at(width - 53, 14), face) << "the top button";
+    EXPECT_EQ((std::vector{hovered.at(width - 160, 27), hovered.at(width - 80, 27), hovered.at(width - 53, 14)}),
+              (std::vector{lit, lit, face})) << "Start's left and right, the top button";
     move_to({width - 30, 103});
     EXPECT_EQ(hover_choose_b, 0);
 }
@@ -177,13 +171,12 @@ TEST_F(MainWindow, ARunsFirstTickMakesTheTaskbarObjectOnce) {
 
 // The file system says what a name is; only a drop's first name counts; nothing is taken while busy.
 TEST_F(MainWindow, ADropFillsThePathBoxesWithWhatTheModeUses) {
-    temp_folder folder;
-    const std::wstring file = folder.make_file(L"one.txt", "1"), plain_file = folder.make_file(L"two", "2");
-    const std::wstring dotted = folder.make_folder(L"j.smith\\Photos.2024"), plain = folder.make_folder(L"plain");
-    std::wstring deep = folder.path();  // 1201 characters, the first 1199 naming its parent: a cut name points there
+    const std::wstring file = tree.make_file(L"one.txt", "1"), plain_file = tree.make_file(L"two", "2");
+    const std::wstring dotted = tree.make_folder(L"j.smith\\Photos.2024"), plain = tree.make_folder(L"plain");
+    std::wstring deep = tree.path();  // 1201 characters, the first 1199 naming its parent: a cut name points there
     while (deep.size() + 62 < 1199) deep += L"\\" + std::wstring(60, L'd');
     deep += L"\\" + std::wstring(1198 - deep.size(), L'e') + L"\\f";
-    ASSERT_EQ(folder.make_folder(deep.substr(folder.path().size() + 1)), deep);
+    ASSERT_EQ(tree.make_folder(deep.substr(tree.path().size() + 1)), deep);
     using boxes = std::pair<std::wstring, std::wstring>;
     auto drops_give = [&](uint32_t mode, const std::vector<std::wstring>& names) {
         search_mode = mode;
@@ -193,10 +186,10 @@ TEST_F(MainWindow, ADropFillsThePathBoxesWithWhatTheModeUses) {
         return boxes{window_text(edit_a), window_text(edit_b)};
     };
     for (uint32_t mode : {1u, 2u}) {
-        EXPECT_EQ(drops_give(mode, {dotted, file, plain_file, folder / L"gone.txt", deep}), boxes(dotted, L"")) << mode;
+        EXPECT_EQ(drops_give(mode, {dotted, file, plain_file, tree / L"gone.txt", deep}), boxes(dotted, L"")) << mode;
         EXPECT_EQ(drops_give(mode, {dotted, plain}), boxes(plain, L"")) << mode;
     }
-    EXPECT_EQ(drops_give(0, {file, plain, dotted, folder / L"gone.txt", deep, plain_file}), boxes(file, plain_file));
+    EXPECT_EQ(drops_give(0, {file, plain, dotted, tree / L"gone.txt", deep, plain_file}), boxes(file, plain_file));
     drop_names(window, {plain_file, file});  // A comes round again
     EXPECT_EQ(window_text(edit_a), plain_file);
     EXPECT_EQ(drops_give(3, {plain, file}), boxes());
@@ -206,8 +199,7 @@ TEST_F(MainWindow, ADropFillsThePathBoxesWithWhatTheModeUses) {
 
 // Cancel goes on; OK aborts, wakes a paused worker and closes once the worker ends, without writing the options.
 TEST_F(MainWindow, ClosingWhileBusyAsksFirst) {
-    temp_folder data;  // no settings file may appear here
-    app_state->data_path = data.path() + L"\\";
+    app_state->data_path = tree.path() + L"\\";  // no settings file may appear here
     auto list = make_file_list();
     app_state->scan_list.store(list);
     run_status = status_comparing;
@@ -232,7 +224,7 @@ TEST_F(MainWindow, ClosingWhileBusyAsksFirst) {
     EXPECT_TRUE(IsWindow(window)) << "waits for the worker past a tick of the close timer";
     end_worker_run();
     EXPECT_TRUE(pump_until([&] { return !IsWindow(window); }, 5000));
-    EXPECT_FALSE(exists(data / L"dVelk.dat"));
+    EXPECT_FALSE(exists(tree / L"dVelk.dat"));
 }
 
 TEST_F(MainWindow, TheBandsControlsAreNamedForAScreenReader) {

@@ -32,9 +32,8 @@ TEST(LongPath, AFolderHoldsThePathsUnderIt) {
 TEST(PathSplit, GivesTheFolderNameAndRoot) {
     path_parts parts;
     parts = L"C:\\Program Files\\Ostrand\\Ostrand.exe";
-    EXPECT_EQ(parts.folder, L"C:\\Program Files\\Ostrand\\");
-    EXPECT_EQ(parts.name, L"Ostrand.exe");
-    EXPECT_EQ(parts.root, L"C:\\");
+    EXPECT_EQ((std::vector{parts.folder, parts.name, parts.root}),
+              (std::vector<std::wstring>{L"C:\\Program Files\\Ostrand\\", L"Ostrand.exe", L"C:\\"}));
     parts = L"abc";  // too short to split: only the whole path changes
     EXPECT_EQ(parts.full, L"abc");
 }

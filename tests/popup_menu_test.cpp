@@ -8,7 +8,6 @@
 #include "ui/menu_ids.h"
 
 using namespace test_support;
-using namespace orvkit;
 
 // The settings submenu as a first start shows it.
 static std::wstring default_settings() {
@@ -35,7 +34,6 @@ struct PopupMenu : twin_window_test {
         search(2, tree.path());
         list_clear();
     }
-    temp_folder tree;
     std::wstring first, second;
 };
 
@@ -123,16 +121,14 @@ TEST_F(PopupMenu, EachOptionCommandSetsItsOptionAndCheckMark) {
     for (const wchar_t* mark : {L"Delete=2022*", L"98%=2056*", L"Override Read Only=2076*", L"found=2081*", L"B=2083*"})
         EXPECT_TRUE(has(menu, mark)) << mark;
     EXPECT_EQ(std::count(menu.begin(), menu.end(), L'*'), 5);
-    command(menu_on_top);
-    command(menu_transparent);
+    for (UINT id : {menu_on_top, menu_transparent}) command(id);
     const LONG_PTR styles = WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_ACCEPTFILES;
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & styles, styles);
     BYTE alpha = 0;
     DWORD flags = 0;
     EXPECT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) && alpha == 75 && flags == LWA_ALPHA);
     EXPECT_TRUE(has(right_click_menu(window), L"Transparent=2017*|On Top=2018*"));
-    command(menu_transparent);
-    command(menu_on_top);
+    for (UINT id : {menu_transparent, menu_on_top}) command(id);
     EXPECT_EQ(app_state->settings.on_top, 0);
     EXPECT_EQ(transparent, 0);
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & styles, WS_EX_ACCEPTFILES);
@@ -161,11 +157,11 @@ TEST_F(PopupMenu, SelectMoveDirTakesTheFolderChosenButNotACancel) {
         const auto open = [&] { return SendMessageW(window, WM_COMMAND, menu_select_move_dir, 0); };
         drive_dialog(L"", open, [&](dialog_script& s, HWND dialog) {
             EXPECT_TRUE(has(dialog_texts(dialog), L"Where the deleted files go"));
-            HWND tree = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+            HWND view = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
             auto selected = [&] {  // the caret item's text: the folder the browser returns
                 wchar_t text[MAX_PATH] = {};
-                TVITEMW item{TVIF_TEXT, TreeView_GetSelection(tree), 0, 0, text, MAX_PATH};
-                const bool read = item.hItem && SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+                TVITEMW item{TVIF_TEXT, TreeView_GetSelection(view), 0, 0, text, MAX_PATH};
+                const bool read = item.hItem && SendMessageW(view, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
                 return std::wstring(read ? text : L"");
             };
             // Wine drops a selection asked for too early: ask until it shows, waiting longer each time.
@@ -174,8 +170,7 @@ TEST_F(PopupMenu, SelectMoveDirTakesTheFolderChosenButNotACancel) {
                 SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
                 wait_until([&] { return selected() == leaf; }, 250 * i);
             }
-            press(dialog, folder.empty() ? IDCANCEL : IDOK);
-            s.gone(dialog);
+            s.close(dialog, folder.empty() ? IDCANCEL : IDOK);
         }, 20000);
     };
     choose(chosen);

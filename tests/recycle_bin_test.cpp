@@ -5,7 +5,6 @@
 #include "shell/recycle_bin.h"
 #include "support/temp_folder.h"
 
-using namespace orvkit;
 using namespace test_support;
 
 // The item of R:\Docs\R.TXT beside a record without its item, a folder item, a foreign record and another path's.
@@ -29,16 +28,13 @@ struct RecycleBin : testing::Test {
     const bin_record record{L"R:\\Docs\\R.TXT", 5, 134097408120000000ull};
 };
 
-// Only whole items: a record without its item, a folder item and a foreign record are passed over.
 TEST_F(RecycleBin, OnlyWholeItemsAreRead) {
     std::vector<bin_item> items = windows_bin_items(bin.path());
     EXPECT_EQ(items.size(), 2u);
     std::erase_if(items, [](const bin_item& item) { return case_key(item.original) != L"R:\\DOCS\\R.TXT"; });
     ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].item, bin / L"$RAB12CD.txt");
-    EXPECT_EQ(items[0].record, bin / L"$IAB12CD.txt");
-    EXPECT_EQ(items[0].size, 5u);
-    EXPECT_EQ(items[0].time, L"134097408120000000");
+    EXPECT_EQ(std::tuple(items[0].item, items[0].record, items[0].size, items[0].time),
+              std::tuple(bin / L"$RAB12CD.txt", bin / L"$IAB12CD.txt", 5ull, L"134097408120000000"));
     bin_item again;
     ASSERT_TRUE(read_bin_item(items[0].item, again));
     EXPECT_EQ(again.original, record.original_path);

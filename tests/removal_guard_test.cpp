@@ -6,7 +6,6 @@
 #include "support/removal.h"
 #include "ui/menu_ids.h"
 
-using namespace orvkit;
 using namespace test_support;
 
 TEST(RemovalGuard, VerdictsInTheOrderTheyAreChecked) {
@@ -47,14 +46,12 @@ TEST(RemovalGuard, RemembersWhatItHandedOverByEveryName) {
     EXPECT_EQ(guard.remove(queue, a, link, &recycle), removal_verdict::partner_removed);
     const std::vector<removal_outcome> sent = guard.flush(queue);
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].path, b);
-    EXPECT_EQ(sent[0].verdict, removal_verdict::removed);
+    EXPECT_EQ(std::pair(sent[0].path, sent[0].verdict), std::pair(b, removal_verdict::removed));
     EXPECT_TRUE(exists(a));
     EXPECT_FALSE(exists(b));
     EXPECT_TRUE(in_trash(b));
     const std::wstring c = folder.make_file(L"c.txt", "more"), d = folder.make_file(L"d.txt", "more");
-    removal_options delete_outright;
-    delete_outright.delete_mode = delete_mode_delete;
+    removal_options delete_outright{.delete_mode = delete_mode_delete};
     SetFileAttributesW(c.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(guard.remove(queue, c, d, &delete_outright), removal_verdict::queue_failed);
     SetFileAttributesW(c.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -203,7 +200,9 @@ TEST_F(GuardedRemoval, OverlappingTreesKeepACopyOfEveryGroupByRuleOrByMarks) {
 
 // Held open without delete sharing, in every mode, removed as found or marked and removed afterwards.
 TEST_F(GuardedRemoval, AFileTheSystemRefusesIsReportedKeptWhileTheOthersGo) {
-    for (const uint32_t mode : {delete_mode_recycle, delete_mode_delete, delete_mode_move})
+    for (const auto& [mode, done] : {std::pair{delete_mode_recycle, journal_action::recycled},
+                                     {delete_mode_delete, journal_action::deleted},
+                                     {delete_mode_move, journal_action::moved}})
     for (const bool marking : {false, true}) {
         SCOPED_TRACE(testing::Message() << mode << marking);
         mark_only = marking;
@@ -223,9 +222,6 @@ TEST_F(GuardedRemoval, AFileTheSystemRefusesIsReportedKeptWhileTheOthersGo) {
             ASSERT_TRUE(pump_until(run_ended));
         });
         EXPECT_EQ(asked, mode == delete_mode_recycle ? 1 : 0) << "the shell asks before it would destroy it";
-        const journal_action done = mode == delete_mode_recycle ? journal_action::recycled
-                                  : mode == delete_mode_move    ? journal_action::moved
-                                                                : journal_action::deleted;
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(result_of(b[i]), i == 1 ? L"Not deleted B" : L"Deleted B") << i;
             EXPECT_EQ(exists(b[i]), i == 1) << i;
@@ -239,8 +235,7 @@ TEST_F(GuardedRemoval, AFileTheSystemRefusesIsReportedKeptWhileTheOthersGo) {
 
 // Its partner, deleted during a pause before the recycle list is sent, no longer vouches for it.
 TEST_F(GuardedRemoval, AQueuedFileStaysWhenItsTwinIsGoneBeforeTheListIsSent) {
-    temp_folder tree;
-    const std::wstring partner = tree.make_file(L"a\\1.bin", "one copy"), queued = tree.make_file(L"b\\1.bin", "one copy");
+    const std::wstring partner = tree.make_file(L"a\\1.bin", "one"), queued = tree.make_file(L"b\\1.bin", "one");
     // A pair that takes seconds to compare (differing only in its last byte), met after the first pair.
     tree.make_sparse_file(L"a\\2.bin", 1ull << 30);
     const std::wstring last = tree.make_sparse_file(L"b\\2.bin", 1ull << 30);
@@ -261,7 +256,6 @@ TEST_F(GuardedRemoval, AQueuedFileStaysWhenItsTwinIsGoneBeforeTheListIsSent) {
 
 // As two names of one server folder can: here a hard link whose second name the seam moves to another volume.
 TEST_F(GuardedRemoval, TwoNamesOfOneFileThatLookLikeTwoVolumesAreNeverRemovedAgainstEachOther) {
-    temp_folder tree, moved;
     const std::wstring first = tree.make_file(L"first\\photo.jpg", "one file, two names");
     const std::wstring second = tree.make_folder(L"second") + L"\\photo.jpg";
     ASSERT_TRUE(CreateHardLinkW(second.c_str(), first.c_str(), nullptr));
@@ -282,7 +276,6 @@ TEST_F(GuardedRemoval, TwoNamesOfOneFileThatLookLikeTwoVolumesAreNeverRemovedAga
 
 // Run with a recycle bin that cannot be made (see tests/CMakeLists.txt): the shell keeps the file.
 TEST_F(WithoutRecycleBin, AFileTheBinCannotTakeIsKeptAndCountsNothing) {
-    temp_folder tree, moved;
     tree.make_file(L"a.bin", std::string(7000, 'r'));
     const std::wstring b = tree.make_file(L"sub\\b.bin", std::string(7000, 'r'));
     EXPECT_EQ(answering_no([&] { search_removing_b(delete_mode_recycle, tree.path(), moved); }), 1)

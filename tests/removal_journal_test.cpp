@@ -5,7 +5,6 @@
 #include "core/journal_format.h"
 #include "support/removal.h"
 
-using namespace orvkit;
 using namespace test_support;
 using entries = std::vector<journal_entry>;
 
@@ -145,7 +144,6 @@ TEST_F(JournalWritten, EachRemovalIsJournalledBeforeAndAfterItIsTried) {
 
 TEST_F(JournalWritten, AJournalThatCannotBeWrittenStopsNoRemoval) {
     data_.make_folder(L"Removals.txt");
-    temp_folder tree, moved;
     const std::vector<file> files = search_removing_pairs(delete_mode_delete, tree, moved);
     const int closing = list_row_count() - 1;
     EXPECT_EQ(list_cell(closing, 0), L"Finished");

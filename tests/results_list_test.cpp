@@ -5,7 +5,6 @@
 #include "support/window_driver.h"
 
 using namespace test_support;
-using namespace orvkit;
 
 static std::wstring cell_text(int row, int column) {
     const wchar_t* kinds[] = {L"Z:\\tree\\a\\file", L"Z:\\tree\\b\\copy", L""};
@@ -68,5 +67,4 @@ TEST_F(ResultsList, TheRefreshTimerScrollsToTheLastRowShown) {
     SetTimer(window, refresh_timer, refresh_timer_ms, nullptr);
     std::thread([] { write_rows(3000); list_show_row(2999); }).join();
     EXPECT_TRUE(pump_until([&] { return SendMessageW(list_view, LVM_GETTOPINDEX, 0, 0) > 2900; }, 5000));
-    EXPECT_EQ(SendMessageW(list_view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_ALL), 0) << "row 0 exists";
 }

@@ -1,16 +1,12 @@
 // Searches through the real window: rows, summary, options, pruning, resuming, which files are opened; pause
 // and abort in every phase of a run.
 #include "compare/pair_compare.h"
-#include "app/run_control.h"
-#include "core/delete_modes.h"
-#include "app/worker_start.h"
 #include "search/checksum_pass.h"
 #include "search/group_compare.h"
 #include "search/list_file.h"
 #include "support/window_driver.h"
 
 using namespace test_support;
-using namespace orvkit;
 
 namespace {
 
@@ -46,7 +42,6 @@ struct SearchWorker : twin_window_test {
             if (record->path == path) return record->checksum;
         return 0xFFFFFFFFu;
     }
-    temp_folder tree;
     std::wstring p1, p2, r, q, s1, s2, u1, u2;
 };
 
@@ -104,7 +99,6 @@ TEST_F(SearchWorker, ListsWhatEachOptionLetsThroughOnEachTree) {
 
 // The pruned index is saved, its last copy kept; a file gone since its index was saved is pruned too.
 TEST_F(SearchWorker, AFileBThatCannotBeOpenedIsPruned) {
-    temp_folder tree;
     tree.make_file(L"a.txt", "same");
     const auto locked = tree.make_file(L"b.txt", "same");
     const auto c = tree.make_file(L"c.txt", "same");
@@ -130,7 +124,6 @@ TEST_F(SearchWorker, AFileBThatCannotBeOpenedIsPruned) {
 }
 
 TEST_F(SearchWorker, AnAbortBeforeTheWalkBeginsStopsIt) {
-    temp_folder tree;
     for (int folder = 0; folder < 100; ++folder) tree.make_file(L"d" + std::to_wstring(folder) + L"\\f", "same");
     make_worker_thread = [](LPTHREAD_START_ROUTINE routine, HWND window) {
         abort_run();
@@ -144,13 +137,9 @@ TEST_F(SearchWorker, AnAbortBeforeTheWalkBeginsStopsIt) {
 
 // Options changed while a search is paused (a lower match, automatic removal) change nothing in it.
 TEST_F(SearchWorker, OptionsChangedMidRunDoNotReachTheRunningSearch) {
-    temp_folder tree;
     const auto a = tree.make_file(L"a.bin", with_changes(1000, 0));
     const auto b = tree.make_file(L"b.bin", with_changes(1000, 50));
-    make_worker_thread = [](LPTHREAD_START_ROUTINE routine, HWND window) {
-        toggle_pause();  // held from the start of its walk
-        return create_worker_thread(routine, window);
-    };
+    make_worker_thread = paused_worker;
     begin_search(mode_directory, tree.path());
     ASSERT_TRUE(pump_until([] { return run_status.load() != status_running; })) << "the run took its options";
     app_state->settings.match_percentage = 50;
@@ -263,7 +252,6 @@ struct PauseAndAbort : twin_window_test, testing::WithParamInterface<phase> {
 // early; either way the run closes with its own row and clears the pause.
 void PauseAndAbort::pause_then(bool abort) {
     const phase& p = GetParam();
-    temp_folder tree;
     ASSERT_EQ(run_unix("cd " + quoted(to_unix_path(tree.path())) + " && " + p.make), 0);
     app_state->scan_list.store(std::shared_ptr<orvFileList>());
     twin_count = 0;  // start_worker clears it too, but only once the work is measured from here

@@ -1,17 +1,12 @@
 // The settings file: its 2432 bytes, which files are accepted, the ranges of the options, reads and writes.
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <random>
 
 #include "app/settings_file.h"
-#include "core/globals.h"
 #include "core/settings_layout.h"
-#include "core/state.h"
 #include "support/window_driver.h"
 #include "ui/menu_ids.h"
 
-using namespace orvkit;
 using namespace test_support;
 using numbers = std::vector<uint32_t>;
 
@@ -180,16 +175,15 @@ TEST_F(SettingsFile, AWriteReplacesTheFileInOneStepOrNotAtAll) {
 // With arguments it must ignore: its window shows, normal though On Top was saved; closed, it exits with 0 and
 // writes the options back, On Top cleared by the On Top command.
 TEST_F(SettingsFile, ANewStartOfTheProgramKeepsEveryOptionOfItsFile) {
-    temp_folder folder;
-    const std::wstring program = folder / L"Ostrand.exe";
+    const std::wstring program = data / L"Ostrand.exe";
     ASSERT_TRUE(CopyFileW(built_program().c_str(), program.c_str(), FALSE));
     std::vector<uint8_t> image = sample_file();
-    folder.make_file(L"dVelk.dat", std::string(image.begin(), image.end()));
+    put(image);
     std::wstring command = L"\"" + program + L"\" C:\\nothing\\here.txt /q --mode=3";
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     HWND shown = nullptr;
     auto shows = [&] {  // a visible main window of that program, not of another test's
         while ((shown = FindWindowExW(nullptr, shown, L"Ostrand", nullptr)))
@@ -208,5 +202,5 @@ TEST_F(SettingsFile, ANewStartOfTheProgramKeepsEveryOptionOfItsFile) {
     CloseHandle(process.hProcess);
     EXPECT_EQ(exit_code, 0u);
     image[30] = 0;  // On Top, cleared by the On Top command
-    EXPECT_EQ(read_file(folder / L"dVelk.dat"), std::string(image.begin(), image.end()));
+    EXPECT_EQ(read_file(file()), std::string(image.begin(), image.end()));
 }

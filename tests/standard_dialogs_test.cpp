@@ -3,7 +3,6 @@
 #include "ui/standard_dialogs.h"
 
 using namespace test_support;
-using namespace orvkit;
 
 // Open keeps the typed file and the next pick starts in its folder; Cancel returns
 // 0 and keeps it; a start that is gone, or a folder, opens at Documents.
@@ -29,8 +28,7 @@ TEST(PickFile, KeepsTheFileOpenedAndStartsTheNextPickInItsFolder) {
             wait_until([&] { return SendMessageW(dialog, CDM_GETFOLDERPATH, 2048, reinterpret_cast<LPARAM>(folder)) > 1; });
             opened_at = folder;
             if (!c.typed.empty()) SetDlgItemTextW(dialog, 0x47c, c.typed.c_str());  // the file name box
-            press(dialog, c.typed.empty() ? IDCANCEL : IDOK);
-            s.gone(dialog);
+            s.close(dialog, c.typed.empty() ? IDCANCEL : IDOK);
         }, 20000);
         EXPECT_EQ(result != 0, !c.typed.empty()) << to_unix_path(c.start);
         EXPECT_TRUE(c.opened_at.empty() || opened_at == c.opened_at) << to_unix_path(opened_at);

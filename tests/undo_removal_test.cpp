@@ -4,7 +4,6 @@
 #include "support/removal.h"
 #include "ui/menu_ids.h"
 
-using namespace orvkit;
 using namespace test_support;
 
 struct UndoRemoval : removal_window_test {
@@ -53,7 +52,6 @@ TEST_F(UndoRemoval, UndoPutsBackTheLastBatchOnce) {
 
 // A file that took a removed file's path stays, the moved one is reported; a folder removed is made again.
 TEST_F(UndoRemoval, UndoNeverOverwritesAFileThatTookThePath) {
-    temp_folder tree, moved;
     const std::vector<file> files = search_removing_pairs(delete_mode_move, tree, moved);
     const std::wstring taken = files[1].path;
     tree.make_file(taken.substr(tree.path().size() + 1), "a new file");
@@ -66,7 +64,6 @@ TEST_F(UndoRemoval, UndoNeverOverwritesAFileThatTookThePath) {
 
 // The batch's own item was emptied from the bin; an older item of the path stays there, nothing is put at the path.
 TEST_F(UndoRemoval, AnOlderItemOfThePathStaysInTheBinWhenTheBatchOwnItemIsGone) {
-    temp_folder tree, moved;
     DeleteQueue queue;
     const std::string older_bytes = "an earlier file of " + narrow(tree.path());
     const std::wstring earlier = tree.make_file(L"g0\\sub\\b0.dat", older_bytes);
@@ -87,7 +84,6 @@ TEST_F(UndoRemoval, AnOlderItemOfThePathStaysInTheBinWhenTheBatchOwnItemIsGone) 
 
 // An Undo that could not put back every file leaves the rest to the next, which restores only those.
 TEST_F(UndoRemoval, ASecondUndoRestoresWhatTheFirstCouldNot) {
-    temp_folder tree, moved;
     const std::vector<file> files = search_removing_pairs(delete_mode_recycle, tree, moved);
     const std::wstring blocked = files[3].path;
     tree.make_file(blocked.substr(tree.path().size() + 1), "in the way");

@@ -83,6 +83,10 @@ struct dialog_script {
         fail(L"dialog \"" + window_text(dialog) + L"\" stayed open");
         return false;
     }
+    void close(HWND dialog, int button = IDCANCEL) {
+        press(dialog, button);
+        gone(dialog);
+    }
     void fail(const std::wstring& why) {
         failures.push_back(why);
         for (int round = 0; round < 50 && !visible_dialogs().empty(); ++round) {
@@ -115,17 +119,11 @@ inline std::wstring describe_menu(HMENU menu, std::vector<HMENU>* handles = null
     std::wstring out;
     for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
         wchar_t text[1300] = {};
-        MENUITEMINFOW info{sizeof(info)};
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = 1300;
+        const UINT wanted = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
+        MENUITEMINFOW info{.cbSize = sizeof(info), .fMask = wanted, .dwTypeData = text, .cch = 1300};
         GetMenuItemInfoW(menu, i, TRUE, &info);
-        out += i ? L"|" : L"";
-        if (info.fType & MFT_SEPARATOR) {
-            out += L"-";
-            continue;
-        }
-        out += text;
+        out += (i ? L"|" : L"") + std::wstring(info.fType & MFT_SEPARATOR ? L"-" : text);
+        if (info.fType & MFT_SEPARATOR) continue;
         out += info.hSubMenu ? L">[" + describe_menu(info.hSubMenu, handles) + L"]" : L"=" + std::to_wstring(info.wID);
         if (info.fState & MFS_CHECKED) out += L"*";
         if (info.fState & MFS_GRAYED) out += L"(grayed)";
@@ -133,40 +131,38 @@ inline std::wstring describe_menu(HMENU menu, std::vector<HMENU>* handles = null
     return out;
 }
 
-// Calls `seen` with the first popup menu of this thread to show, from a timer inside the menu's loop, and
-// closes the menu. An empty `seen` stops the watch.
-inline void when_menu_shows(std::function<void(HWND)> seen) {
-    static std::function<void(HWND)> call;
+// Calls `open` until a popup menu of this thread shows, up to three times (Wine now and then closes a menu opened
+// straight after the last one), and `seen` with it from a timer inside the menu's loop; then closes the menu.
+inline void show_menu(const std::function<void()>& open, const std::function<void(HWND)>& seen) {
+    static const std::function<void(HWND)>* call = nullptr;
     static UINT_PTR timer = 0;
+    call = &seen;
+    for (int attempt = 0; attempt < 3 && call; ++attempt) {
+        if (timer) KillTimer(nullptr, std::exchange(timer, 0));
+        timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+            EnumThreadWindows(GetCurrentThreadId(), [](HWND popup, LPARAM) -> BOOL {
+                wchar_t kind[16] = {};
+                GetClassNameW(popup, kind, 16);
+                if (std::wstring(kind) != L"#32768" || !IsWindowVisible(popup)) return TRUE;
+                KillTimer(nullptr, std::exchange(timer, 0));
+                (*std::exchange(call, nullptr))(popup);
+                EndMenu();
+                return FALSE;
+            }, 0);
+        });
+        pump_for(20);
+        open();
+    }
     if (timer) KillTimer(nullptr, std::exchange(timer, 0));
-    if (!(call = std::move(seen))) return;
-    timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND popup, LPARAM) -> BOOL {
-            wchar_t kind[16] = {};
-            GetClassNameW(popup, kind, 16);
-            if (std::wstring(kind) != L"#32768" || !IsWindowVisible(popup)) return TRUE;
-            KillTimer(nullptr, std::exchange(timer, 0));
-            call(popup);
-            EndMenu();
-            return FALSE;
-        }, 0);
-    });
+    call = nullptr;
 }
 
 // What a right click on `window` shows, read through MN_GETHMENU; `handles` receives the menu and its submenus.
 inline std::wstring right_click_menu(HWND window, std::vector<HMENU>* handles = nullptr) {
     std::wstring seen;
-    std::vector<HMENU> seen_handles;
-    // Wine now and then closes a menu opened straight after the last one: click again.
-    for (int attempt = 0; attempt < 3 && seen.empty(); ++attempt) {
-        when_menu_shows([&](HWND popup) {
-            seen = describe_menu(reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)), &seen_handles);
-        });
-        pump_for(20);
-        SendMessageW(window, WM_RBUTTONUP, 0, 0);
-    }
-    when_menu_shows(nullptr);
-    if (handles) *handles = seen_handles;
+    show_menu([&] { SendMessageW(window, WM_RBUTTONUP, 0, 0); }, [&](HWND popup) {
+        seen = describe_menu(reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)), handles);
+    });
     return seen;
 }
 

@@ -27,6 +27,7 @@ inline void set_written_time(const std::wstring& path, uint64_t ticks) {
 }
 
 struct removal_window_test : twin_window_test {
+    temp_folder moved;  // Move mode's folder
     struct file {
         std::wstring path;
         std::string bytes;

@@ -14,6 +14,8 @@
 
 namespace test_support {
 
+using namespace orvkit;  // the tests call the program's own routines by their plain names
+
 inline std::string narrow(const std::wstring& text) {
     std::string out(text.size() * 4, '\0');
     out.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
@@ -55,7 +57,6 @@ inline std::string to_unix_path(const std::wstring& windows_path) {
     return narrow(path);
 }
 
-// The last name of a path.
 inline std::wstring file_name(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
 
 inline bool exists(const std::wstring& path) {

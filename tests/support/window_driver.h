@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/keyboard.h"
+#include "app/run_control.h"
 #include "app/startup.h"
 #include "app/worker_start.h"
 #include "core/globals.h"
@@ -58,9 +59,9 @@ inline std::wstring list_cell(int row, int column) {
 inline std::wstring row_text(int row) { return list_cell(row, 0) + L"|" + list_cell(row, 1) + L"|" + list_cell(row, 2); }
 
 inline std::vector<list_row> read_list_rows() {
-    std::vector<list_row> rows(static_cast<std::size_t>(list_row_count()));
-    for (std::size_t row = 0; row < rows.size(); ++row)
-        for (int column = 0; column < 3; ++column) rows[row][column] = list_cell(static_cast<int>(row), column);
+    std::vector<list_row> rows;
+    for (int row = 0; row < list_row_count(); ++row)
+        rows.push_back({list_cell(row, 0), list_cell(row, 1), list_cell(row, 2)});
     return rows;
 }
 
@@ -155,6 +156,12 @@ inline int tool_count() { return static_cast<int>(SendMessageW(app_state->toolti
 // A worker stand-in that is no thread: the "run" lasts until the test ends it.
 inline HANDLE no_worker(LPTHREAD_START_ROUTINE, HWND) { return CreateEventW(nullptr, TRUE, FALSE, nullptr); }
 
+// The real worker, paused as it starts: it holds at the start of its walk, or in File mode after the Start row.
+inline HANDLE paused_worker(LPTHREAD_START_ROUTINE routine, HWND window) {
+    orvkit::toggle_pause();
+    return orvkit::create_worker_thread(routine, window);
+}
+
 // The real main window, made by the program's own start-up, with a 700 x 360 client area.
 struct main_window_test : ::testing::Test {
     static constexpr int width = 700, height = 360;
@@ -184,6 +191,7 @@ struct main_window_test : ::testing::Test {
     static bool run_ended() { return run_status == orvkit::status_idle && progress_percent >= 100; }
     HWND window = nullptr;
     const POINT start{width - 120, 27}, top{width - 30, 14}, mode_switch{37, 27};
+    temp_folder tree;  // the test's own files
 };
 
 inline void add_row(const std::wstring& a, const std::wstring& b, const std::wstring& percent) {
