@@ -9,6 +9,7 @@
 #include "core/search_modes.h"
 #include "core/state.h"
 #include "ui/menu_ids.h"
+#include "ui/results_list.h"
 
 namespace orvkit {
 
@@ -107,6 +108,7 @@ popup_menu_set build_popup_menu() {
             add_item(menus.main, menu_resume_seeking_pruned, L"Resume Seeking+");
         }
         if (undo_offered(state)) add_item(menus.main, menu_undo_removal, L"Undo Last Removal");
+        if (list_row_total() > 0) add_item(menus.main, menu_save_results, L"Save Results As\u2026");
     }
     add_separator(menus.main);
     add_item(menus.main, menu_transparent, L"Transparent", transparent == 1);

@@ -30,5 +30,6 @@ constexpr UINT menu_remove_when_found = 2081;
 constexpr UINT menu_column_a = 2082;
 constexpr UINT menu_column_b = 2083;
 constexpr UINT menu_undo_removal = 2090;
+constexpr UINT menu_save_results = 2092;
 
 }  // namespace orvkit
