@@ -146,6 +146,10 @@ bool take_window_key(const MSG& message) {
         start_or_abort_clicked(window, status);
         return true;
     }
+    if (control_down() && key == 'S') {
+        if (idle) SendMessageW(window, WM_COMMAND, menu_save_results, 0);
+        return true;
+    }
     if (control_down() && idle && key >= '1' && key <= '4') {
         choose_mode(window, mode_file + static_cast<uint32_t>(key - '1'));
         return true;

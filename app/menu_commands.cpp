@@ -7,6 +7,7 @@
 #include "about/about_dialog.h"
 #include "about/diagnostics_window.h"
 #include "actions/remove_marked.h"
+#include "actions/save_results.h"
 #include "actions/undo_removal.h"
 #include "app/window_dialogs.h"
 #include "app/worker_start.h"
@@ -227,6 +228,7 @@ LRESULT handle_menu_command(HWND window, WPARAM command) {
     case menu_resume_seeking_pruned: resume_seeking(window, L"LastListPruned.txt"); break;
     case menu_remove_row: remove_focused_row(); break;
     case menu_undo_removal: undo_removal(window); break;
+    case menu_save_results: save_results(window); break;
     case menu_exit: SendMessageW(window, WM_CLOSE, 0, 0); break;
     default:
         if (id >= menu_percent_50 && id <= menu_percent_100) settings.match_percentage = percentage_of(id);

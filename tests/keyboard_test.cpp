@@ -28,6 +28,18 @@ struct Keyboard : twin_window_test {
         SetKeyboardState(keys);
     }
     tab_stop on_band(band_control control) const { return {window, control}; }
+    // What the clipboard holds, and the list's rows as Ctrl+C copies them.
+    std::wstring clipboard_text() {
+        std::wstring copied;
+        if (HANDLE data = OpenClipboard(window) ? GetClipboardData(CF_UNICODETEXT) : nullptr)
+            copied = static_cast<const wchar_t*>(GlobalLock(data)), GlobalUnlock(data);
+        return CloseClipboard(), copied;
+    }
+    static std::wstring rows_as_copied() {
+        std::wstring text;
+        for (const list_row& row : read_list_rows()) text += row[0] + L"\t" + row[1] + L"\t" + row[2] + L"\r\n";
+        return text;
+    }
     int frame_dots(band_control control) {
         const RECT face = band_control_face(control, client_width);
         const capture shot = band();
@@ -124,15 +136,7 @@ TEST_F(Keyboard, TheResultsListIsWorkedFromTheKeyboard) {
     focus_row(2);
     press(list_view, 'A', true);
     press(list_view, 'C', true);
-    std::wstring expected, copied;
-    for (const list_row& row : read_list_rows()) expected += row[0] + L"\t" + row[1] + L"\t" + row[2] + L"\r\n";
-    ASSERT_TRUE(OpenClipboard(window));
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        copied = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    EXPECT_EQ(copied, expected);
+    EXPECT_EQ(clipboard_text(), rows_as_copied());
     press(list_view, VK_RETURN);
     EXPECT_EQ(opened, 1);
     RECT row{LVIR_BOUNDS};
@@ -149,4 +153,23 @@ TEST_F(Keyboard, TheResultsListIsWorkedFromTheKeyboard) {
     EXPECT_EQ(list_cell(2, 0), L"b|c");
     press(edit_a, VK_DELETE);
     EXPECT_EQ(list_row_count(), 4);
+}
+
+// The path typed into path box A and Enter pressed there; a click on a row once the search ended; Ctrl+A and Ctrl+C
+// go to whichever window the click left the focus in, as the keyboard sends them.
+TEST_F(Keyboard, RowsAreCopiedAfterASearchStartedWithEnter) {
+    temp_folder tree;
+    tree.make_file(L"a\\x.txt", "same"), tree.make_file(L"b\\x.txt", "same");
+    press(window, '2', true);
+    SetFocus(edit_a);
+    for (const wchar_t c : tree.path()) PostMessageW(edit_a, WM_CHAR, c, 1);
+    press(edit_a, VK_RETURN);
+    ASSERT_TRUE(pump_until(run_closed, 60000));
+    RECT row{LVIR_BOUNDS};
+    SendMessageW(list_view, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    for (const UINT click : {WM_LBUTTONDOWN, WM_LBUTTONUP}) PostMessageW(list_view, click, 0, MAKELPARAM(20, row.top + 4));
+    pump_for(100);
+    press(GetFocus(), 'A', true);
+    press(GetFocus(), 'C', true);
+    EXPECT_EQ(clipboard_text(), rows_as_copied()) << "the focus on the list: " << (GetFocus() == list_view);
 }

@@ -12,7 +12,6 @@
 #include "core/state.h"
 #include "ui/menu_ids.h"
 #include "ui/results_list.h"
-#include "ui/virtual_list.h"
 
 namespace orvkit {
 
@@ -78,7 +77,7 @@ void fill_settings(const popup_menu_set& menus, const ostrand_state& state) {
 
 // A twin row whose Result cell marks a file that would go.
 bool list_holds_marks() {
-    const int rows = result_rows().count();
+    const int rows = list_row_total();
     wchar_t text[cell_text_units];
     for (int row = 1; row < rows; ++row) {
         const int length = list_get_cell(row, 2, text);
@@ -128,6 +127,7 @@ popup_menu_set build_popup_menu() {
             add_item(menus.main, menu_resume_seeking_pruned, L"Resume Seeking+");
         }
         if (undo_offered(state)) add_item(menus.main, menu_undo_removal, L"Undo Last Removal");
+        if (list_row_total() > 0) add_item(menus.main, menu_save_results, L"Save Results As\u2026");
     }
     add_separator(menus.main);
     add_item(menus.main, menu_transparent, L"Transparent", transparent == 1);

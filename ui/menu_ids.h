@@ -36,5 +36,6 @@ constexpr UINT menu_keep_shorter_path = 2086;
 constexpr UINT menu_protect_search_this = 2087;
 constexpr UINT menu_undo_removal = 2090;
 constexpr UINT menu_remove_marked = 2091;
+constexpr UINT menu_save_results = 2092;
 
 }  // namespace orvkit

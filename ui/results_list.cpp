@@ -128,6 +128,22 @@ int list_get_cell(int index, int column, wchar_t* buffer) {
     return result_rows().copy(index, column, buffer, cell_text_units);
 }
 
+int list_row_total() { return result_rows().count(); }
+
+std::wstring list_cell_text(int index, int column) { return result_rows().text(index, column); }
+
+std::vector<std::wstring> list_column_titles() {
+    std::vector<std::wstring> titles;
+    wchar_t text[100];
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = text;
+    column.cchTextMax = 100;
+    for (int index = 0; SendMessageW(list_view, LVM_GETCOLUMNW, index, reinterpret_cast<LPARAM>(&column)); ++index)
+        titles.push_back(text);
+    return titles;
+}
+
 int add_tooltip(const ostrand_state& state, HWND parent, int control_id, const char* text) {
     HWND control = GetDlgItem(parent, control_id);
     if (!control) return 0;  // no such control: nothing to attach the text to

@@ -8,6 +8,9 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace orvkit {
 class ostrand_state;
 
@@ -30,6 +33,11 @@ void list_show_row(int index);
 int list_focused_row();
 // Copies the cell into `buffer` (cell_text_units characters); returns its length.
 int list_get_cell(int index, int column, wchar_t* buffer);
+// The rows now in the list, and one cell whole, however long.
+int list_row_total();
+std::wstring list_cell_text(int index, int column);
+// The column titles as the list's header shows them now.
+std::vector<std::wstring> list_column_titles();
 
 // Registers a tooltip text for control `control_id` of `parent`. Returns 0.
 int add_tooltip(const ostrand_state& state, HWND parent, int control_id, const char* text);

@@ -68,6 +68,12 @@ int row_store::copy(int index, int column, wchar_t* buffer, int units) const {
     return static_cast<int>(length);
 }
 
+std::wstring row_store::text(int index, int column) const {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (index < 0 || static_cast<std::size_t>(index) >= rows_.size() || column < 0 || column >= columns) return {};
+    return texts_[rows_[static_cast<std::size_t>(index)][static_cast<std::size_t>(column)]];
+}
+
 std::pair<int, int> row_store::take_changed() {
     std::lock_guard<std::mutex> hold(lock_);
     const std::pair<int, int> changed{changed_first_, changed_last_};

@@ -37,6 +37,8 @@ public:
     // Copies the cell, cut to `units` - 1 characters and terminated; returns the
     // characters copied (0 and an empty text for a cell that does not exist).
     int copy(int index, int column, wchar_t* buffer, int units) const;
+    // The whole cell, however long (empty for a cell that does not exist).
+    std::wstring text(int index, int column) const;
 
     // Rows changed in place since the last call, as a first/last pair (no_row when
     // none); the call forgets them.

@@ -3,6 +3,8 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "base/long_path.h"
 #include "base/owner.h"
 #include "core/globals.h"
@@ -39,6 +41,15 @@ void trim_at_nul(std::wstring& text) {
     if (end != std::wstring::npos) text.resize(end);
 }
 
+// The chosen type's extension on a name that has none; the dialog adds it itself
+// when it sees lpstrDefExt, this covers a dialog that does not.
+void add_missing_extension(std::wstring& path, DWORD type) {
+    const std::size_t name_at = path.find_last_of(L"\\/");
+    const std::size_t dot = path.rfind(L'.');
+    if (dot != std::wstring::npos && (name_at == std::wstring::npos || dot > name_at)) return;
+    path += type == save_type_tab_separated ? L".txt" : L".csv";
+}
+
 }  // namespace
 
 int pick_file(std::shared_ptr<ostrand_state> state, HWND window) {
@@ -63,6 +74,28 @@ int pick_file(std::shared_ptr<ostrand_state> state, HWND window) {
     dialog.lpstrFile = nullptr;
     dialog.nMaxFile = 0;
     return chosen;
+}
+
+// The buffer holds the longest path the long form reaches.
+bool ask_save_path(HWND owner, std::wstring& path, DWORD& type) {
+    std::wstring buffer(32768, L'\0');
+    path.copy(buffer.data(), std::min(path.size(), buffer.size() - 1));
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = L"CSV (*.csv)\0*.csv\0Tab-separated text (*.txt)\0*.txt\0";
+    dialog.nFilterIndex = type == save_type_tab_separated ? save_type_tab_separated : save_type_csv;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.lpstrTitle = L"Save Results As";
+    dialog.lpstrDefExt = L"csv";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameW(&dialog)) return false;
+    trim_at_nul(buffer);
+    type = dialog.nFilterIndex == save_type_tab_separated ? save_type_tab_separated : save_type_csv;
+    add_missing_extension(buffer, type);
+    path = buffer;
+    return true;
 }
 
 void show_memory_error() { MessageBoxW(nullptr, L"Memory Error", L"Ostrand", MB_OK); }

@@ -16,6 +16,16 @@ int pick_file(std::shared_ptr<ostrand_state> state, HWND window);
 // Opens "ReadMe.htm" beside the program with the shell.
 void open_help(std::shared_ptr<ostrand_state> state);
 
+// The two types the save dialog offers, by their place in its list of types.
+constexpr DWORD save_type_csv = 1;
+constexpr DWORD save_type_tab_separated = 2;
+
+// The standard save dialog for the results list, owned by `owner`: true with the
+// full name chosen in `path` and its type in `type`, false when cancelled. A name
+// without an extension gets the chosen type's. The dialog asks before a name that
+// exists is replaced.
+bool ask_save_path(HWND owner, std::wstring& path, DWORD& type);
+
 // The "Memory Error" box: a run could not have its comparison blocks.
 void show_memory_error();
 
