@@ -13,7 +13,6 @@
 #include "core/run_protocol.h"
 #include "core/state.h"
 #include "ui/results_list.h"
-#include "ui/virtual_list.h"
 
 namespace orvkit {
 
@@ -33,24 +32,18 @@ struct marked_list {
     int summary_row = -1;                              // the Marked row
 };
 
-std::wstring cell(int row, int column) {
-    wchar_t text[cell_text_units];
-    const int length = list_get_cell(row, column, text);
-    return std::wstring(text, length > 0 ? static_cast<std::size_t>(length) : 0);
-}
-
 // Every row pairs two files of one group: the marked files come from their Result
 // cells, and a marked file's candidates to stay are the unmarked files of its rows.
 marked_list read_marks() {
     marked_list marks;
     std::vector<std::pair<std::wstring, std::wstring>> pairs;
-    const int rows = result_rows().count();
+    const int rows = list_row_total();
     for (int row = 1; row < rows; ++row) {
-        const std::wstring a = cell(row, 0), b = cell(row, 1);
+        const std::wstring a = list_cell_text(row, 0), b = list_cell_text(row, 1);
         if (a == marked_row_text) marks.summary_row = row;
         if (a.empty() || b.empty()) continue;
         pairs.emplace_back(a, b);
-        const wchar_t column = marked_column(cell(row, 2));
+        const wchar_t column = marked_column(list_cell_text(row, 2));
         if (!column) continue;
         const std::wstring& path = column == L'A' ? a : b;
         const auto [found, fresh] = marks.at.try_emplace(case_key(path), marks.files.size());

@@ -77,12 +77,8 @@ void fill_settings(const popup_menu_set& menus, const ostrand_state& state) {
 
 // A twin row whose Result cell marks a file that would go.
 bool list_holds_marks() {
-    const int rows = list_row_total();
-    wchar_t text[cell_text_units];
-    for (int row = 1; row < rows; ++row) {
-        const int length = list_get_cell(row, 2, text);
-        if (length > 0 && marked_column(std::wstring(text, static_cast<std::size_t>(length)))) return true;
-    }
+    for (int row = 1, rows = list_row_total(); row < rows; ++row)
+        if (marked_column(list_cell_text(row, 2))) return true;
     return false;
 }
 
