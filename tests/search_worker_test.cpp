@@ -221,7 +221,8 @@ struct phase {
 
 const phase phases[] = {
     {"Walk", 1, "i=0; while [ $i -lt 1500 ]; do i=$((i+1)); mkdir d$i; printf \"%${i}s\" '' > d$i/f; done",
-     [] { const auto list = app_state->scan_list.load(); return list ? list->record_count.load() : int64_t{0}; }, 1500, L"Finished|0 twins found in 1500 files.", L"Aborted|0 twins found in 0 files."},
+     [] { return app_state->scan_list.load() ? app_state->scan_list.load()->record_count.load() : int64_t{0}; },
+     1500, L"Finished|0 twins found in 1500 files.", L"Aborted|0 twins found in 0 files."},
     {"ChecksumPass", 2, "head -c 256000 /dev/urandom > all && split -b 64 -a 4 all f && rm all",
      [] { return static_cast<int64_t>(checksum_pass_opens()); }, 4000,
      L"Finished|0 twins found in 4000 files.", L"Aborted|0 twins found in 0 files."},
