@@ -7,9 +7,7 @@ using field_list = std::vector<std::wstring>;
 static void set_written(const std::wstring& path, SYSTEMTIME calendar) {
     FILETIME time{};
     SystemTimeToFileTime(&calendar, &time);
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
+    set_written_time(path, uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime);
 }
 
 static field_list fields(HWND dialog) {

@@ -16,8 +16,14 @@ const std::tuple<uint32_t, int, answer, int> runs[] = {  // delete mode, column 
     {delete_mode_delete, 1, answer::yes_then_no_once_done, 3},
 };
 
-struct ColumnDelete : removal_window_test {
-    std::vector<std::array<std::wstring, 2>> three_pairs(const temp_folder& files) {  // named after their folder
+using ColumnDelete = removal_window_test;
+
+TEST_F(ColumnDelete, DeleteAllFollowsTheAnswer) {
+    app_state->deletions.options.move_dir = moved.path();
+    for (const auto& [mode, column, reply, removed] : runs) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode << ", answer " << static_cast<int>(reply));
+        app_state->deletions.options.delete_mode = mode;
+        temp_folder files;  // three pairs, named after their folder
         std::vector<std::array<std::wstring, 2>> pairs;
         add_row(L"Start", L"6 files found", L"");
         for (int i = 0; i < 3; ++i) {
@@ -28,17 +34,6 @@ struct ColumnDelete : removal_window_test {
         }
         add_row(L"Finished", L"twins", L"");
         twin_count = 3;
-        return pairs;
-    }
-};
-
-TEST_F(ColumnDelete, DeleteAllFollowsTheAnswer) {
-    app_state->deletions.options.move_dir = moved.path();
-    for (const auto& [mode, column, reply, removed] : runs) {
-        SCOPED_TRACE(testing::Message() << "mode " << mode << ", answer " << static_cast<int>(reply));
-        app_state->deletions.options.delete_mode = mode;
-        temp_folder files;
-        const auto pairs = three_pairs(files);
         const std::size_t journalled = removals().size();
         std::wstring yes_text;
         const std::set<std::wstring> seen = delete_column(column, reply, &yes_text);

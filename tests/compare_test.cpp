@@ -3,7 +3,6 @@
 #include <random>
 #include <tuple>
 
-#include "compare/byte_runs.h"
 #include "compare/pair_compare.h"
 #include "compare/compare_math.h"
 #include "actions/compare_rows.h"
@@ -73,27 +72,13 @@ struct Comparison : main_window_test {
 
 }  // namespace
 
-TEST(ByteRuns, ARunIsFoundAtEveryOffsetOfTheWideSteps) {
-    const std::vector<uint8_t> zeros(300, 0);
-    for (std::size_t at = 0; at < 200; ++at)
-        for (const std::size_t length : {1u, 17u, 64u, 100u}) {
-            std::vector<uint8_t> other = zeros;
-            std::fill_n(other.begin() + static_cast<std::ptrdiff_t>(at), length, uint8_t{1});
-            ASSERT_EQ(find_difference(zeros.data(), other.data(), 0, zeros.size()), at) << length;
-            ASSERT_EQ(find_difference(other.data(), zeros.data(), 0, zeros.size()), at) << length;
-            ASSERT_EQ(find_equal(zeros.data(), other.data(), at, zeros.size()), at + length) << at;
-        }
-}
-
 TEST_F(Comparison, FileModeRowsFollowTheByteByByteDefinition) {
-    const std::string k = patterned(1000), m = patterned(1048576, 2), f = patterned(50001, 3),
-                      big = patterned(block + 300000, 5);
+    const std::string k = patterned(1000), m = patterned(1048576, 2), big = patterned(block + 300000, 5);
     std::vector<std::tuple<std::string, std::string, const wchar_t*>> cases = {  // a, b, the verdict if given
         {k, k, L"Same"},
         {k, with_runs(k, {{500, 1}}), L"Files have 99% in common"},
         {k, with_runs(k, {{500, 15}}), L"Files have 98% in common"},
         {m, with_runs(m, {{0, 524288}}), L"Files have 50% in common"},
-        {f, with_runs(f, {{25000, 1}}), L"Files have 99% in common"},
         {k, with_runs(k, {{990, 10}}) + "tail",  // open at the end of the shorter file: counted, not listed
          L"First 1000 bytes have 99% in common; File A is 1000 bytes, File B is 1004 bytes"},
         {k, k.substr(0, 600), L"First 600 bytes the same; File A is 1000 bytes, File B is 600 bytes"},

@@ -43,7 +43,6 @@ TEST(DirectoryWalk, IndexesATreeDepthFirstInPreOrder) {
     EXPECT_EQ(list->folders_visited, 4u + std::count(deep.begin(), deep.end(), L'\\'))
         << "..., b, c and g's folders; neither the start folder nor a link";
     EXPECT_EQ(list->current_folder.get(), tree / deep) << "the folder entered last";
-    EXPECT_GT(list->records[1]->written, 116444736000000000ull) << "a FILETIME after 1970";
     const std::vector<bool> marked{false, false, true, true, true, false, false, false};
     for (std::size_t i = 0; i < marked.size(); ++i) EXPECT_EQ(list->records[i]->marked, marked[i]) << i;
 }

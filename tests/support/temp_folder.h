@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -64,25 +66,16 @@ inline bool exists(const std::wstring& path) {
 }
 
 inline std::string read_file(const std::wstring& path) {
-    std::string content;
-    HANDLE file = CreateFileW(orvkit::long_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return content;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) content.append(buffer, got);
-    CloseHandle(file);
-    return content;
+    std::ifstream in(std::filesystem::path(orvkit::long_path(path)), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // The names in `folder`, in the order the file system lists them.
 inline std::vector<std::wstring> names_in(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE found = FindFirstFileW(orvkit::long_path(folder + L"\\*").c_str(), &entry);
-    for (bool more = found != INVALID_HANDLE_VALUE; more; more = FindNextFileW(found, &entry))
-        if (entry.cFileName[0] != L'.') names.push_back(entry.cFileName);
-    if (found != INVALID_HANDLE_VALUE) FindClose(found);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(orvkit::long_path(folder), error))
+        names.push_back(entry.path().filename().wstring());
     return names;
 }
 
@@ -166,11 +159,7 @@ public:
         const auto slash = relative.rfind(L'\\');
         if (slash != std::wstring::npos) make_folder(relative.substr(0, slash));
         const std::wstring full = *this / relative;
-        HANDLE file = CreateFileW(orvkit::long_path(full).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        CloseHandle(file);
+        std::ofstream(std::filesystem::path(orvkit::long_path(full)), std::ios::binary) << content;
         return full;
     }
     // A directory symbolic link, or a file of `size` bytes none of which is written, made on the Linux side.

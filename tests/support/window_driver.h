@@ -24,8 +24,6 @@
 
 namespace test_support {
 
-// Dispatches this thread's messages until `done` returns true or `timeout_ms` has
-// passed; returns whether `done` became true.
 inline bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 20000) {
     const ULONGLONG deadline = GetTickCount64() + timeout_ms;
     while (!done()) {
@@ -37,7 +35,6 @@ inline bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 200
     return true;
 }
 
-// Dispatches whatever is queued now and what arrives within `ms`.
 inline void pump_for(DWORD ms) {
     const ULONGLONG deadline = GetTickCount64() + ms;
     pump_until([&] { return GetTickCount64() > deadline; }, ms + 1000);
@@ -55,7 +52,6 @@ inline std::wstring list_cell(int row, int column) {
     return text;
 }
 
-// A row's cells joined by "|".
 inline std::wstring row_text(int row) { return list_cell(row, 0) + L"|" + list_cell(row, 1) + L"|" + list_cell(row, 2); }
 
 inline std::vector<list_row> read_list_rows() {
@@ -150,7 +146,6 @@ inline std::wstring accessible_name(HWND control, long child = CHILDID_SELF,
     return text;
 }
 
-// The tools of the program's one tooltip window.
 inline int tool_count() { return static_cast<int>(SendMessageW(app_state->tooltip, TTM_GETTOOLCOUNT, 0, 0)); }
 
 // A worker stand-in that is no thread: the "run" lasts until the test ends it.
