@@ -38,19 +38,3 @@ TEST(KnobScale, EachPixelIsTheMeanOfTheSourcePixelsItCovers) {
             }
     }
 }
-
-// At one and a half times, pixels shared by two sources blend, and the image keeps its overall brightness.
-TEST(KnobScale, AFractionalScaleKeepsTheImagesBrightness) {
-    const knob_pixels source = gradient();
-    const std::vector<uint32_t> scaled = scale_knob(source, 36);
-    for (int which = 0; which < 3; ++which) {
-        double source_sum = 0, scaled_sum = 0;
-        for (const uint32_t pixel : source) source_sum += channel(pixel, which);
-        for (const uint32_t pixel : scaled) scaled_sum += channel(pixel, which);
-        EXPECT_NEAR(scaled_sum / (36 * 36), source_sum / (24 * 24), 0.5) << "channel " << which;
-    }
-    EXPECT_EQ(scaled[0], source[0] & 0xFFFFFFu);
-    EXPECT_EQ(channel(scaled[1], 0), (channel(source[0], 0) + channel(source[1], 0) + 1) / 2)
-        << "the second pixel covers half of each of the first two sources";
-    EXPECT_EQ(scaled[36 * 36 - 1], source[24 * 24 - 1] & 0xFFFFFFu) << "the last pixel reaches the last source";
-}

@@ -113,14 +113,15 @@ TEST_F(PopupMenu, ALetterPicksTheItemItStarts) {
 // box's notification with its code in the high word, changes nothing.
 TEST_F(PopupMenu, EachOptionCommandSetsItsOptionAndCheckMark) {
     for (UINT id : {menu_delete, menu_percent_95 + 3, menu_hash, menu_check_zero_length, menu_remove_empty_dirs,
-                    menu_override_read_only, menu_remove_when_found, menu_column_b})
+                    menu_override_read_only, menu_remove_when_found, menu_column_b, menu_mark_only, menu_protect_search_this})
         command(id);
     EXPECT_EQ(app_state->deletions.options.delete_mode, delete_mode_delete);
     EXPECT_EQ(app_state->settings.match_percentage, 98u);
     const std::wstring menu = settings_menu();  // Hash, zero length and empty folders turned off
-    for (const wchar_t* mark : {L"Delete=2022*", L"98%=2056*", L"Override Read Only=2076*", L"found=2081*", L"B=2083*"})
+    for (const wchar_t* mark : {L"Delete=2022*", L"98%=2056*", L"Override Read Only=2076*", L"found=2081*", L"B=2083*",
+                                L"Mark Only=2025*", L"Protect Search This Folder=2087*"})
         EXPECT_TRUE(has(menu, mark)) << mark;
-    EXPECT_EQ(std::count(menu.begin(), menu.end(), L'*'), 5);
+    EXPECT_EQ(std::count(menu.begin(), menu.end(), L'*'), 7);
     for (UINT id : {menu_on_top, menu_transparent}) command(id);
     const LONG_PTR styles = WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_ACCEPTFILES;
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & styles, styles);

@@ -7,17 +7,14 @@
 #include "core/delete_modes.h"
 #include "core/removal_journal.h"
 #include "resources/resource_ids.h"
+#include "search/keep_rules.h"
 #include "support/dialogs.h"
 
 namespace test_support {
 
 enum class answer { no, yes, yes_twice, yes_then_no_at_once, yes_then_no_once_done };
 
-inline uint64_t written_time(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-    return uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
-}
+inline uint64_t written_time(const std::wstring& path) { return orvkit::last_write_ticks(path); }
 
 inline void set_written_time(const std::wstring& path, uint64_t ticks) {
     const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
