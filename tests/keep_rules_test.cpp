@@ -4,12 +4,10 @@
 #include "core/run_options.h"
 #include "support/removal.h"
 
-using namespace orvkit;
 using namespace test_support;
 
-// Copy i of a group, named for it so that moved copies never meet, lies in a folder of lens[i] letters and was written secs[i] seconds after a fixed time, so
-// that each rule prefers another copy: in groups of 2, 3 and 5 the oldest is copy 1, the newest copy 0, 2, 2,
-// the shortest path copy 0, 2, 3.
+// Copy i of a group lies in a folder of lens[i] letters and was written secs[i] seconds after a fixed time: in groups
+// of 2, 3 and 5 the oldest is copy 1, the newest copy 0, 2, 2, the shortest path copy 0, 2, 3 (names never clash).
 constexpr int lens[] = {3, 4, 2, 1, 5}, secs[] = {30, 10, 50, 20, 40}, group_sizes[] = {2, 3, 5};
 
 using KeepRules = removal_window_test;
@@ -21,16 +19,14 @@ TEST_F(KeepRules, EachKeepRuleKeepsTheCopyItPrefersInGroupsOfAnySize) {
         for (const auto& [rule, kept] : rules) {
             SCOPED_TRACE(testing::Message() << "mode " << mode << ", rule " << int(rule));
             temp_folder tree, moved;
-            std::vector<std::vector<std::wstring>> groups;
-            for (int g = 0; g < 3; ++g) {
-                groups.emplace_back();
+            std::vector<std::vector<std::wstring>> groups(3);
+            for (int g = 0; g < 3; ++g)
                 for (int i = 0; i < group_sizes[g]; ++i) {
-                    const std::wstring folder(lens[i], static_cast<wchar_t>(L'a' + i));
-                    const std::wstring name = std::to_wstring(g) + L"\\" + folder + L"\\c" + std::to_wstring(g * 10 + i);
-                    groups[g].push_back(tree.make_file(L"g" + name + L".dat", std::string(50 + g, char('k' + g))));
+                    const std::wstring name = std::to_wstring(g) + L"\\" + std::wstring(lens[i], wchar_t(L'a' + i)) +
+                                              L"\\c" + std::to_wstring(g * 10 + i) + L".dat";
+                    groups[g].push_back(tree.make_file(L"g" + name, std::string(50 + g, char('k' + g))));
                     set_written_time(groups[g].back(), 133'000'000'000'000'000ull + secs[i] * 10'000'000ull);
                 }
-            }
             app_state->deletions.options = {mode, moved.path()};
             remove_when_found = 1;
             keep_rule = rule;

@@ -153,22 +153,3 @@ TEST_F(Keyboard, TheResultsListIsWorkedFromTheKeyboard) {
     press(edit_a, VK_DELETE);
     EXPECT_EQ(list_row_count(), 4);
 }
-
-// The path typed into path box A and Enter pressed there; a click on a row once the search ended; Ctrl+A and Ctrl+C
-// go to whichever window the click left the focus in, as the keyboard sends them.
-TEST_F(Keyboard, RowsAreCopiedAfterASearchStartedWithEnter) {
-    temp_folder tree;
-    tree.make_file(L"a\\x.txt", "same"), tree.make_file(L"b\\x.txt", "same");
-    press(window, '2', true);
-    SetFocus(edit_a);
-    for (const wchar_t c : tree.path()) PostMessageW(edit_a, WM_CHAR, c, 1);
-    press(edit_a, VK_RETURN);
-    ASSERT_TRUE(pump_until(run_closed, 60000));
-    RECT row{LVIR_BOUNDS};
-    SendMessageW(list_view, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
-    for (const UINT click : {WM_LBUTTONDOWN, WM_LBUTTONUP}) PostMessageW(list_view, click, 0, MAKELPARAM(20, row.top + 4));
-    pump_for(100);
-    press(GetFocus(), 'A', true);
-    press(GetFocus(), 'C', true);
-    EXPECT_EQ(clipboard_text(), rows_as_copied()) << "the focus on the list: " << (GetFocus() == list_view);
-}

@@ -52,21 +52,16 @@ TEST(RemovalJournal, TheReaderTakesOnlyWholeLines) {
 
 // The size field holds any count of up to 19 digits, nines included; a longer or a non-numeric field is no line.
 TEST(RemovalJournal, TheSizeFieldReadsUpToNineteenDigits) {
-    const auto utf16 = [](const std::string& ascii) {
-        std::string bytes;
-        for (const char c : ascii) bytes += std::string{c, '\0'};
-        return bytes;
-    };
-    for (const auto& [text, size] : {std::pair<std::string, uint64_t>{"0", 0}, {"9", 9}, {"1909", 1909},
-                                    {"9999999999999999999", 9999999999999999999ull}, {"10000000000000000000", 1},
-                                    {"9a", 1}, {"", 1}}) {
+    for (const auto& [text, size] : {std::pair<std::u16string, uint64_t>{u"0", 0}, {u"9", 9}, {u"1909", 1909},
+                                    {u"9999999999999999999", 9999999999999999999ull}, {u"10000000000000000000", 1},
+                                    {u"9a", 1}, {u"", 1}}) {
         journal_entry entry = sample[3];
         entry.size = 424242;
         std::string line = journal_line(entry);
-        line.replace(line.find(utf16("424242")), 12, utf16(text));
+        line.replace(line.find(utf16le(u"424242")), 12, utf16le(text));
         const entries read = parse(journal_preamble() + line);
         entry.size = size;
-        EXPECT_EQ(read, size == 1 ? entries{} : entries{entry}) << text;
+        EXPECT_EQ(read, size == 1 ? entries{} : entries{entry}) << narrow({text.begin(), text.end()});
     }
 }
 

@@ -2,7 +2,6 @@
 #include "support/removal.h"
 #include "ui/menu_ids.h"
 
-using namespace orvkit;
 using namespace test_support;
 
 using MarkOnly = removal_window_test;

@@ -37,7 +37,7 @@ TEST_F(UndoRemoval, UndoPutsBackTheLastBatchOnce) {
         for (const file& f : files) {
             const bool lost = mode == delete_mode_delete && f.path.find(L"\\b") != std::wstring::npos;
             EXPECT_EQ(read_file(f.path), lost ? "" : f.bytes) << to_unix_path(f.path);
-            EXPECT_TRUE(lost || written_time(f.path) == f.written) << "the last-write time kept";
+            EXPECT_TRUE(lost || last_write_ticks(f.path) == f.written) << "the last-write time kept";
         }
         EXPECT_FALSE(undo_offered()) << "nothing is left to put back";
         const std::size_t after_first = journal_lines();

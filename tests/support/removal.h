@@ -14,8 +14,6 @@ namespace test_support {
 
 enum class answer { no, yes, yes_twice, yes_then_no_at_once, yes_then_no_once_done };
 
-inline uint64_t written_time(const std::wstring& path) { return orvkit::last_write_ticks(path); }
-
 inline void set_written_time(const std::wstring& path, uint64_t ticks) {
     const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
     HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -44,7 +42,7 @@ struct removal_window_test : twin_window_test {
             const std::wstring g = std::to_wstring(group);
             for (const wchar_t* copy : {L"\\a", L"\\sub\\b"}) {
                 const std::wstring path = tree.make_file(L"g" + g + copy + g + L".dat", bytes);
-                files.push_back({path, bytes, written_time(path)});
+                files.push_back({path, bytes, last_write_ticks(path)});
             }
         }
         search_removing_b(mode, tree.path(), moved);
