@@ -280,7 +280,7 @@ while IFS=$'\t' read -r file line column old new; do
   label="$file:$line '${old// /}' -> '${new// /}'"
   if ! cmake --build "$build" --target ostrand_tests >/dev/null 2>&1; then
     verdict="not built"; unbuilt=$((unbuilt + 1))
-  elif OSTRAND_BUILD="$build" "$top/scripts/test.sh" --stop-on-failure --timeout 120 >"$build/last-run.txt" 2>&1; then
+  elif OSTRAND_NO_RERUN=1 OSTRAND_BUILD="$build" "$top/scripts/test.sh" --stop-on-failure --timeout 120 >"$build/last-run.txt" 2>&1; then
     verdict="survived"; survived=$((survived + 1))
   else
     failed="$(grep -m1 -o -E '[A-Za-z0-9_/]+\.[A-Za-z0-9_/]+ .*\*\*\*(Failed|Timeout|Exception)' "$build/last-run.txt" |
@@ -288,7 +288,7 @@ while IFS=$'\t' read -r file line column old new; do
     # A kill counts only when the failing test fails again on the same mutant: a
     # test that passes on its second run failed by timing, not by the mutant. CTest
     # reruns what failed itself, parameterised rows included.
-    if OSTRAND_BUILD="$build" "$top/scripts/test.sh" --rerun-failed --timeout 120 >"$build/rerun.txt" 2>&1; then
+    if OSTRAND_NO_RERUN=1 OSTRAND_BUILD="$build" "$top/scripts/test.sh" --rerun-failed --timeout 120 >"$build/rerun.txt" 2>&1; then
       verdict="flaky ${failed} (set aside)"; flaky=$((flaky + 1))
     else
       verdict="killed ${failed}"; killed=$((killed + 1))
