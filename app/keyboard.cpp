@@ -10,6 +10,7 @@
 #include "app/band_controls.h"
 #include "app/band_focus.h"
 #include "app/window_clicks.h"
+#include "base/clipboard.h"
 #include "base/owner.h"
 #include "core/globals.h"
 #include "core/run_protocol.h"
@@ -107,7 +108,7 @@ bool copy_selected_rows(HWND window) {
         }
     }
     unique_global memory(GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
-    if (!memory || !OpenClipboard(window)) return false;
+    if (!memory || !open_clipboard(window)) return false;
     if (void* target = GlobalLock(memory.get())) {
         std::memcpy(target, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
         GlobalUnlock(memory.get());

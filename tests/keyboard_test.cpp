@@ -1,8 +1,11 @@
 // Keys pressed in the real main window, taken by the program's own message loop.
+#include <atomic>
+#include <thread>
 #include <tuple>
 
 #include "app/keyboard.h"
 #include "app/menu_commands.h"
+#include "base/clipboard.h"
 #include "support/dialogs.h"
 
 using namespace test_support;
@@ -31,7 +34,7 @@ struct Keyboard : twin_window_test {
     // What the clipboard holds, and the list's rows as Ctrl+C copies them.
     std::wstring clipboard_text() {
         std::wstring copied;
-        if (HANDLE data = OpenClipboard(window) ? GetClipboardData(CF_UNICODETEXT) : nullptr)
+        if (HANDLE data = open_clipboard(window) ? GetClipboardData(CF_UNICODETEXT) : nullptr)
             copied = static_cast<const wchar_t*>(GlobalLock(data)), GlobalUnlock(data);
         return CloseClipboard(), copied;
     }
@@ -125,6 +128,38 @@ TEST_F(Keyboard, TheRunIsWorkedFromTheKeyboard) {
         press(target, key);
         EXPECT_EQ(std::pair(run_status.load(), pause_code.load()), std::pair(status, pause)) << key;
     }
+}
+
+// The path typed into path box A and Enter pressed there; a click on a row once the search ended; Ctrl+A and Ctrl+C
+// go to whichever window the click left the focus in, as the keyboard sends them.
+TEST_F(Keyboard, RowsAreCopiedAfterASearchStartedWithEnter) {
+    temp_folder tree;
+    tree.make_file(L"a\\x.txt", "same"), tree.make_file(L"b\\x.txt", "same");
+    press(window, '2', true);
+    SetFocus(edit_a);
+    for (const wchar_t c : tree.path()) PostMessageW(edit_a, WM_CHAR, c, 1);
+    press(edit_a, VK_RETURN);
+    ASSERT_TRUE(pump_until(run_closed, 60000));
+    RECT row{LVIR_BOUNDS};
+    SendMessageW(list_view, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    for (const UINT click : {WM_LBUTTONDOWN, WM_LBUTTONUP}) PostMessageW(list_view, click, 0, MAKELPARAM(20, row.top + 4));
+    pump_for(100);
+    press(GetFocus(), 'A', true);
+    press(GetFocus(), 'C', true);
+    EXPECT_EQ(clipboard_text(), rows_as_copied()) << "the focus on the list: " << (GetFocus() == list_view);
+}
+
+// Another program holding the clipboard open for a moment, as clipboard viewers do after each change, delays the copy
+// but does not lose it.
+TEST_F(Keyboard, CtrlCWaitsForTheClipboardThatAnotherProgramHolds) {
+    add_row(L"a", L"b", L"100");
+    press(list_view, 'A', true);
+    std::atomic<bool> held{false};
+    std::thread holder([&] { OpenClipboard(nullptr), held = true, Sleep(200), CloseClipboard(); });
+    while (!held) Sleep(1);
+    press(list_view, 'C', true);
+    holder.join();
+    EXPECT_EQ(clipboard_text(), rows_as_copied());
 }
 
 // Ctrl+A, Ctrl+C copy every row; Enter opens the focused row's dialog, Shift+F10 and the menu key the menu below it
