@@ -54,10 +54,8 @@ int wmain(int argc, wchar_t** argv) {
         const uint64_t before_index = memory_bytes();
         auto unique = make_file_list();
         for (long i = 0; i < records; ++i) {
-            auto record = std::make_unique<file_record>();
-            record->path = L"Z:\\nowhere\\folder\\file" + std::to_wstring(i) + L".dat";
-            record->size = 1000 + static_cast<uint64_t>(i) * 7;
-            unique->append_record(std::move(record));
+            unique->add_record(L"Z:\\nowhere\\folder\\file" + std::to_wstring(i) + L".dat",
+                               {.size = 1000 + static_cast<uint64_t>(i) * 7});
         }
         unique->publish_count();
         const uint64_t index_bytes = memory_bytes() - before_index;

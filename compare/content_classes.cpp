@@ -51,10 +51,10 @@ void content_classes::clear() {
 }
 
 bool names_removed_file(const file_record& member, const file_record& removed) {
-    if (case_key(member.path) == case_key(removed.path)) return true;
+    if (case_key(member.path()) == case_key(removed.path())) return true;
     const bool same_index = member.identity.index_known && removed.identity.index_known &&
                             member.identity.file_index == removed.identity.file_index;
-    return same_index && !open_for_reading(member.path);
+    return same_index && !open_for_reading(member.path());
 }
 
 }  // namespace orvkit

@@ -29,11 +29,11 @@ unique_handle open_for_identity(const std::wstring& path) {
 }
 
 void ensure_index(file_record& record) {
-    if (!record.identity.index_known) record.identity = index_of(record.path);
+    if (!record.identity.index_known) record.identity = index_of(record.path());
 }
 
 void ensure_volume(file_record& record) {
-    if (!record.identity.volume_known) record.identity = identity_of(record.path);
+    if (!record.identity.volume_known) record.identity = identity_of(record.path());
 }
 
 }  // namespace
@@ -137,8 +137,9 @@ held_pair hold_pair(const std::wstring& file, const std::wstring& partner) {
 }
 
 bool same_file(file_record& a, file_record& b) {
-    if (CompareStringOrdinal(a.path.c_str(), static_cast<int>(a.path.size()), b.path.c_str(),
-                             static_cast<int>(b.path.size()), TRUE) == CSTR_EQUAL)
+    const std::wstring path_a = a.path(), path_b = b.path();
+    if (CompareStringOrdinal(path_a.c_str(), static_cast<int>(path_a.size()), path_b.c_str(),
+                             static_cast<int>(path_b.size()), TRUE) == CSTR_EQUAL)
         return true;
     ensure_index(a);
     ensure_index(b);
@@ -152,7 +153,7 @@ bool same_file(file_record& a, file_record& b) {
     // Equal indexes on what look like two volumes: two names of one share report two
     // serials for one file, while a cloned disk holds other files of the same
     // indexes. Only opening both can tell.
-    return hold_pair(a.path, b.path).identity != pair_identity::distinct;
+    return hold_pair(path_a, path_b).identity != pair_identity::distinct;
 }
 
 }  // namespace orvkit

@@ -1,11 +1,20 @@
 // The index of one search: one record per file, in the order the files were met,
 // the counters the search reports, and one large read buffer.
+//
+// A million files must fit in little memory, so a record does not own its path: it
+// points at its folder's path, kept once in the list however many files the folder
+// holds, and at its name, kept in the list's name store. Records lie in fixed blocks
+// that never move while the list grows, so a pointer to a record stays good until
+// the record leaves the list (a pair scan's pruning, remove_record, clear).
 #pragma once
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/published_text.h"
@@ -25,16 +34,60 @@ struct file_identity {
 };
 
 struct file_record {
-    std::wstring path;        // folder path, "\", entry name; no long-path prefix
-    uint32_t checksum = 0;    // 0 when not computed, unreadable or empty
-    uint32_t content_class = 0;  // records read to equal bytes share one; 0 when not known (never saved)
+    // The path is folder, "\", name; a path without "\" is its name alone (no folder).
+    // Both point into the list that holds the record; no long-path prefix.
+    const std::wstring* folder = nullptr;
+    const wchar_t* name = nullptr;  // NUL-terminated
+    uint32_t checksum = 0;          // 0 when not computed, unreadable or empty
+    uint32_t content_class = 0;     // records read to equal bytes share one; 0 when not known (never saved)
     uint64_t size = 0;
-    uint64_t created = 0;     // FILETIME ticks
+    uint64_t created = 0;  // FILETIME ticks
     uint64_t accessed = 0;
     uint64_t written = 0;
     uint32_t fail_count = 0;  // times the file could not be opened as file B of a pair
     bool marked = false;      // lies in or below a folder holding "FCBackDB.txt"
+    bool pruned = false;      // left the list during a pair scan; dropped when the scan ends
     file_identity identity;   // filled on demand; not saved in list files
+
+    std::wstring path() const;
+    std::size_t path_length() const;
+    // Appends the path to `out` without building it first.
+    void append_path(std::wstring& out) const;
+};
+
+// The records of a list in blocks of fixed size. Indexing and iteration give a
+// pointer to the record, which stays valid as the store grows.
+class record_store {
+public:
+    static constexpr std::size_t block_records = 1024;
+
+    class iterator {
+    public:
+        iterator(const record_store* store, std::size_t at) : store_(store), at_(at) {}
+        file_record* operator*() const { return (*store_)[at_]; }
+        iterator& operator++() { return ++at_, *this; }
+        bool operator!=(const iterator& other) const { return at_ != other.at_; }
+
+    private:
+        const record_store* store_;
+        std::size_t at_;
+    };
+
+    file_record* operator[](std::size_t index) const {
+        return &blocks_[index / block_records][index % block_records];
+    }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    iterator begin() const { return {this, 0}; }
+    iterator end() const { return {this, size_}; }
+
+    file_record& push_back(const file_record& record);
+    // Drops the records from `count` on, and the blocks no record uses.
+    void shrink_to(std::size_t count);
+
+private:
+    std::vector<std::unique_ptr<file_record[]>> blocks_;
+    std::size_t size_ = 0;
 };
 
 class orvFileList {
@@ -51,8 +104,17 @@ public:
     orvFileList& operator=(const orvFileList&) = delete;
     ~orvFileList();
 
-    void append_record(std::unique_ptr<file_record> record);
+    // The list's own copy of a folder path, for the records of the folder's files.
+    const std::wstring* add_folder(std::wstring_view folder);
+    // Appends a record of the file `name` in `folder` (from add_folder), its other
+    // fields taken from `fields`.
+    file_record& add_record(const std::wstring* folder, std::wstring_view name, const file_record& fields = {});
+    // The same for a whole path, split at its last "\".
+    file_record& add_record(std::wstring_view path, const file_record& fields = {});
     void remove_record(std::size_t index);
+    // Drops the records marked pruned, keeping the order of the others. Records move:
+    // pointers to them are stale afterwards.
+    void drop_pruned();
     void clear();
 
     std::atomic<uint32_t> status{0};   // 10 = stop requested (written by the window thread)
@@ -65,12 +127,22 @@ public:
     uint64_t deleted_bytes = 0;
     std::unique_ptr<uint8_t[]> read_buffer;
     std::size_t read_buffer_bytes = 0;
-    std::vector<std::unique_ptr<file_record>> records;
+    record_store records;
     uint64_t total_bytes = 0;
     uint32_t empty_folders_removed = 0;
     uint32_t folders_visited = 0;
 
     void publish_count() { record_count.store(static_cast<int64_t>(records.size())); }
+
+private:
+    const wchar_t* keep_name(std::wstring_view name);
+
+    std::deque<std::wstring> folders_;  // a deque: the records' pointers stay valid as it grows
+    std::unordered_map<std::wstring_view, const std::wstring*> folder_of_text_;
+    const std::wstring* last_folder_ = nullptr;
+    std::vector<std::unique_ptr<wchar_t[]>> name_blocks_;
+    wchar_t* name_next_ = nullptr;     // where the next name goes in the current block
+    std::size_t name_block_free_ = 0;  // units left there
 };
 
 std::shared_ptr<orvFileList> make_file_list();

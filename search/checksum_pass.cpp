@@ -67,7 +67,7 @@ std::size_t piece_limit(std::size_t members) {
 // the pairs of twins need it). False when it cannot be opened: its pairs then open
 // it as before and fail.
 bool open_member(member& m, bool index_now) {
-    m.file = open_for_reading(m.record->path, FILE_FLAG_SEQUENTIAL_SCAN);
+    m.file = open_for_reading(m.record->path(), FILE_FLAG_SEQUENTIAL_SCAN);
     ++pass_opens;
     if (m.file && index_now) read_file_index(m.file.get(), m.record->identity);
     return static_cast<bool>(m.file);
@@ -135,7 +135,7 @@ bool read_size_group(std::vector<member>& members, uint64_t size, bool whole_fil
             for (member* m : same) {
                 uint8_t* buffer = slots.data() + parts.size() * stride;  // the next free slot
                 if (!keep_reading(list)) return false;
-                pass_file.set(m->record->path);
+                pass_file.set(m->record->path());
                 if ((offset == 0 && !open_member(*m, !keep_open)) || !read_piece(*m, offset, buffer, length, last)) {
                     finish(*m, 0, 0);  // unknown: its pairs open it and find what changed
                     continue;
@@ -241,7 +241,7 @@ bool checksum_shared_sizes(orvFileList& list, bool whole_files, content_classes&
         bool all_known = true;
         for (; first < shared.size() && list.records[shared[first]]->size == size; ++first) {
             member& m = members.emplace_back();
-            m.record = list.records[shared[first]].get();
+            m.record = list.records[shared[first]];
             m.known = m.record->checksum;
             all_known = all_known && m.known != 0;
         }

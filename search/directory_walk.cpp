@@ -101,15 +101,14 @@ void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wst
         return;
     }
 
-    auto record = std::make_unique<file_record>();
-    record->path = join_path(folder, name);
-    record->size = join_halves(entry.nFileSizeHigh, entry.nFileSizeLow);
-    record->created = ticks(entry.ftCreationTime);
-    record->accessed = ticks(entry.ftLastAccessTime);
-    record->written = ticks(entry.ftLastWriteTime);
-    record->marked = marked;
-    list.total_bytes += record->size;
-    list.append_record(std::move(record));
+    file_record fields;
+    fields.size = join_halves(entry.nFileSizeHigh, entry.nFileSizeLow);
+    fields.created = ticks(entry.ftCreationTime);
+    fields.accessed = ticks(entry.ftLastAccessTime);
+    fields.written = ticks(entry.ftLastWriteTime);
+    fields.marked = marked;
+    list.total_bytes += fields.size;
+    list.add_record(join_path(folder, name), fields);
 }
 
 }  // namespace orvkit

@@ -56,7 +56,7 @@ group_compare::group_compare(const orvFileList& list, const pair_settings& setti
     : settings_(settings), budget_(budget), file_limit_(file_limit) {
     std::vector<member_key> keys;
     keys.reserve(list.records.size());
-    for (const auto& record : list.records) keys.push_back({record->size, record->checksum, record.get()});
+    for (const auto& record : list.records) keys.push_back({record->size, record->checksum, record});
     std::sort(keys.begin(), keys.end(), [](const member_key& x, const member_key& y) {
         return x.size != y.size ? x.size < y.size : x.checksum < y.checksum;
     });
@@ -89,7 +89,7 @@ group_compare::held_file& group_compare::load(file_record& record) {
         return held;
     }
     // Opened as compare_pair_files opens its files, so the same files fail.
-    unique_handle file = open_for_reading(record.path, FILE_FLAG_SEQUENTIAL_SCAN);
+    unique_handle file = open_for_reading(record.path(), FILE_FLAG_SEQUENTIAL_SCAN);
     ++opens_;
     ++all_opens;
     if (!file) return held;

@@ -56,6 +56,22 @@ bool write_records(HANDLE file, const orvFileList& list, const list_chunk_writer
     }
 }
 
+// Feeds the file data folder + `name` to `parser` through `buffer`, `block` bytes
+// (even, so that blocks end between code units) at a time. Out of memory part way,
+// the records read so far stay.
+void feed_list_file(const std::wstring& name, list_file_parser& parser, uint8_t* buffer, std::size_t block) {
+    std::wstring path;
+    if (!list_path(name, path)) return;
+    unique_handle file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    try {
+        DWORD got = 0;
+        while (ReadFile(file.get(), buffer, static_cast<DWORD>(block), &got, nullptr) && got > 0) parser.feed(buffer, got);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
 }  // namespace
 
 bool write_list_chunk(HANDLE file, const std::string& bytes) { return write_whole(file, bytes.data(), bytes.size()); }
@@ -88,36 +104,33 @@ void write_list_file(orvFileList& list, const std::wstring& name, const std::wst
         DeleteFileW(scratch_path.c_str());
 }
 
+
 // Reads through the list's own large buffer; a list without one gets a smaller
-// buffer here. The block size is even so that blocks end between code units.
+// buffer here.
 int64_t read_list_file(orvFileList& list, const std::wstring& name) {
-    std::wstring path;
-    if (list_path(name, path)) {
-        unique_handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) {
-            uint8_t* buffer = list.read_buffer.get();
-            std::size_t block = list.read_buffer_bytes < read_block_limit ? list.read_buffer_bytes : read_block_limit;
-            block &= ~std::size_t{1};
-            std::unique_ptr<uint8_t[]> own;
-            uint8_t small[4096];
-            if (!buffer || block == 0) {
-                own.reset(new (std::nothrow) uint8_t[fallback_read_bytes]);
-                buffer = own ? own.get() : small;
-                block = own ? fallback_read_bytes : sizeof(small);
-            }
-            // Out of memory part way: the records read so far stay.
-            try {
-                list_file_parser parser(list);
-                DWORD got = 0;
-                while (ReadFile(file.get(), buffer, static_cast<DWORD>(block), &got, nullptr) && got > 0)
-                    parser.feed(buffer, got);
-            } catch (const std::bad_alloc&) {
-            }
-        }
+    uint8_t* buffer = list.read_buffer.get();
+    std::size_t block = std::min(list.read_buffer_bytes, read_block_limit) & ~std::size_t{1};
+    std::unique_ptr<uint8_t[]> own;
+    uint8_t small[4096];
+    if (!buffer || block == 0) {
+        own.reset(new (std::nothrow) uint8_t[fallback_read_bytes]);
+        buffer = own ? own.get() : small;
+        block = own ? fallback_read_bytes : sizeof(small);
+    }
+    try {
+        list_file_parser parser(list);
+        feed_list_file(name, parser, buffer, block);
+    } catch (const std::bad_alloc&) {
     }
     list.publish_count();
     return static_cast<int64_t>(list.records.size());
+}
+
+void read_list_records(const std::wstring& name, const list_record_sink& sink) {
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[fallback_read_bytes]);
+    if (!buffer) return;
+    list_file_parser parser(sink);
+    feed_list_file(name, parser, buffer.get(), fallback_read_bytes);
 }
 
 }  // namespace orvkit

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/file_list.h"
+#include "search/list_format.h"
 
 namespace orvkit {
 
@@ -24,5 +25,7 @@ void write_list_file(orvFileList& list, const std::wstring& name, const std::wst
 
 // Fills `list` from data folder + `name`; returns the number of records read.
 int64_t read_list_file(orvFileList& list, const std::wstring& name);
+// Hands each record of data folder + `name` to `sink`, keeping none.
+void read_list_records(const std::wstring& name, const list_record_sink& sink);
 
 }  // namespace orvkit

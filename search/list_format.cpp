@@ -1,6 +1,8 @@
 #include "search/list_format.h"
 
+#include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace orvkit {
 
@@ -64,7 +66,9 @@ bool plausible_path(const std::wstring& path) {
 }  // namespace
 
 bool list_record_writable(const file_record& record) {
-    return record.path.size() <= list_token_limit && record.path.find_first_of(std::wstring(L"*\0", 2)) == std::wstring::npos;
+    const auto fits = [](std::wstring_view part) { return part.find_first_of(std::wstring_view(L"*\0", 2)) == part.npos; };
+    return record.path_length() <= list_token_limit && (!record.folder || fits(*record.folder)) &&
+           (!record.name || fits(record.name));
 }
 
 void append_list_header(std::string& out, uint64_t count) {
@@ -76,7 +80,11 @@ void append_list_header(std::string& out, uint64_t count) {
 // expects. A reloaded size can therefore be that of a smaller file; the comparison
 // checks the sizes on disk, so such a pair is never taken for twins.
 void append_list_record(std::string& out, const file_record& record) {
-    append_units(out, record.path.data(), record.path.size());
+    if (record.folder) {
+        append_units(out, record.folder->data(), record.folder->size());
+        append_ascii(out, "\\");
+    }
+    if (record.name) append_units(out, record.name, std::wcslen(record.name));
     append_ascii(out, "*");
     append_field(out, record.checksum);
     append_field(out, record.size & 0xFFFFFFFFu);
@@ -108,7 +116,10 @@ int64_t list_token_value(const std::wstring& token) {
     return negative ? static_cast<int64_t>(0 - value) : static_cast<int64_t>(value);
 }
 
-list_file_parser::list_file_parser(orvFileList& list) : list_(list) { token_.reserve(list_token_limit); }
+list_file_parser::list_file_parser(orvFileList& list)
+    : list_file_parser([&list](const std::wstring& path, const file_record& fields) { list.add_record(path, fields); }) {}
+
+list_file_parser::list_file_parser(list_record_sink sink) : sink_(std::move(sink)) { token_.reserve(list_token_limit); }
 
 void list_file_parser::feed_header(const uint8_t*& data, std::size_t& length) {
     while (length > 0 && header_state_ == header_state::reading) {
@@ -150,8 +161,8 @@ void list_file_parser::add_unit(wchar_t unit) {
 }
 
 void list_file_parser::start_record() {
-    record_ = std::make_unique<file_record>();
-    record_->path = token_;
+    record_ = {};
+    path_ = token_;
     record_sound_ = !token_cut_ && plausible_path(token_);
     state_ = field::checksum;
 }
@@ -172,34 +183,33 @@ void list_file_parser::end_token() {
         return;
     case field::checksum:
         record_sound_ = record_sound_ && parse_plain_number(token_, 0xFFFFFFFFu, value);
-        record_->checksum = static_cast<uint32_t>(value);
+        record_.checksum = static_cast<uint32_t>(value);
         state_ = field::size;
         return;
     case field::size:
         record_sound_ = record_sound_ && parse_plain_number(token_, time_or_size_max, value);
-        record_->size = value;
+        record_.size = value;
         state_ = field::created;
         return;
     case field::created:
         record_sound_ = record_sound_ && parse_plain_number(token_, time_or_size_max, value);
-        record_->created = value;
+        record_.created = value;
         state_ = field::accessed;
         return;
     case field::accessed:
         record_sound_ = record_sound_ && parse_plain_number(token_, time_or_size_max, value);
-        record_->accessed = value;
+        record_.accessed = value;
         state_ = field::written;
         return;
     case field::written:
         record_sound_ = record_sound_ && parse_plain_number(token_, time_or_size_max, value);
-        record_->written = value;
+        record_.written = value;
         state_ = field::marked;
         return;
     case field::marked:
         record_sound_ = record_sound_ && parse_plain_number(token_, 1, value);
-        record_->marked = value != 0;
-        if (record_sound_) list_.append_record(std::move(record_));
-        record_.reset();
+        record_.marked = value != 0;
+        if (record_sound_) sink_(path_, record_);
         state_ = field::path;
         return;
     }

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/file_list.h"
@@ -32,8 +33,11 @@ void append_list_trailer(std::string& out);
 // first other character; 0 without leading digits; saturates on overflow.
 int64_t list_token_value(const std::wstring& token);
 
+// What a parser does with each sound record: its path, and its other fields.
+using list_record_sink = std::function<void(const std::wstring& path, const file_record& fields)>;
+
 // Reads list-file bytes in pieces of any size and appends each complete, sound
-// record to `list`. A file whose first 22 bytes are not the list header yields
+// record to `list` (or hands it to `sink`). A file whose first 22 bytes are not the list header yields
 // nothing. A record is appended only at the "*" after its seventh field, and only
 // when its path is a plausible path (non-empty, with a backslash, no control
 // character, not cut at the token limit) and each number is a plain decimal
@@ -41,6 +45,7 @@ int64_t list_token_value(const std::wstring& token);
 class list_file_parser {
 public:
     explicit list_file_parser(orvFileList& list);
+    explicit list_file_parser(list_record_sink sink);
 
     void feed(const uint8_t* data, std::size_t length);
 
@@ -54,7 +59,7 @@ private:
     void end_token();
     void start_record();
 
-    orvFileList& list_;
+    list_record_sink sink_;
     header_state header_state_ = header_state::reading;
     std::size_t header_got_ = 0;
     bool odd_byte_pending_ = false;
@@ -62,7 +67,8 @@ private:
     std::wstring token_;
     bool token_cut_ = false;
     field state_ = field::count;
-    std::unique_ptr<file_record> record_;
+    std::wstring path_;
+    file_record record_;
     bool record_sound_ = false;
 };
 

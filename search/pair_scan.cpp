@@ -11,59 +11,49 @@ namespace {
 
 constexpr uint32_t no_record = UINT32_MAX;
 
-struct group_key {
-    uint64_t size;
-    uint32_t checksum;
-    uint32_t content_class;
-    uint32_t index;
-    bool operator<(const group_key& other) const {
-        return std::tie(size, checksum, content_class, index) <
-               std::tie(other.size, other.checksum, other.content_class, other.index);
-    }
-    bool same_group(const group_key& other) const {
-        return size == other.size && checksum == other.checksum && content_class == other.content_class;
-    }
-};
-
-// For every record (by its index at the start of the scan), the next record of its
-// (size, checksum[, content class]) group in list order, or no_record.
+// For every record, the next record of its (size, checksum[, content class]) group
+// in list order, or no_record. Sorting the indexes themselves, not copies of the
+// keys, keeps the scan's own memory at eight bytes a record.
 std::vector<uint32_t> next_in_group(const orvFileList& list, bool by_content) {
     const std::size_t n = list.records.size();
-    std::vector<group_key> keys(n);
-    for (std::size_t i = 0; i < n; ++i) {
+    const auto key = [&](uint32_t i) {
         const file_record& record = *list.records[i];
-        keys[i] = {record.size, record.checksum, by_content ? record.content_class : 0, static_cast<uint32_t>(i)};
-    }
-    std::sort(keys.begin(), keys.end());
+        return std::tuple(record.size, record.checksum, by_content ? record.content_class : 0u);
+    };
+    std::vector<uint32_t> order(n);
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&](uint32_t x, uint32_t y) {
+        const auto kx = key(x), ky = key(y);
+        return kx != ky ? kx < ky : x < y;
+    });
     std::vector<uint32_t> next(n, no_record);
     for (std::size_t i = 0; i + 1 < n; ++i)
-        if (keys[i].same_group(keys[i + 1])) next[keys[i].index] = keys[i + 1].index;
+        if (key(order[i]) == key(order[i + 1])) next[order[i]] = order[i + 1];
     return next;
 }
 
 }  // namespace
 
+// A pruned record stays in place, flagged, until the scan ends: indexes never shift
+// and no record is erased from the middle of a list of a million. The last record
+// still in the list gets no pass, as it has no later record to pair with.
 uint32_t scan_candidate_pairs(orvFileList& list, const pair_scan_hooks& hooks, bool by_content) {
     const std::vector<uint32_t> next = next_in_group(list, by_content);
-    // original[i] is the scan-start index of the record now at i; it stays sorted,
-    // since pruning only erases, so a record's current place is a binary search.
-    std::vector<uint32_t> original(list.records.size());
-    std::iota(original.begin(), original.end(), 0u);
-    std::vector<bool> pruned(list.records.size(), false);
+    const std::size_t n = list.records.size();
     uint32_t pruned_count = 0;
-
-    for (std::size_t a = 0; a + 1 < list.records.size(); ++a) {
+    std::size_t live_after = n;  // records not pruned from a on; after a once a is counted out
+    for (std::size_t a = 0; a < n; ++a) {
+        if (list.records[a]->pruned) continue;
+        if (--live_after == 0) break;
         hooks.begin_pass(a);
-        for (uint32_t id = next[original[a]]; id != no_record; id = next[id]) {
-            if (pruned[id]) continue;
-            const std::size_t b =
-                static_cast<std::size_t>(std::lower_bound(original.begin() + a + 1, original.end(), id) - original.begin());
+        for (uint32_t b = next[a]; b != no_record; b = next[b]) {
+            file_record& record_b = *list.records[b];
+            if (record_b.pruned) continue;
             hooks.candidate(a, b);
-            if (list.records[b]->fail_count > 0) {
-                if (hooks.prune) hooks.prune(*list.records[b]);
-                list.remove_record(b);
-                original.erase(original.begin() + static_cast<std::ptrdiff_t>(b));
-                pruned[id] = true;
+            if (record_b.fail_count > 0) {
+                if (hooks.prune) hooks.prune(record_b);
+                record_b.pruned = true;
+                --live_after;
                 ++pruned_count;
             }
             if (hooks.stop_requested()) break;
@@ -71,6 +61,7 @@ uint32_t scan_candidate_pairs(orvFileList& list, const pair_scan_hooks& hooks, b
         hooks.end_pass(a);
         if (hooks.stop_requested()) break;
     }
+    if (pruned_count) list.drop_pruned();
     return pruned_count;
 }
 

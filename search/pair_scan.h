@@ -1,6 +1,7 @@
 // Visits the candidate pairs of a file list: for each record a, in list order, the
 // later records b of equal size and checksum, in list order. A record whose
-// fail_count the visit raised is pruned from the list at once.
+// fail_count the visit raised is pruned: no later pass meets it, and it leaves the
+// list when the scan ends (indexes and pointers into the list hold until then).
 //
 // Only records of one (size, checksum) group can pair, so the scan walks the groups
 // rather than every pair: a list of unique sizes costs one pass per record, not a

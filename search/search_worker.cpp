@@ -66,10 +66,11 @@ bool aborting() { return pause_code.load() == pause_aborting; }
 // same file or on its way out itself, the file stays: overlapping trees and links
 // can pair each copy with the other.
 std::wstring remove_twin(search_run& run, file_record& removed, const file_record& kept, wchar_t column) {
+    const std::wstring removed_path = removed.path();
     const removal_verdict verdict =
-        run.guard.remove(run.state->deletions, removed.path, kept.path, &run.options.removal);
+        run.guard.remove(run.state->deletions, removed_path, kept.path(), &run.options.removal);
     if (verdict == removal_verdict::protected_file) return protected_text;
-    const std::wstring key = case_key(removed.path);
+    const std::wstring key = case_key(removed_path);
     const bool queued = verdict == removal_verdict::queued ||
                         (verdict == removal_verdict::already_removed && run.queued_rows.count(key));
     if (queued) {
@@ -88,7 +89,7 @@ std::wstring remove_twin(search_run& run, file_record& removed, const file_recor
 
 // With Mark Only: checks the pair as a removal would, and marks the file instead.
 std::wstring mark_twin(search_run& run, const file_record& marked, const file_record& kept, wchar_t column) {
-    const removal_verdict verdict = run.guard.mark(marked.path, kept.path);
+    const removal_verdict verdict = run.guard.mark(marked.path(), kept.path());
     if (verdict == removal_verdict::protected_file) return protected_text;
     if (verdict == removal_verdict::marked) {
         ++run.marked_files;
@@ -101,8 +102,9 @@ std::wstring mark_twin(search_run& run, const file_record& marked, const file_re
 
 // The result cell of a twin row: its percentage, or what automatic removal did.
 std::wstring settle_twin(search_run& run, file_record& a, file_record& b, uint32_t percent) {
-    const wchar_t column = column_to_remove(run.options.choice, {a.path, run.guard.leaving(a.path)},
-                                            {b.path, run.guard.leaving(b.path)});
+    const std::wstring path_of_a = a.path(), path_of_b = b.path();
+    const wchar_t column = column_to_remove(run.options.choice, {path_of_a, run.guard.leaving(path_of_a)},
+                                            {path_of_b, run.guard.leaving(path_of_b)});
     if (!column) return std::to_wstring(percent);
     file_record& removed = column == L'A' ? a : b;
     const file_record& kept = column == L'A' ? b : a;
@@ -130,7 +132,7 @@ void settle_queued(search_run& run) {
     run.queued_rows.clear();
     if (!run.groups || gone.empty()) return;
     for (const auto& record : run.list->records) {
-        if (!gone.count(case_key(record->path))) continue;
+        if (!gone.count(case_key(record->path()))) continue;
         run.groups->forget_file(*record);
         run.classes.forget_file(*record);
     }
@@ -144,9 +146,10 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     if (!settled) run.groups->prepare(record_a, record_b);
     if (same_file(record_a, record_b)) return;
 
-    path_b = record_b.path;  // for the painting
+    const std::wstring file_b = record_b.path();
+    path_b = file_b;  // for the painting
     if (!settled && !run.groups->compare(record_a, record_b, compared))
-        compared = compare_pair_files(record_a.path, record_b.path, run.compared);
+        compared = compare_pair_files(record_a.path(), file_b, run.compared);
     if (aborting()) return;
     const uint32_t percent = compared.percent;
     const int32_t outcome = compared.outcome;
@@ -235,7 +238,7 @@ void compare_candidates(search_run& run) {
     pair_scan_hooks hooks;
     hooks.begin_pass = [&](std::size_t a) {
         hold_while_paused();
-        path_a = list.records[a]->path;
+        path_a = list.records[a]->path();
         shown_path.set(path_a);
     };
     // Paused before every pair, not only between passes: a pass over hundreds of
@@ -255,8 +258,11 @@ void compare_candidates(search_run& run) {
     // At 100 % only records read to the same bytes can pair; below, equal checksums
     // choose the pairs and the files say how much they share.
     run.pruned_count = scan_candidate_pairs(list, hooks, run.options.match_percentage >= 100);
-    settle_queued(run);
+    // The scan dropped its pruned records, so the records moved: nothing that holds
+    // pointers to them is used again.
     run.groups = nullptr;
+    run.classes.clear();
+    settle_queued(run);
 }
 
 void close_search(search_run& run) {

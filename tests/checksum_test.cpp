@@ -67,7 +67,7 @@ TEST(ChecksumPass, ASizeGroupTooLargeToKeepOpenIsReadPieceByPiece) {
     std::map<std::wstring, const file_record*> by_name;
     std::set<uint32_t> distinct;
     for (const auto& record : list.records) {
-        by_name[file_name(record->path)] = record.get();
+        by_name[file_name(record->path())] = record;
         distinct.insert(record->content_class);
     }
     EXPECT_EQ(distinct.size(), 601u) << "every other file apart";
@@ -80,7 +80,9 @@ TEST(ChecksumPass, ASizeGroupTooLargeToKeepOpenIsReadPieceByPiece) {
 // The pair scan frees a pruned record; it may have lost its class before (its file went under a link's name).
 TEST(ContentClasses, AFileRemovedAfterAPruneNeverReachesThePrunedRecord) {
     for (const bool forgotten_first : {false, true}) {
-        file_record first{.path = L"C:\\a"}, link{.path = L"C:\\l"}, pruned{.path = L"C:\\b"}, removed{.path = L"C:\\B"};
+        orvFileList list(0);
+        file_record &first = list.add_record(L"C:\\a"), &link = list.add_record(L"C:\\l"),
+                    &pruned = list.add_record(L"C:\\b"), &removed = list.add_record(L"C:\\B");
         link.identity = pruned.identity = {.file_index = 7, .index_known = true};
         content_classes classes;
         const uint32_t id = classes.add_class({&first, &link, &pruned, &removed});

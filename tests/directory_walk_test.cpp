@@ -35,7 +35,7 @@ TEST(DirectoryWalk, IndexesATreeDepthFirstInPreOrder) {
     auto list = walked(tree.path() + L"\\", 2);  // a trailing backslash is not doubled
     SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_NORMAL);
     std::vector<std::wstring> paths;
-    for (const auto& record : list->records) paths.push_back(record->path.substr(tree.path().size() + 1));
+    for (const auto& record : list->records) paths.push_back(record->path().substr(tree.path().size() + 1));
     EXPECT_EQ(paths, (std::vector<std::wstring>{L"...\\in.txt", L"a.txt", L"b\\c\\deep.txt", L"b\\d.txt",
                                                 L"b\\FCBackDB.txt", L"e.txt", L"f.bin", deep + L"\\bottom.txt"}));
     EXPECT_EQ(std::tuple(list->record_count.load(), list->records[6]->size, list->total_bytes),
@@ -91,7 +91,7 @@ TEST(DirectoryWalk, PassesOverTheSystemFoldersOfADrivesRoot) {
     ASSERT_FALSE(root.empty()) << "no drive letter could be mapped";
     const auto list = walked(root, 2, true);
     std::vector<std::wstring> paths;
-    for (const auto& record : list->records) paths.push_back(record->path);
+    for (const auto& record : list->records) paths.push_back(record->path());
     EXPECT_EQ(paths, (std::vector<std::wstring>{root + L"docs\\$RECYCLE.BIN\\copy.txt", root + L"docs\\r.txt",
                                                root + L"docs\\s.txt"}));
     EXPECT_EQ(list->folders_visited, 2u);

@@ -29,7 +29,7 @@ struct visit {
 
 std::shared_ptr<orvFileList> copy_of(const orvFileList& list) {
     auto copy = make_file_list();
-    for (const auto& record : list.records) copy->append_record(std::make_unique<file_record>(*record));
+    for (const auto& record : list.records) copy->add_record(record->path(), *record);
     return copy;
 }
 
@@ -40,16 +40,16 @@ std::pair<std::vector<visit>, uint64_t> scan(orvFileList& list, const pair_setti
     if (in_memory) held = std::make_unique<group_compare>(list, settings, budget, limit);
     std::vector<visit> visits;
     pair_scan_hooks hooks;
-    hooks.begin_pass = [&](std::size_t a) { path_a = list.records[a]->path; };
+    hooks.begin_pass = [&](std::size_t a) { path_a = list.records[a]->path(); };
     hooks.candidate = [&](std::size_t a, std::size_t b) {
         file_record &x = *list.records[a], &y = *list.records[b];
         pair_outcome result;
         const bool settled = classes && classes->compare(x, y, settings, result);
         if (held && !settled) held->prepare(x, y);
         if (same_file(x, y)) return;
-        if (!settled && (!held || !held->compare(x, y, result))) result = compare_pair_files(x.path, y.path, settings);
+        if (!settled && (!held || !held->compare(x, y, result))) result = compare_pair_files(x.path(), y.path(), settings);
         const bool listed = result.percent > 0 && result.percent >= settings.match_percentage;
-        visits.push_back({x.path, y.path, result.outcome, listed ? result.percent : 0});
+        visits.push_back({x.path(), y.path(), result.outcome, listed ? result.percent : 0});
         if (result.outcome == compare_invalid_b) ++y.fail_count;
     };
     hooks.end_pass = [&](std::size_t a) { if (held) held->done_with(*list.records[a]); };
@@ -112,9 +112,9 @@ TEST_F(GroupCompare, EveryPairEqualsThePairByPairComparison) {
         std::vector<HANDLE> locks;
         for (const auto& record : walked->records) {  // some files cannot be opened, some grew or shrank
             const int fate = static_cast<int>(random() % 12);
-            const std::string unix_path = "'" + to_unix_path(record->path) + "'";
+            const std::string unix_path = "'" + to_unix_path(record->path()) + "'";
             if (fate == 0) {
-                locks.push_back(CreateFileW(record->path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+                locks.push_back(CreateFileW(record->path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
             } else if (fate == 1 && record->size > 0) {
                 ASSERT_EQ(run_unix("truncate -s " + std::to_string(record->size - 1) + " " + unix_path), 0);
             } else if (fate == 2) {

@@ -24,15 +24,15 @@ static paths parse(const std::string& bytes, std::size_t piece = 0, orvFileList*
     for (std::size_t at = 0; at < bytes.size(); at += step)
         parser.feed(reinterpret_cast<const uint8_t*>(bytes.data()) + at, std::min(step, bytes.size() - at));
     paths out;
-    for (const auto& record : list.records) out.push_back(record->path);
+    for (const auto& record : list.records) out.push_back(record->path());
     return out;
 }
 
 // Records "<folder>\file <i>.dat" of size `size`, their other fields from i.
 static void fill(orvFileList& list, uint32_t count, const std::wstring& folder, uint64_t size = 7) {
     for (uint32_t i = 0; i < count; ++i)
-        list.append_record(std::make_unique<file_record>(file_record{folder + L"\\file " + std::to_wstring(i) + L".dat",
-                                                                     i << 17, 0, size, 0x01DA2B3C4D5E6F70ull + i, 0, i, 0, i % 2 == 0}));
+        list.add_record(folder + L"\\file " + std::to_wstring(i) + L".dat",
+                        {.checksum = i << 17, .size = size, .created = 0x01DA2B3C4D5E6F70ull + i, .written = i, .marked = i % 2 == 0});
 }
 
 struct ListFile : testing::Test {
@@ -57,7 +57,7 @@ TEST_F(ListFile, WrittenBytesReadBackAsWritten) {
     orvFileList list, loaded(0);  // loaded(0): the reader brings a buffer
     fill(list, 2, std::wstring(folder.begin(), folder.end()), (uint64_t{5} << 30) + 7);
     // A name with "*" (possible on other file systems) would split into fields: it is left out.
-    list.append_record(std::make_unique<file_record>(file_record{L"C:\\s\\x*1*2*3*4*5*1*C:\\s\\y"}));
+    list.add_record(L"C:\\s\\x*1*2*3*4*5*1*C:\\s\\y");
     write_list_file(list, L"LastList.txt", L"LastListLast.txt");
     ASSERT_EQ(read_file(app_state->data_path.full + L"LastList.txt"),
               header + utf16le(u"2*" + folder + u"\\file 0.dat*0*1073741831*1298034544*0*0*1*" + folder +
@@ -148,11 +148,12 @@ TEST(ListFormat, TokensPast32767UnitsAreNeitherReadNorWritten) {
     paths long_ones;
     for (const std::size_t length : {5999u, 6000u, 32767u, 32768u}) {
         const std::u16string path = long_name(length);
-        const file_record record{std::wstring(path.begin(), path.end())};
+        orvFileList holder(0);
+        const file_record& record = holder.add_record(std::wstring(path.begin(), path.end()));
         EXPECT_EQ(list_record_writable(record), length <= 32767) << length;
         if (!list_record_writable(record)) continue;
         append_list_record(written, record);
-        long_ones.push_back(record.path);
+        long_ones.push_back(record.path());
     }
     append_list_trailer(written);
     EXPECT_EQ(parse(written, 4096), long_ones);

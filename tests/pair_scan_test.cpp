@@ -11,11 +11,8 @@ using namespace orvkit;
 // Builds the same random list twice: few sizes and checksums, so groups are large.
 static void fill(orvFileList& list, std::mt19937 random, int count, int sizes, int checksums) {
     for (int i = 0; i < count; ++i) {
-        auto record = std::make_unique<file_record>();
-        record->path = L"f" + std::to_wstring(i);
-        record->size = (static_cast<uint64_t>(random() % sizes) << 32) + 1;  // differ above 32 bits
-        record->checksum = random() % checksums;
-        list.append_record(std::move(record));
+        const uint64_t size = (static_cast<uint64_t>(random() % sizes) << 32) + 1;  // differ above 32 bits
+        list.add_record(L"f" + std::to_wstring(i), {.checksum = static_cast<uint32_t>(random() % checksums), .size = size});
     }
     list.publish_count();
 }
@@ -33,14 +30,14 @@ TEST(PairScan, VisitsExactlyThePairsOfThePlainDoubleLoop) {
         std::vector<std::wstring> expected;
         std::size_t seen = 0;
         for (std::size_t a = 0; a + 1 < plain.records.size() && seen < stop_after; ++a) {
-            expected.push_back(L"pass " + plain.records[a]->path);
+            expected.push_back(L"pass " + plain.records[a]->path());
             for (std::size_t b = a + 1; b < plain.records.size() && seen < stop_after;) {
                 file_record &ra = *plain.records[a], &rb = *plain.records[b];
                 const bool candidate = ra.size == rb.size && ra.checksum == rb.checksum;
                 if (candidate) {
-                    expected.push_back(ra.path + L"-" + rb.path);
+                    expected.push_back(ra.path() + L"-" + rb.path());
                     ++seen;
-                    if (unreadable.count(rb.path)) ++rb.fail_count;
+                    if (unreadable.count(rb.path())) ++rb.fail_count;
                 }
                 if (candidate && rb.fail_count > 0)
                     plain.remove_record(b);
@@ -52,11 +49,11 @@ TEST(PairScan, VisitsExactlyThePairsOfThePlainDoubleLoop) {
         std::vector<std::wstring> actual;
         seen = 0;
         pair_scan_hooks hooks;
-        hooks.begin_pass = [&](std::size_t a) { actual.push_back(L"pass " + grouped.records[a]->path); };
+        hooks.begin_pass = [&](std::size_t a) { actual.push_back(L"pass " + grouped.records[a]->path()); };
         hooks.candidate = [&](std::size_t a, std::size_t b) {
-            actual.push_back(grouped.records[a]->path + L"-" + grouped.records[b]->path);
+            actual.push_back(grouped.records[a]->path() + L"-" + grouped.records[b]->path());
             ++seen;
-            if (unreadable.count(grouped.records[b]->path)) ++grouped.records[b]->fail_count;
+            if (unreadable.count(grouped.records[b]->path())) ++grouped.records[b]->fail_count;
         };
         hooks.end_pass = [&](std::size_t) { actual.push_back(L"end"); };
         hooks.stop_requested = [&] { return seen >= stop_after; };
@@ -65,7 +62,7 @@ TEST(PairScan, VisitsExactlyThePairsOfThePlainDoubleLoop) {
         ASSERT_EQ(grouped.records.size(), plain.records.size());
         EXPECT_EQ(pruned + grouped.records.size(), 60u + round * 5);
         for (std::size_t i = 0; i < plain.records.size(); ++i)
-            ASSERT_EQ(grouped.records[i]->path, plain.records[i]->path);
+            ASSERT_EQ(grouped.records[i]->path(), plain.records[i]->path());
         EXPECT_EQ(grouped.record_count.load(), static_cast<int64_t>(grouped.records.size()));
     }
 }

@@ -249,7 +249,7 @@ TEST_F(PopupMenu, ResumeSeekingPlusTakesThePrunedIndexOfTwoFilesOrMore) {
     auto pruned = make_file_list();  // the index without its second photo
     ASSERT_EQ(read_list_file(*pruned, L"LastList.txt"), 5);
     for (std::size_t i = 0; i < pruned->records.size(); ++i)
-        if (pruned->records[i]->path == second) pruned->remove_record(i);
+        if (pruned->records[i]->path() == second) pruned->remove_record(i);
     write_list_file(*pruned, L"LastListPruned.txt", L"LastListPunedLast.txt");
     command(menu_resume_seeking_pruned);
     ASSERT_TRUE(pump_until(run_closed, 30000));

@@ -39,7 +39,7 @@ struct SearchWorker : twin_window_test {
     }
     static uint32_t checksum_of(const orvFileList& list, const std::wstring& path) {
         for (const auto& record : list.records)
-            if (record->path == path) return record->checksum;
+            if (record->path() == path) return record->checksum;
         return 0xFFFFFFFFu;
     }
     std::wstring p1, p2, r, q, s1, s2, u1, u2;
