@@ -7,6 +7,9 @@
 // search read beside the bytes of the files that share a size, and the files opened.
 //
 // usage: window_bench TREE_FOLDER [first]   ("first": the first search alone, once)
+//        window_bench TREE_FOLDER after EARLIER_TREE
+//        ("after": the first search of TREE_FOLDER right after one of EARLIER_TREE in
+//        the same window, its index left as that search saved it; each twice, the best kept)
 #include <windows.h>
 
 #include <algorithm>
@@ -21,6 +24,7 @@
 #include "core/state.h"
 #include "search/checksum_pass.h"
 #include "search/group_compare.h"
+#include "search/search_phases.h"
 #include "ui/results_list.h"
 #include "window_support.h"
 
@@ -34,6 +38,7 @@ struct search_figures {
     double walk = 0, reading = 0, pairs = 0;  // the phases: walk, checksum pass, pair scan
     uint64_t bytes = 0, opens = 0, known = 0;
     int rows = 0;
+    double phase[static_cast<int>(search_phase::count)] = {};  // as the search worker timed them
 };
 
 // One search through the window, from the Start click to the closing row, the
@@ -60,6 +65,8 @@ search_figures timed_search(HWND window) {
     got.opens = checksum_pass_opens() + group_compare_opens() - opens_before;
     got.known = checksum_pass_known();
     got.rows = twin_count.load();
+    for (int p = 0; p < static_cast<int>(search_phase::count); ++p)
+        got.phase[p] = search_phase_seconds(static_cast<search_phase>(p));
     return got;
 }
 
@@ -83,7 +90,7 @@ std::pair<uint64_t, uint64_t> shared_size_totals() {
 }
 
 void print_search(const char* what, const search_figures& s, double floor_seconds, uint64_t shared_bytes) {
-    std::printf("  %-40s %7.2f s", what, s.seconds);
+    std::printf("  %-40s %7.3f s", what, s.seconds);
     if (floor_seconds > 0) std::printf("  (%.2fx the walker)", s.seconds / floor_seconds);
     std::printf(": walk %.2f s, reading %.2f s, pairs %.2f s; %d twin rows\n", s.walk, s.reading, s.pairs, s.rows);
     std::printf("      read %.1f MB (%.2fx the files of a shared size), %llu files opened, %llu checksums from the "
@@ -91,6 +98,34 @@ void print_search(const char* what, const search_figures& s, double floor_second
                 static_cast<double>(s.bytes) / 1e6,
                 shared_bytes ? static_cast<double>(s.bytes) / static_cast<double>(shared_bytes) : 0.0,
                 static_cast<unsigned long long>(s.opens), static_cast<unsigned long long>(s.known));
+    const auto at = [&](search_phase p) { return s.phase[static_cast<int>(p)]; };
+    std::printf("      phases: blocks %.3f s, walk %.3f s, last list %.3f s, checksums %.3f s (opening %.3f s), "
+                "list write %.3f s (%.1f %% of the search), pairs %.3f s (rows %.3f s)\n",
+                at(search_phase::blocks), at(search_phase::walk), at(search_phase::last_list),
+                at(search_phase::checksums), at(search_phase::opening), at(search_phase::list_write),
+                s.seconds > 0 ? 100 * at(search_phase::list_write) / s.seconds : 0.0, at(search_phase::pairs),
+                at(search_phase::rows));
+}
+
+// The search of `tree` right after one of `earlier` in the same window: what is
+// left of the earlier search (its index, its rows) must cost no more than a glance.
+int search_after(HWND window, const std::wstring& tree, const std::wstring& earlier, const std::wstring& index) {
+    search_figures fresh, then;
+    for (int round = 0; round < 2; ++round) {
+        DeleteFileW(index.c_str());
+        SetWindowTextW(edit_a, tree.c_str());
+        keep_best(fresh, timed_search(window));
+        DeleteFileW(index.c_str());
+        SetWindowTextW(edit_a, earlier.c_str());
+        const search_figures before = timed_search(window);
+        SetWindowTextW(edit_a, tree.c_str());
+        keep_best(then, timed_search(window));
+        std::printf("  (round %d: the earlier search %.2f s, %d twin rows)\n", round + 1, before.seconds, before.rows);
+    }
+    print_search("first search, no index before it", fresh, 0, 0);
+    print_search("first search after the earlier one", then, 0, 0);
+    DestroyWindow(window);
+    return 0;
 }
 
 }  // namespace
@@ -102,6 +137,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring tree = argv[1];
     const bool first_only = argc > 2 && std::wstring(argv[2]) == L"first";
+    const bool after = argc > 3 && std::wstring(argv[2]) == L"after";
     if (initialise(GetModuleHandleW(nullptr), SW_SHOWNORMAL) != 0) return 3;
     HWND window = app_state->main_window;
     keep_list_files_in_temp(*app_state);
@@ -109,6 +145,7 @@ int wmain(int argc, wchar_t** argv) {
     search_mode = mode_quick_dir;  // the other settings as a first start leaves them
     SetWindowTextW(edit_a, tree.c_str());
     const std::wstring index = app_state->data_path.folder + L"LastList.txt";
+    if (after) return search_after(window, tree, argv[3], index);
 
     // Each measure twice, interleaved, the best kept: the machine is shared and a
     // single pass varies by several seconds.
@@ -137,10 +174,11 @@ int wmain(int argc, wchar_t** argv) {
     if (!first_only) std::printf("  %-40s %7.2f s\n", "bare walker, open + read every file once", floor_seconds);
     print_search("first search, Start to the closing row", first, floor_seconds, shared_bytes);
     if (!first_only) print_search("the same search again, nothing changed", again, floor_seconds, shared_bytes);
-    std::printf("  first search: %.1f microseconds a file, %.1f a file of a shared size; peak memory %.0f MB\n",
+    std::printf("  first search: %.1f microseconds a file, %.1f a file of a shared size; peak memory %.0f MB "
+                "(%llu bytes)\n",
                 files ? 1e6 * first.seconds / static_cast<double>(files) : 0.0,
                 shared_files ? 1e6 * first.seconds / static_cast<double>(shared_files) : 0.0,
-                static_cast<double>(peak_memory_bytes()) / 1e6);
+                static_cast<double>(peak_memory_bytes()) / 1e6, static_cast<unsigned long long>(peak_memory_bytes()));
     DestroyWindow(window);
     return 0;
 }

@@ -41,9 +41,9 @@ struct file_record {
     uint32_t checksum = 0;          // 0 when not computed, unreadable or empty
     uint32_t content_class = 0;     // records read to equal bytes share one; 0 when not known (never saved)
     uint64_t size = 0;
-    uint64_t created = 0;  // FILETIME ticks
-    uint64_t accessed = 0;
-    uint64_t written = 0;
+    uint64_t written = 0;     // FILETIME ticks
+    uint32_t created = 0;     // the low 32 bits of the ticks: all a list file keeps, and all it is kept for
+    uint32_t accessed = 0;
     uint32_t fail_count = 0;  // times the file could not be opened as file B of a pair
     bool marked = false;      // lies in or below a folder holding "FCBackDB.txt"
     bool pruned = false;      // left the list during a pair scan; dropped when the scan ends

@@ -12,6 +12,7 @@
 #include "core/file_identity.h"
 #include "core/globals.h"
 #include "search/checksum.h"
+#include "search/search_phases.h"
 #include "compare/run_gate.h"
 
 namespace orvkit {
@@ -67,7 +68,10 @@ std::size_t piece_limit(std::size_t members) {
 // the pairs of twins need it). False when it cannot be opened: its pairs then open
 // it as before and fail.
 bool open_member(member& m, bool index_now) {
-    m.file = open_for_reading(m.record->path(), FILE_FLAG_SEQUENTIAL_SCAN);
+    {
+        const phase_timer timer(search_phase::opening);
+        m.file = open_for_reading(m.record->path(), FILE_FLAG_SEQUENTIAL_SCAN);
+    }
     ++pass_opens;
     if (m.file && index_now) read_file_index(m.file.get(), m.record->identity);
     return static_cast<bool>(m.file);

@@ -103,8 +103,8 @@ void add_entry(walk_context& walk, const WIN32_FIND_DATAW& entry, const std::wst
 
     file_record fields;
     fields.size = join_halves(entry.nFileSizeHigh, entry.nFileSizeLow);
-    fields.created = ticks(entry.ftCreationTime);
-    fields.accessed = ticks(entry.ftLastAccessTime);
+    fields.created = entry.ftCreationTime.dwLowDateTime;
+    fields.accessed = entry.ftLastAccessTime.dwLowDateTime;
     fields.written = ticks(entry.ftLastWriteTime);
     fields.marked = marked;
     list.total_bytes += fields.size;

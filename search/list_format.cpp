@@ -15,18 +15,27 @@ constexpr uint8_t header_bytes[list_header_bytes] = {0xFF, 0xFE, 0x00, 0x00, 'O'
 // was expected: the record being filled lacks fields, and a new one starts here.
 constexpr std::size_t resync_length = 15;
 
+// A list of a million files is written in a fraction of the search: each text goes
+// into room made for it at once, not a byte at a time.
 void append_units(std::string& out, const wchar_t* text, std::size_t length) {
+    const std::size_t at = out.size();
+    out.resize(at + 2 * length);
+    char* bytes = out.data() + at;
     for (std::size_t i = 0; i < length; ++i) {
         const auto unit = static_cast<uint16_t>(text[i]);
-        out.push_back(static_cast<char>(unit & 0xFF));
-        out.push_back(static_cast<char>(unit >> 8));
+        bytes[2 * i] = static_cast<char>(unit & 0xFF);
+        bytes[2 * i + 1] = static_cast<char>(unit >> 8);
     }
 }
 
 void append_ascii(std::string& out, const char* text) {
-    for (; *text; ++text) {
-        out.push_back(*text);
-        out.push_back('\0');
+    const std::size_t length = std::strlen(text);
+    const std::size_t at = out.size();
+    out.resize(at + 2 * length);
+    char* bytes = out.data() + at;
+    for (std::size_t i = 0; i < length; ++i) {
+        bytes[2 * i] = text[i];
+        bytes[2 * i + 1] = '\0';
     }
 }
 
@@ -88,8 +97,8 @@ void append_list_record(std::string& out, const file_record& record) {
     append_ascii(out, "*");
     append_field(out, record.checksum);
     append_field(out, record.size & 0xFFFFFFFFu);
-    append_field(out, record.created & 0xFFFFFFFFu);
-    append_field(out, record.accessed & 0xFFFFFFFFu);
+    append_field(out, record.created);
+    append_field(out, record.accessed);
     append_field(out, record.written & 0xFFFFFFFFu);
     append_ascii(out, record.marked ? "1*" : "0*");
 }
@@ -193,12 +202,12 @@ void list_file_parser::end_token() {
         return;
     case field::created:
         record_sound_ = record_sound_ && parse_plain_number(token_, time_or_size_max, value);
-        record_.created = value;
+        record_.created = static_cast<uint32_t>(value);
         state_ = field::accessed;
         return;
     case field::accessed:
         record_sound_ = record_sound_ && parse_plain_number(token_, time_or_size_max, value);
-        record_.accessed = value;
+        record_.accessed = static_cast<uint32_t>(value);
         state_ = field::written;
         return;
     case field::written:

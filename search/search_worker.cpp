@@ -23,6 +23,7 @@
 #include "search/list_file.h"
 #include "search/pair_scan.h"
 #include "compare/run_gate.h"
+#include "search/search_phases.h"
 #include "search/search_summary.h"
 #include "ui/results_list.h"
 #include "ui/standard_dialogs.h"
@@ -161,9 +162,13 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     // Nothing in common is never a twin, whatever a foreign settings file says.
     if (percent == 0 || percent < run.options.match_percentage) return;
 
-    list_insert_row(run.row_counter, path_a.c_str());
-    list_set_cell(run.row_counter, 1, path_b.c_str());
-    list_set_cell(run.row_counter, 2, settle_twin(run, record_a, record_b, percent).c_str());
+    const std::wstring result = settle_twin(run, record_a, record_b, percent);
+    {
+        const phase_timer timer(search_phase::rows);
+        list_insert_row(run.row_counter, path_a.c_str());
+        list_set_cell(run.row_counter, 1, path_b.c_str());
+        list_set_cell(run.row_counter, 2, result.c_str());
+    }
     ++run.row_counter;
     ++twin_count;
     if (run.state->deletions.recycle_list_full()) settle_queued(run);
@@ -172,6 +177,8 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
 // Takes the comparison blocks, clears the list and announces the indexing.
 bool begin_search(search_run& run) {
     twin_count = 0;
+    reset_search_phases();
+    const phase_timer timer(search_phase::blocks);
     if (reserve_compare_buffers() != 0) {
         show_memory_error();
         return false;
@@ -192,7 +199,11 @@ bool begin_search(search_run& run) {
 void read_shared_sizes(search_run& run, orvFileList& list, bool walked) {
     const uint32_t mode = search_mode;
     if (!run.options.use_hash || (mode != mode_quick_dir && mode != mode_qdir_plus) || aborting()) return;
-    if (walked) take_known_checksums(list, L"LastList.txt");
+    if (walked) {
+        const phase_timer timer(search_phase::last_list);
+        take_known_checksums(list, L"LastList.txt");
+    }
+    const phase_timer timer(search_phase::checksums);
     checksum_shared_sizes(list, run.options.match_percentage < 100, run.classes);
 }
 
@@ -215,9 +226,13 @@ void index_folders(search_run& run) {
     run.state->scan_list.store(list);
     // An abort that came before this list existed could not reach it.
     if (aborting()) list->status = orvFileList::stop_requested;
-    walk_folder(*list, folder_a, false);
-    if (search_mode == mode_qdir_plus) walk_folder(*list, folder_b, false);
+    {
+        const phase_timer timer(search_phase::walk);
+        walk_folder(*list, folder_a, false);
+        if (search_mode == mode_qdir_plus) walk_folder(*list, folder_b, false);
+    }
     read_shared_sizes(run, *list, true);
+    const phase_timer timer(search_phase::list_write);
     write_list_file(*list, L"LastList.txt", L"LastListLast.txt");
 }
 
@@ -257,7 +272,10 @@ void compare_candidates(search_run& run) {
     };
     // At 100 % only records read to the same bytes can pair; below, equal checksums
     // choose the pairs and the files say how much they share.
-    run.pruned_count = scan_candidate_pairs(list, hooks, run.options.match_percentage >= 100);
+    {
+        const phase_timer timer(search_phase::pairs);
+        run.pruned_count = scan_candidate_pairs(list, hooks, run.options.match_percentage >= 100);
+    }
     // The scan dropped its pruned records, so the records moved: nothing that holds
     // pointers to them is used again.
     run.groups = nullptr;

@@ -32,7 +32,7 @@ static paths parse(const std::string& bytes, std::size_t piece = 0, orvFileList*
 static void fill(orvFileList& list, uint32_t count, const std::wstring& folder, uint64_t size = 7) {
     for (uint32_t i = 0; i < count; ++i)
         list.add_record(folder + L"\\file " + std::to_wstring(i) + L".dat",
-                        {.checksum = i << 17, .size = size, .created = 0x01DA2B3C4D5E6F70ull + i, .written = i, .marked = i % 2 == 0});
+                        {.checksum = i << 17, .size = size, .written = i, .created = 0x4D5E6F70u + i, .marked = i % 2 == 0});
 }
 
 struct ListFile : testing::Test {

@@ -3,6 +3,7 @@
 #include "app/run_control.h"
 #include "core/file_identity.h"
 #include "core/run_options.h"
+#include "search/list_file.h"
 #include "support/removal.h"
 #include "ui/menu_ids.h"
 
@@ -309,4 +310,27 @@ TEST_F(GuardedRemoval, DeleteAllAfterAProtectedSearchKeepsTheProtectedFolder) {
     EXPECT_TRUE(exists(x3));
     EXPECT_EQ(list_cell(0, 1), L"1 files removed, 3 kept: twin missing 0, twin changed 0, same file 0, twin already "
                                L"removed 0, refused 0, protected 3");
+}
+
+// Paths past 260 characters with names outside Latin-1 pass through the index whole: the row, the saved index, the
+// row of a search resumed from it, and the guard's removal with its journal line name each file as it is.
+TEST_F(GuardedRemoval, LongUnicodePathsPassThroughTheIndexWhole) {
+    const std::wstring deep = std::wstring(120, L'd') + L"\\" + std::wstring(100, L'\u00e9') + L"\\\u65e5\u672c \U0001F600";
+    const std::wstring a = tree.make_file(deep + L"\\a \u00c4.txt", "same"), b = tree.make_file(deep + L"\\b.txt", "same");
+    ASSERT_GT(a.size(), 260u);
+    const list_row twins{a, b, L"100"};
+    search(mode_directory, tree.path());
+    EXPECT_EQ(read_list_rows().at(1), twins);
+    const auto saved = make_file_list();
+    ASSERT_EQ(read_list_file(*saved, L"LastList.txt"), 2);
+    EXPECT_EQ(std::pair(saved->records[0]->path(), saved->records[1]->path()), std::pair(a, b));
+    app_state->loaded_list.store(saved);
+    start_worker(window);
+    ASSERT_TRUE(pump_until(run_ended, 60000));
+    EXPECT_EQ(read_list_rows().at(1), twins) << "resumed";
+    app_state->loaded_list.store(nullptr);
+    search_removing_b(delete_mode_delete, tree.path(), moved);
+    EXPECT_EQ(result_of(b), L"Deleted B");
+    EXPECT_EQ(std::pair(exists(a), exists(b)), std::pair(true, false));
+    EXPECT_EQ(journalled(journal_action::deleted, b), 1u);
 }

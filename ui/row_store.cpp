@@ -5,73 +5,138 @@
 
 namespace orvkit {
 
+namespace {
+
+uint32_t hash_of(std::wstring_view text) {
+    uint32_t hash = 2166136261u;
+    for (const wchar_t unit : text) {
+        hash ^= static_cast<uint16_t>(unit);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+}  // namespace
+
+const wchar_t* row_store::keep_text(std::wstring_view text) {
+    const std::size_t units = text.size() + 1;
+    wchar_t* kept = nullptr;
+    if (units > text_block_units) {
+        kept = text_blocks_.emplace_back(new wchar_t[units]).get();
+    } else {
+        if (units > text_free_) {
+            text_next_ = text_blocks_.emplace_back(new wchar_t[text_block_units]).get();
+            text_free_ = text_block_units;
+        }
+        kept = text_next_;
+        text_next_ += units;
+        text_free_ -= units;
+    }
+    std::copy(text.begin(), text.end(), kept);
+    kept[text.size()] = L'\0';
+    return kept;
+}
+
+// Doubles the table (at least 1,024 slots) and places every text again by its hash.
+void row_store::grow_table() {
+    std::vector<text_id> grown(std::max<std::size_t>(1024, table_.size() * 2), 0);
+    const std::size_t mask = grown.size() - 1;
+    for (text_id id = 0; id < texts_.size(); ++id) {
+        std::size_t slot = texts_[id].hash & mask;
+        while (grown[slot]) slot = (slot + 1) & mask;
+        grown[slot] = id + 1;
+    }
+    table_.swap(grown);
+}
+
 row_store::text_id row_store::intern(const wchar_t* text) {
     const std::wstring_view wanted = text ? text : L"";
-    const auto found = ids_.find(wanted);
-    if (found != ids_.end()) return found->second;
+    const uint32_t hash = hash_of(wanted);
+    if (table_.empty()) grow_table();
+    const std::size_t mask = table_.size() - 1;
+    std::size_t slot = hash & mask;
+    for (; table_[slot]; slot = (slot + 1) & mask) {
+        const text_entry& entry = texts_[table_[slot] - 1];
+        if (entry.hash == hash && std::wstring_view(entry.units, entry.length) == wanted) return table_[slot] - 1;
+    }
     const text_id id = static_cast<text_id>(texts_.size());
-    texts_.emplace_back(wanted);
-    ids_.emplace(texts_.back(), id);
+    texts_.push_back({keep_text(wanted), static_cast<uint32_t>(wanted.size()), hash});
+    table_[slot] = id + 1;
+    if (texts_.size() * 2 > table_.size()) grow_table();
     return id;
+}
+
+void row_store::push_row(const row& added) {
+    if (row_count_ == row_blocks_.size() * block_rows) row_blocks_.push_back(std::make_unique<row[]>(block_rows));
+    row_at(row_count_++) = added;
 }
 
 void row_store::insert(int index, const wchar_t* text) {
     std::lock_guard<std::mutex> hold(lock_);
-    const std::size_t at = index < 0 ? 0 : std::min(static_cast<std::size_t>(index), rows_.size());
-    const std::array<text_id, columns> row{intern(text), intern(nullptr), intern(nullptr)};
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), row);
+    const std::size_t at = index < 0 ? 0 : std::min(static_cast<std::size_t>(index), row_count_);
+    const row added{intern(text), intern(nullptr), intern(nullptr)};
+    push_row(added);
+    for (std::size_t i = row_count_ - 1; i > at; --i) row_at(i) = row_at(i - 1);
+    row_at(at) = added;
     // Rows that moved down show other texts now.
-    if (at + 1 < rows_.size()) {
+    if (at + 1 < row_count_) {
         mark_changed(static_cast<int>(at));
-        mark_changed(static_cast<int>(rows_.size() - 1));
+        mark_changed(static_cast<int>(row_count_ - 1));
     }
 }
 
 bool row_store::set(int index, int column, const wchar_t* text) {
     std::lock_guard<std::mutex> hold(lock_);
-    if (index < 0 || static_cast<std::size_t>(index) >= rows_.size() || column < 0 || column >= columns) return false;
-    rows_[static_cast<std::size_t>(index)][static_cast<std::size_t>(column)] = intern(text);
+    if (index < 0 || static_cast<std::size_t>(index) >= row_count_ || column < 0 || column >= columns) return false;
+    row_at(static_cast<std::size_t>(index))[static_cast<std::size_t>(column)] = intern(text);
     mark_changed(index);
     return true;
 }
 
 bool row_store::erase(int index) {
     std::lock_guard<std::mutex> hold(lock_);
-    if (index < 0 || static_cast<std::size_t>(index) >= rows_.size()) return false;
-    rows_.erase(rows_.begin() + index);
+    if (index < 0 || static_cast<std::size_t>(index) >= row_count_) return false;
+    for (std::size_t i = static_cast<std::size_t>(index); i + 1 < row_count_; ++i) row_at(i) = row_at(i + 1);
+    --row_count_;
+    row_blocks_.resize((row_count_ + block_rows - 1) / block_rows);
     return true;
 }
 
 void row_store::clear() {
     std::lock_guard<std::mutex> hold(lock_);
     // Swapped out so the memory of a large list is given back, not kept as capacity.
-    std::vector<std::array<text_id, columns>>().swap(rows_);
-    std::unordered_map<std::wstring_view, text_id>().swap(ids_);
-    std::deque<std::wstring>().swap(texts_);
+    std::vector<std::unique_ptr<row[]>>().swap(row_blocks_);
+    row_count_ = 0;
+    std::vector<text_entry>().swap(texts_);
+    std::vector<text_id>().swap(table_);
+    std::vector<std::unique_ptr<wchar_t[]>>().swap(text_blocks_);
+    text_next_ = nullptr;
+    text_free_ = 0;
     changed_first_ = changed_last_ = no_row;
 }
 
 int row_store::count() const {
     std::lock_guard<std::mutex> hold(lock_);
-    return static_cast<int>(rows_.size());
+    return static_cast<int>(row_count_);
 }
 
 int row_store::copy(int index, int column, wchar_t* buffer, int units) const {
     if (!buffer || units <= 0) return 0;
     buffer[0] = L'\0';
     std::lock_guard<std::mutex> hold(lock_);
-    if (index < 0 || static_cast<std::size_t>(index) >= rows_.size() || column < 0 || column >= columns) return 0;
-    const std::wstring& text = texts_[rows_[static_cast<std::size_t>(index)][static_cast<std::size_t>(column)]];
-    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(units - 1));
-    std::wmemcpy(buffer, text.data(), length);
+    if (index < 0 || static_cast<std::size_t>(index) >= row_count_ || column < 0 || column >= columns) return 0;
+    const text_entry& text = cell(static_cast<std::size_t>(index), column);
+    const std::size_t length = std::min<std::size_t>(text.length, static_cast<std::size_t>(units - 1));
+    std::wmemcpy(buffer, text.units, length);
     buffer[length] = L'\0';
     return static_cast<int>(length);
 }
 
 std::wstring row_store::text(int index, int column) const {
     std::lock_guard<std::mutex> hold(lock_);
-    if (index < 0 || static_cast<std::size_t>(index) >= rows_.size() || column < 0 || column >= columns) return {};
-    return texts_[rows_[static_cast<std::size_t>(index)][static_cast<std::size_t>(column)]];
+    if (index < 0 || static_cast<std::size_t>(index) >= row_count_ || column < 0 || column >= columns) return {};
+    const text_entry& text = cell(static_cast<std::size_t>(index), column);
+    return std::wstring(text.units, text.length);
 }
 
 std::pair<int, int> row_store::take_changed() {

@@ -8,16 +8,16 @@
 //
 // A row holds three numbers, each naming a text kept once however many rows show
 // it: twin rows repeat a few paths and percentages over and over, so a list of
-// millions of rows costs 12 bytes a row beyond its distinct texts.
+// millions of rows costs 12 bytes a row beyond its distinct texts, and a text
+// about 28 bytes beyond its characters.
 #pragma once
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace orvkit {
@@ -46,15 +46,38 @@ public:
 
 private:
     using text_id = uint32_t;
+    using row = std::array<text_id, columns>;
+    static constexpr std::size_t block_rows = 4096;
+    static constexpr std::size_t text_block_units = 32 * 1024;
+    struct text_entry {
+        const wchar_t* units;
+        uint32_t length;
+        uint32_t hash;
+    };
 
     void mark_changed(int index);
+    row& row_at(std::size_t index) const { return row_blocks_[index / block_rows][index % block_rows]; }
+    void push_row(const row& added);
     // The number of `text`, added to the texts when new. Call under the lock.
     text_id intern(const wchar_t* text);
+    const wchar_t* keep_text(std::wstring_view text);
+    void grow_table();
+    const text_entry& cell(std::size_t index, int column) const {
+        return texts_[row_at(index)[static_cast<std::size_t>(column)]];
+    }
 
     mutable std::mutex lock_;
-    std::vector<std::array<text_id, columns>> rows_;
-    std::deque<std::wstring> texts_;  // a deque, so the views below stay valid as it grows
-    std::unordered_map<std::wstring_view, text_id> ids_;
+    // Rows in blocks that are never moved: a list of millions grows without copying
+    // itself, and holds no more room than a block beyond its rows.
+    std::vector<std::unique_ptr<row[]>> row_blocks_;
+    std::size_t row_count_ = 0;
+    // Each distinct text once, its units in blocks, found again by an open-addressing
+    // table of its number plus one (0: an empty slot).
+    std::vector<text_entry> texts_;
+    std::vector<text_id> table_;
+    std::vector<std::unique_ptr<wchar_t[]>> text_blocks_;
+    wchar_t* text_next_ = nullptr;
+    std::size_t text_free_ = 0;
     int changed_first_ = no_row;
     int changed_last_ = no_row;
 };
