@@ -81,9 +81,22 @@ std::wstring final_path(HANDLE file) {
     return length > 0 && length < 2048 ? std::wstring(path, length) : std::wstring();
 }
 
+bool same_text(const wchar_t* a, int a_length, const wchar_t* b, int b_length) {
+    return CompareStringOrdinal(a, a_length, b, b_length, TRUE) == CSTR_EQUAL;
+}
+
 bool same_text(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
+    return same_text(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()));
+}
+
+// Two records name one path, ignoring case, compared part by part without building
+// either path: names never hold a "\", so the folders must match and the names too.
+bool same_path(const file_record& a, const file_record& b) {
+    if (!a.folder != !b.folder) return false;
+    if (a.folder && a.folder != b.folder &&
+        !same_text(a.folder->data(), static_cast<int>(a.folder->size()), b.folder->data(), static_cast<int>(b.folder->size())))
+        return false;
+    return same_text(a.name ? a.name : L"", -1, b.name ? b.name : L"", -1);
 }
 
 }  // namespace
@@ -137,10 +150,7 @@ held_pair hold_pair(const std::wstring& file, const std::wstring& partner) {
 }
 
 bool same_file(file_record& a, file_record& b) {
-    const std::wstring path_a = a.path(), path_b = b.path();
-    if (CompareStringOrdinal(path_a.c_str(), static_cast<int>(path_a.size()), path_b.c_str(),
-                             static_cast<int>(path_b.size()), TRUE) == CSTR_EQUAL)
-        return true;
+    if (same_path(a, b)) return true;
     ensure_index(a);
     ensure_index(b);
     // A file that cannot be opened cannot be compared either: no pair comes of it.
@@ -153,7 +163,7 @@ bool same_file(file_record& a, file_record& b) {
     // Equal indexes on what look like two volumes: two names of one share report two
     // serials for one file, while a cloned disk holds other files of the same
     // indexes. Only opening both can tell.
-    return hold_pair(path_a, path_b).identity != pair_identity::distinct;
+    return hold_pair(a.path(), b.path()).identity != pair_identity::distinct;
 }
 
 }  // namespace orvkit

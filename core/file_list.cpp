@@ -82,6 +82,11 @@ const wchar_t* orvFileList::keep_name(std::wstring_view name) {
     return kept;
 }
 
+const std::wstring* orvFileList::find_folder(std::wstring_view folder) const {
+    const auto known = folder_of_text_.find(folder);
+    return known == folder_of_text_.end() ? nullptr : known->second;
+}
+
 file_record& orvFileList::add_record(const std::wstring* folder, std::wstring_view name, const file_record& fields) {
     file_record& added = records.push_back(fields);
     added.folder = folder;

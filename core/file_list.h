@@ -109,6 +109,8 @@ public:
     // Appends a record of the file `name` in `folder` (from add_folder), its other
     // fields taken from `fields`.
     file_record& add_record(const std::wstring* folder, std::wstring_view name, const file_record& fields = {});
+    // The list's copy of `folder` when a record of the list lies in it, else null.
+    const std::wstring* find_folder(std::wstring_view folder) const;
     // The same for a whole path, split at its last "\".
     file_record& add_record(std::wstring_view path, const file_record& fields = {});
     void remove_record(std::size_t index);

@@ -199,22 +199,28 @@ bool read_known_group(std::vector<member>& members, uint64_t size, bool whole_fi
     return true;
 }
 
-// The records of a non-zero size that another record shares, by size, each size
-// in list order.
+// The records of a non-zero size that another record shares, grouped by size, each
+// group in list order. The groups come in the order of their first files in the
+// list, the order the walk met them: on a disk that no cache holds, the reads then
+// move through the tree as it lies instead of jumping across it by size.
 std::vector<uint32_t> shared_sizes(const orvFileList& list) {
     std::vector<std::pair<uint64_t, uint32_t>> keys;
     keys.reserve(list.records.size());
     for (std::size_t i = 0; i < list.records.size(); ++i)
         if (list.records[i]->size > 0) keys.push_back({list.records[i]->size, static_cast<uint32_t>(i)});
     std::sort(keys.begin(), keys.end());
-    std::vector<uint32_t> members;
+    std::vector<std::pair<std::size_t, std::size_t>> groups;  // [first, end) in keys
     for (std::size_t first = 0; first < keys.size();) {
         std::size_t end = first + 1;
         while (end < keys.size() && keys[end].first == keys[first].first) ++end;
-        if (end - first >= 2)
-            for (std::size_t i = first; i < end; ++i) members.push_back(keys[i].second);
+        if (end - first >= 2) groups.push_back({first, end});
         first = end;
     }
+    std::sort(groups.begin(), groups.end(),
+              [&](const auto& x, const auto& y) { return keys[x.first].second < keys[y.first].second; });
+    std::vector<uint32_t> members;
+    for (const auto& [first, end] : groups)
+        for (std::size_t i = first; i < end; ++i) members.push_back(keys[i].second);
     return members;
 }
 

@@ -49,7 +49,10 @@ struct known_file {
 uint32_t take_known_checksums(orvFileList& walked, const std::wstring& index_name) {
     std::vector<known_file> known;
     read_list_records(index_name, [&](const std::wstring& path, const file_record& fields) {
-        if (fields.checksum == 0) return;
+        // Only a file of a folder this search walked can match.
+        const std::size_t cut = path.rfind(L'\\');
+        if (fields.checksum == 0 || cut == path.npos || !walked.find_folder(std::wstring_view(path).substr(0, cut)))
+            return;
         path_hash hash;
         hash.add(path.data(), path.size());
         known.push_back({hash.value, static_cast<uint32_t>(fields.size), static_cast<uint32_t>(fields.written),
