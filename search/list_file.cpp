@@ -72,6 +72,15 @@ void feed_list_file(const std::wstring& name, list_file_parser& parser, uint8_t*
     }
 }
 
+// The backup is the old file under a second name when the file system allows it:
+// the old file is only ever replaced whole, never written in place, so the name
+// keeps its bytes, and a list of a million files needs no copy. Else a copy.
+void keep_backup(const std::wstring& path, const std::wstring& backup_path) {
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // no old list: the backup stays
+    DeleteFileW(backup_path.c_str());
+    if (!CreateHardLinkW(backup_path.c_str(), path.c_str(), nullptr)) CopyFileW(path.c_str(), backup_path.c_str(), FALSE);
+}
+
 }  // namespace
 
 bool write_list_chunk(HANDLE file, const std::string& bytes) { return write_whole(file, bytes.data(), bytes.size()); }
@@ -91,7 +100,7 @@ void write_list_file(orvFileList& list, const std::wstring& name, const std::wst
     std::wstring scratch_path;
     if (!list_path(name, path) || !list_path(backup_name, backup_path) || !list_path(scratch_name, scratch_path))
         return;
-    CopyFileW(path.c_str(), backup_path.c_str(), FALSE);
+    keep_backup(path, backup_path);
     bool written = false;
     {
         unique_handle file(CreateFileW(scratch_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

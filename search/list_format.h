@@ -56,6 +56,8 @@ private:
 
     void feed_header(const uint8_t*& data, std::size_t& length);
     void add_unit(wchar_t unit);
+    // Appends `units` little-endian UTF-16 units, none of them "*", to the token.
+    void add_run(const uint8_t* bytes, std::size_t units);
     void end_token();
     void start_record();
 
