@@ -1,7 +1,7 @@
 #include "core/file_list.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
 #include <new>
 
 namespace orvkit {

@@ -16,7 +16,7 @@ void feed(orvkit::orvFileList& list, const uint8_t* data, std::size_t size, std:
 
 bool same(const orvkit::file_record& a, const orvkit::file_record& b) {
     constexpr uint64_t low = 0xFFFFFFFFu;
-    return a.path == b.path && a.checksum == b.checksum && a.marked == b.marked && (a.size & low) == b.size &&
+    return a.path() == b.path() && a.checksum == b.checksum && a.marked == b.marked && (a.size & low) == b.size &&
            (a.created & low) == b.created && (a.accessed & low) == b.accessed && (a.written & low) == b.written;
 }
 
