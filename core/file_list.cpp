@@ -1,16 +1,9 @@
 #include "core/file_list.h"
 
-#include <algorithm>
 #include <cwchar>
 #include <new>
 
 namespace orvkit {
-
-namespace {
-
-constexpr std::size_t name_block_units = 32 * 1024;
-
-}  // namespace
 
 std::wstring file_record::path() const {
     std::wstring out;
@@ -32,20 +25,6 @@ void file_record::append_path(std::wstring& out) const {
     if (name) out += name;
 }
 
-file_record& record_store::push_back(const file_record& record) {
-    if (size_ == blocks_.size() * block_records) blocks_.push_back(std::make_unique<file_record[]>(block_records));
-    file_record& added = *(*this)[size_];
-    added = record;
-    ++size_;
-    return added;
-}
-
-void record_store::shrink_to(std::size_t count) {
-    if (count >= size_) return;
-    size_ = count;
-    blocks_.resize((count + block_records - 1) / block_records);
-}
-
 orvFileList::orvFileList(std::size_t bytes) : read_buffer(new (std::nothrow) uint8_t[bytes]) {
     if (read_buffer) read_buffer_bytes = bytes;
 }
@@ -61,27 +40,6 @@ const std::wstring* orvFileList::add_folder(std::wstring_view folder) {
     return last_folder_ = kept;
 }
 
-// Names go one after another into blocks that never move; a name longer than a
-// block gets a block of its own.
-const wchar_t* orvFileList::keep_name(std::wstring_view name) {
-    const std::size_t units = name.size() + 1;
-    wchar_t* kept = nullptr;
-    if (units > name_block_units) {
-        kept = name_blocks_.emplace_back(new wchar_t[units]).get();
-    } else {
-        if (units > name_block_free_) {
-            name_next_ = name_blocks_.emplace_back(new wchar_t[name_block_units]).get();
-            name_block_free_ = name_block_units;
-        }
-        kept = name_next_;
-        name_next_ += units;
-        name_block_free_ -= units;
-    }
-    std::copy(name.begin(), name.end(), kept);
-    kept[name.size()] = L'\0';
-    return kept;
-}
-
 const std::wstring* orvFileList::find_folder(std::wstring_view folder) const {
     const auto known = folder_of_text_.find(folder);
     return known == folder_of_text_.end() ? nullptr : known->second;
@@ -90,7 +48,7 @@ const std::wstring* orvFileList::find_folder(std::wstring_view folder) const {
 file_record& orvFileList::add_record(const std::wstring* folder, std::wstring_view name, const file_record& fields) {
     file_record& added = records.push_back(fields);
     added.folder = folder;
-    added.name = keep_name(name);
+    added.name = names_.keep(name);
     return added;
 }
 
@@ -120,9 +78,7 @@ void orvFileList::drop_pruned() {
 
 void orvFileList::clear() {
     records.shrink_to(0);
-    name_blocks_.clear();
-    name_next_ = nullptr;
-    name_block_free_ = 0;
+    names_.clear();
     folder_of_text_.clear();
     folders_.clear();
     last_folder_ = nullptr;

@@ -17,7 +17,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/block_array.h"
 #include "base/published_text.h"
+#include "base/text_arena.h"
 #include "core/run_protocol.h"
 
 namespace orvkit {
@@ -73,21 +75,18 @@ public:
         std::size_t at_;
     };
 
-    file_record* operator[](std::size_t index) const {
-        return &blocks_[index / block_records][index % block_records];
-    }
-    std::size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
+    file_record* operator[](std::size_t index) const { return &records_[index]; }
+    std::size_t size() const { return records_.size(); }
+    bool empty() const { return records_.size() == 0; }
     iterator begin() const { return {this, 0}; }
-    iterator end() const { return {this, size_}; }
+    iterator end() const { return {this, records_.size()}; }
 
-    file_record& push_back(const file_record& record);
+    file_record& push_back(const file_record& record) { return records_.push_back(record); }
     // Drops the records from `count` on, and the blocks no record uses.
-    void shrink_to(std::size_t count);
+    void shrink_to(std::size_t count) { records_.shrink_to(count); }
 
 private:
-    std::vector<std::unique_ptr<file_record[]>> blocks_;
-    std::size_t size_ = 0;
+    block_array<file_record, block_records> records_;
 };
 
 class orvFileList {
@@ -137,14 +136,10 @@ public:
     void publish_count() { record_count.store(static_cast<int64_t>(records.size())); }
 
 private:
-    const wchar_t* keep_name(std::wstring_view name);
-
     std::deque<std::wstring> folders_;  // a deque: the records' pointers stay valid as it grows
     std::unordered_map<std::wstring_view, const std::wstring*> folder_of_text_;
     const std::wstring* last_folder_ = nullptr;
-    std::vector<std::unique_ptr<wchar_t[]>> name_blocks_;
-    wchar_t* name_next_ = nullptr;     // where the next name goes in the current block
-    std::size_t name_block_free_ = 0;  // units left there
+    text_arena names_;
 };
 
 std::shared_ptr<orvFileList> make_file_list();

@@ -19,7 +19,7 @@ targets=(
   "bin_record_fuzz 4096 shell/bin_records.cpp"
   "trash_entry_fuzz 4096 shell/bin_records.cpp"
   "journal_fuzz 4096 core/journal_format.cpp"
-  "list_format_fuzz 70000 search/list_format.cpp core/file_list.cpp"
+  "list_format_fuzz 70000 search/list_format.cpp core/file_list.cpp base/text_arena.cpp"
 )
 # UBSan only reports and carries on unless told to stop; stopping makes it a crash.
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -113,7 +113,6 @@ void write_list_file(orvFileList& list, const std::wstring& name, const std::wst
         DeleteFileW(scratch_path.c_str());
 }
 
-
 // Reads through the list's own large buffer; a list without one gets a smaller
 // buffer here.
 int64_t read_list_file(orvFileList& list, const std::wstring& name) {

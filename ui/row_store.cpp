@@ -18,25 +18,6 @@ uint32_t hash_of(std::wstring_view text) {
 
 }  // namespace
 
-const wchar_t* row_store::keep_text(std::wstring_view text) {
-    const std::size_t units = text.size() + 1;
-    wchar_t* kept = nullptr;
-    if (units > text_block_units) {
-        kept = text_blocks_.emplace_back(new wchar_t[units]).get();
-    } else {
-        if (units > text_free_) {
-            text_next_ = text_blocks_.emplace_back(new wchar_t[text_block_units]).get();
-            text_free_ = text_block_units;
-        }
-        kept = text_next_;
-        text_next_ += units;
-        text_free_ -= units;
-    }
-    std::copy(text.begin(), text.end(), kept);
-    kept[text.size()] = L'\0';
-    return kept;
-}
-
 // Doubles the table (at least 1,024 slots) and places every text again by its hash.
 void row_store::grow_table() {
     std::vector<text_id> grown(std::max<std::size_t>(1024, table_.size() * 2), 0);
@@ -60,34 +41,29 @@ row_store::text_id row_store::intern(const wchar_t* text) {
         if (entry.hash == hash && std::wstring_view(entry.units, entry.length) == wanted) return table_[slot] - 1;
     }
     const text_id id = static_cast<text_id>(texts_.size());
-    texts_.push_back({keep_text(wanted), static_cast<uint32_t>(wanted.size()), hash});
+    texts_.push_back({text_units_.keep(wanted), static_cast<uint32_t>(wanted.size()), hash});
     table_[slot] = id + 1;
     if (texts_.size() * 2 > table_.size()) grow_table();
     return id;
 }
 
-void row_store::push_row(const row& added) {
-    if (row_count_ == row_blocks_.size() * block_rows) row_blocks_.push_back(std::make_unique<row[]>(block_rows));
-    row_at(row_count_++) = added;
-}
-
 void row_store::insert(int index, const wchar_t* text) {
     std::lock_guard<std::mutex> hold(lock_);
-    const std::size_t at = index < 0 ? 0 : std::min(static_cast<std::size_t>(index), row_count_);
+    const std::size_t at = index < 0 ? 0 : std::min(static_cast<std::size_t>(index), rows_.size());
     const row added{intern(text), intern(nullptr), intern(nullptr)};
-    push_row(added);
-    for (std::size_t i = row_count_ - 1; i > at; --i) row_at(i) = row_at(i - 1);
+    rows_.push_back(added);
+    for (std::size_t i = rows_.size() - 1; i > at; --i) row_at(i) = row_at(i - 1);
     row_at(at) = added;
     // Rows that moved down show other texts now.
-    if (at + 1 < row_count_) {
+    if (at + 1 < rows_.size()) {
         mark_changed(static_cast<int>(at));
-        mark_changed(static_cast<int>(row_count_ - 1));
+        mark_changed(static_cast<int>(rows_.size() - 1));
     }
 }
 
 bool row_store::set(int index, int column, const wchar_t* text) {
     std::lock_guard<std::mutex> hold(lock_);
-    if (index < 0 || static_cast<std::size_t>(index) >= row_count_ || column < 0 || column >= columns) return false;
+    if (index < 0 || static_cast<std::size_t>(index) >= rows_.size() || column < 0 || column >= columns) return false;
     row_at(static_cast<std::size_t>(index))[static_cast<std::size_t>(column)] = intern(text);
     mark_changed(index);
     return true;
@@ -95,36 +71,32 @@ bool row_store::set(int index, int column, const wchar_t* text) {
 
 bool row_store::erase(int index) {
     std::lock_guard<std::mutex> hold(lock_);
-    if (index < 0 || static_cast<std::size_t>(index) >= row_count_) return false;
-    for (std::size_t i = static_cast<std::size_t>(index); i + 1 < row_count_; ++i) row_at(i) = row_at(i + 1);
-    --row_count_;
-    row_blocks_.resize((row_count_ + block_rows - 1) / block_rows);
+    if (index < 0 || static_cast<std::size_t>(index) >= rows_.size()) return false;
+    for (std::size_t i = static_cast<std::size_t>(index); i + 1 < rows_.size(); ++i) row_at(i) = row_at(i + 1);
+    rows_.shrink_to(rows_.size() - 1);
     return true;
 }
 
 void row_store::clear() {
     std::lock_guard<std::mutex> hold(lock_);
     // Swapped out so the memory of a large list is given back, not kept as capacity.
-    std::vector<std::unique_ptr<row[]>>().swap(row_blocks_);
-    row_count_ = 0;
+    rows_.clear();
     std::vector<text_entry>().swap(texts_);
     std::vector<text_id>().swap(table_);
-    std::vector<std::unique_ptr<wchar_t[]>>().swap(text_blocks_);
-    text_next_ = nullptr;
-    text_free_ = 0;
+    text_units_.clear();
     changed_first_ = changed_last_ = no_row;
 }
 
 int row_store::count() const {
     std::lock_guard<std::mutex> hold(lock_);
-    return static_cast<int>(row_count_);
+    return static_cast<int>(rows_.size());
 }
 
 int row_store::copy(int index, int column, wchar_t* buffer, int units) const {
     if (!buffer || units <= 0) return 0;
     buffer[0] = L'\0';
     std::lock_guard<std::mutex> hold(lock_);
-    if (index < 0 || static_cast<std::size_t>(index) >= row_count_ || column < 0 || column >= columns) return 0;
+    if (index < 0 || static_cast<std::size_t>(index) >= rows_.size() || column < 0 || column >= columns) return 0;
     const text_entry& text = cell(static_cast<std::size_t>(index), column);
     const std::size_t length = std::min<std::size_t>(text.length, static_cast<std::size_t>(units - 1));
     std::wmemcpy(buffer, text.units, length);
@@ -134,7 +106,7 @@ int row_store::copy(int index, int column, wchar_t* buffer, int units) const {
 
 std::wstring row_store::text(int index, int column) const {
     std::lock_guard<std::mutex> hold(lock_);
-    if (index < 0 || static_cast<std::size_t>(index) >= row_count_ || column < 0 || column >= columns) return {};
+    if (index < 0 || static_cast<std::size_t>(index) >= rows_.size() || column < 0 || column >= columns) return {};
     const text_entry& text = cell(static_cast<std::size_t>(index), column);
     return std::wstring(text.units, text.length);
 }

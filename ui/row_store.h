@@ -20,6 +20,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/block_array.h"
+#include "base/text_arena.h"
+
 namespace orvkit {
 
 class row_store {
@@ -47,8 +50,6 @@ public:
 private:
     using text_id = uint32_t;
     using row = std::array<text_id, columns>;
-    static constexpr std::size_t block_rows = 4096;
-    static constexpr std::size_t text_block_units = 32 * 1024;
     struct text_entry {
         const wchar_t* units;
         uint32_t length;
@@ -56,11 +57,9 @@ private:
     };
 
     void mark_changed(int index);
-    row& row_at(std::size_t index) const { return row_blocks_[index / block_rows][index % block_rows]; }
-    void push_row(const row& added);
+    row& row_at(std::size_t index) const { return rows_[index]; }
     // The number of `text`, added to the texts when new. Call under the lock.
     text_id intern(const wchar_t* text);
-    const wchar_t* keep_text(std::wstring_view text);
     void grow_table();
     const text_entry& cell(std::size_t index, int column) const {
         return texts_[row_at(index)[static_cast<std::size_t>(column)]];
@@ -69,15 +68,12 @@ private:
     mutable std::mutex lock_;
     // Rows in blocks that are never moved: a list of millions grows without copying
     // itself, and holds no more room than a block beyond its rows.
-    std::vector<std::unique_ptr<row[]>> row_blocks_;
-    std::size_t row_count_ = 0;
+    block_array<row, 4096> rows_;
     // Each distinct text once, its units in blocks, found again by an open-addressing
     // table of its number plus one (0: an empty slot).
     std::vector<text_entry> texts_;
     std::vector<text_id> table_;
-    std::vector<std::unique_ptr<wchar_t[]>> text_blocks_;
-    wchar_t* text_next_ = nullptr;
-    std::size_t text_free_ = 0;
+    text_arena text_units_;
     int changed_first_ = no_row;
     int changed_last_ = no_row;
 };
