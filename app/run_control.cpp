@@ -30,6 +30,7 @@ void toggle_pause() {
         // The event first: a worker that sees the pause code then always finds the
         // event reset and holds, instead of passing a wait that is still open.
         ResetEvent(go_event.get());
+        pause_began_at = GetTickCount64();
         pause_code = pause_paused;
     }
 }

@@ -20,7 +20,7 @@ for files in 100000 1000000; do
   fi
   python3 "$top/bench/drop_cache.py" "$tree"
   echo "-- $files files"
-  out=$(timeout 3600 "$top/scripts/wine-run" "$OSTRAND_BUILD/bench/window_bench.exe" "Z:${tree//\//\\}" first)
+  out=$(OSTRAND_WINE_TIMEOUT=3600 "$top/scripts/wine-run" "$OSTRAND_BUILD/bench/window_bench.exe" "Z:${tree//\//\\}" first)
   echo "$out" | grep -E "tree:|first search|read |phases:"
   micro[$files]=$(echo "$out" | sed -n 's/.*first search: \([0-9.]*\) microseconds a file.*/\1/p')
   peak[$files]=$(echo "$out" | sed -n 's/.*(\([0-9]*\) bytes).*/\1/p')

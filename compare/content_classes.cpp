@@ -1,5 +1,7 @@
 #include "compare/content_classes.h"
 
+#include <algorithm>
+
 #include "base/file_reading.h"
 #include "base/long_path.h"
 
@@ -23,30 +25,45 @@ bool content_classes::compare(const file_record& a, const file_record& b, const 
 void content_classes::forget_file(file_record& record) {
     const uint32_t id = record.content_class;
     record.content_class = 0;
-    const auto found = members_.find(id);
-    if (found == members_.end()) return;
-    std::erase_if(found->second, [&](file_record* member) {
-        if (member == &record) return true;
-        if (!names_removed_file(*member, record)) return false;
-        member->content_class = 0;
-        return true;
-    });
+    for (file_record*& member : members_of(id)) {
+        if (!member) continue;
+        if (member == &record) {
+            member = nullptr;
+        } else if (names_removed_file(*member, record)) {
+            member->content_class = 0;
+            member = nullptr;
+        }
+    }
 }
 
 void content_classes::drop_record(const file_record& record) {
-    const auto found = members_.find(record.content_class);
-    if (found == members_.end()) return;
-    std::erase(found->second, &record);
+    for (file_record*& member : members_of(record.content_class))
+        if (member == &record) member = nullptr;
 }
 
-uint32_t content_classes::add_class(const std::vector<file_record*>& members) {
+uint32_t content_classes::add_class(std::span<file_record* const> members) {
     const uint32_t id = next_++;
-    if (members.size() >= 2) members_[id] = members;
+    if (members.size() >= 2) {
+        class_ids_.push_back(id);
+        class_starts_.push_back(static_cast<uint32_t>(members_.size()));
+        members_.insert(members_.end(), members.begin(), members.end());
+    }
     return id;
 }
 
+std::span<file_record*> content_classes::members_of(uint32_t id) {
+    const auto found = std::lower_bound(class_ids_.begin(), class_ids_.end(), id);
+    if (id == 0 || found == class_ids_.end() || *found != id) return {};
+    const std::size_t at = static_cast<std::size_t>(found - class_ids_.begin());
+    const std::size_t end = at + 1 < class_starts_.size() ? class_starts_[at + 1] : members_.size();
+    return std::span<file_record*>(members_.data() + class_starts_[at], end - class_starts_[at]);
+}
+
 void content_classes::clear() {
-    members_.clear();
+    // Swapped out so the memory of a large search is given back, not kept as capacity.
+    std::vector<file_record*>().swap(members_);
+    std::vector<uint32_t>().swap(class_ids_);
+    std::vector<uint32_t>().swap(class_starts_);
     next_ = 1;
 }
 

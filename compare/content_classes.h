@@ -4,7 +4,8 @@
 // the pair scan prunes leaves its class before it is freed.
 #pragma once
 #include <cstdint>
-#include <unordered_map>
+#include <initializer_list>
+#include <span>
 #include <vector>
 
 #include "compare/pair_compare.h"
@@ -28,11 +29,20 @@ public:
     // The record leaves the list: its class no longer names it.
     void drop_record(const file_record& record);
 
-    uint32_t add_class(const std::vector<file_record*>& members);
+    // A new class of `members`; numbers count up from 1.
+    uint32_t add_class(std::span<file_record* const> members);
+    uint32_t add_class(std::initializer_list<file_record*> members) { return add_class({members.begin(), members.size()}); }
     void clear();
 
 private:
-    std::unordered_map<uint32_t, std::vector<file_record*>> members_;  // classes of two or more
+    // The members of one class, or an empty span for a class of one or none.
+    std::span<file_record*> members_of(uint32_t id);
+
+    // The members of every class of two or more, class after class in one array (a
+    // member that left its class is null): no class is a heap block of its own.
+    std::vector<file_record*> members_;
+    std::vector<uint32_t> class_ids_;     // those classes' numbers, ascending
+    std::vector<uint32_t> class_starts_;  // where each one's members begin in members_
     uint32_t next_ = 1;
 };
 

@@ -9,9 +9,6 @@ namespace orvkit {
 
 namespace {
 
-// When this thread first saw the current pause; 0 while not paused.
-thread_local ULONGLONG pause_seen_at = 0;
-
 // Waits while paused. The code is read again after every wake-up: a Resume quickly
 // followed by another Pause must hold again.
 void wait_while_paused() {
@@ -27,18 +24,15 @@ bool hold_while_paused() {
     return !search_aborting();
 }
 
+// The pause's age counts from the click, not from when a thread first meets it: a
+// thread that was busy or waiting on another when the pause came (the checksum
+// pass's reading threads and the pass itself) must not start a grace of its own.
 bool hold_when_pause_settles() {
     const int32_t code = pause_code.load(std::memory_order_relaxed);
-    if (code == pause_running) {
-        pause_seen_at = 0;
-        return true;
-    }
+    if (code == pause_running) return true;
     if (code == pause_aborting) return false;
-    const ULONGLONG now = GetTickCount64();
-    if (pause_seen_at == 0) pause_seen_at = now;
-    if (now - pause_seen_at < pause_grace_ms) return true;
+    if (GetTickCount64() - pause_began_at.load() < pause_grace_ms) return true;
     wait_while_paused();
-    pause_seen_at = 0;
     return !search_aborting();
 }
 

@@ -19,7 +19,7 @@ std::size_t file_record::path_length() const {
 
 void file_record::append_path(std::wstring& out) const {
     if (folder) {
-        out += *folder;
+        out.append(folder->data(), folder->size());
         out += L'\\';
     }
     if (name) out += name;
@@ -31,21 +31,17 @@ orvFileList::orvFileList(std::size_t bytes) : read_buffer(new (std::nothrow) uin
 
 orvFileList::~orvFileList() { clear(); }
 
-const std::wstring* orvFileList::add_folder(std::wstring_view folder) {
-    if (last_folder_ && *last_folder_ == folder) return last_folder_;
-    const auto known = folder_of_text_.find(folder);
-    if (known != folder_of_text_.end()) return last_folder_ = known->second;
-    const std::wstring* kept = &folders_.emplace_back(folder);
-    folder_of_text_.emplace(*kept, kept);
-    return last_folder_ = kept;
+const kept_text* orvFileList::add_folder(std::wstring_view folder) {
+    if (last_folder_ && last_folder_->view() == folder) return last_folder_;
+    return last_folder_ = &folders_[folders_.intern(folder)];
 }
 
-const std::wstring* orvFileList::find_folder(std::wstring_view folder) const {
-    const auto known = folder_of_text_.find(folder);
-    return known == folder_of_text_.end() ? nullptr : known->second;
+const kept_text* orvFileList::find_folder(std::wstring_view folder) const {
+    const text_set::text_id id = folders_.find(folder);
+    return id == text_set::none ? nullptr : &folders_[id];
 }
 
-file_record& orvFileList::add_record(const std::wstring* folder, std::wstring_view name, const file_record& fields) {
+file_record& orvFileList::add_record(const kept_text* folder, std::wstring_view name, const file_record& fields) {
     file_record& added = records.push_back(fields);
     added.folder = folder;
     added.name = names_.keep(name);
@@ -79,7 +75,6 @@ void orvFileList::drop_pruned() {
 void orvFileList::clear() {
     records.shrink_to(0);
     names_.clear();
-    folder_of_text_.clear();
     folders_.clear();
     last_folder_ = nullptr;
     record_count.store(0);

@@ -10,16 +10,15 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "base/block_array.h"
 #include "base/published_text.h"
 #include "base/text_arena.h"
+#include "base/text_set.h"
 #include "core/run_protocol.h"
 
 namespace orvkit {
@@ -38,7 +37,7 @@ struct file_identity {
 struct file_record {
     // The path is folder, "\", name; a path without "\" is its name alone (no folder).
     // Both point into the list that holds the record; no long-path prefix.
-    const std::wstring* folder = nullptr;
+    const kept_text* folder = nullptr;
     const wchar_t* name = nullptr;  // NUL-terminated
     uint32_t checksum = 0;          // 0 when not computed, unreadable or empty
     uint32_t content_class = 0;     // records read to equal bytes share one; 0 when not known (never saved)
@@ -104,12 +103,12 @@ public:
     ~orvFileList();
 
     // The list's own copy of a folder path, for the records of the folder's files.
-    const std::wstring* add_folder(std::wstring_view folder);
+    const kept_text* add_folder(std::wstring_view folder);
     // Appends a record of the file `name` in `folder` (from add_folder), its other
     // fields taken from `fields`.
-    file_record& add_record(const std::wstring* folder, std::wstring_view name, const file_record& fields = {});
+    file_record& add_record(const kept_text* folder, std::wstring_view name, const file_record& fields = {});
     // The list's copy of `folder` when a record of the list lies in it, else null.
-    const std::wstring* find_folder(std::wstring_view folder) const;
+    const kept_text* find_folder(std::wstring_view folder) const;
     // The same for a whole path, split at its last "\".
     file_record& add_record(std::wstring_view path, const file_record& fields = {});
     void remove_record(std::size_t index);
@@ -136,9 +135,9 @@ public:
     void publish_count() { record_count.store(static_cast<int64_t>(records.size())); }
 
 private:
-    std::deque<std::wstring> folders_;  // a deque: the records' pointers stay valid as it grows
-    std::unordered_map<std::wstring_view, const std::wstring*> folder_of_text_;
-    const std::wstring* last_folder_ = nullptr;
+    // Folder paths never move as the set grows, so the records' pointers stay good.
+    text_set folders_;
+    const kept_text* last_folder_ = nullptr;
     text_arena names_;
 };
 

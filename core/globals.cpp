@@ -8,6 +8,7 @@ std::shared_ptr<orvkit::ostrand_state> about_state;
 std::atomic<uint32_t> search_mode{0};
 std::atomic<int32_t> run_status{0};
 std::atomic<int32_t> pause_code{0};
+std::atomic<uint64_t> pause_began_at{0};
 orvkit::unique_handle go_event;
 
 std::wstring path_a;

@@ -31,6 +31,8 @@ extern std::atomic<uint32_t> search_mode;
 extern std::atomic<int32_t> run_status;
 // pause_running, pause_paused or pause_aborting. Window writes; workers read.
 extern std::atomic<int32_t> pause_code;
+// GetTickCount64() when the current pause was asked for. Window writes; workers read.
+extern std::atomic<uint64_t> pause_began_at;
 // Manual-reset event, reset while paused. Window sets and resets it; workers wait on it.
 // Made at start-up, closed at process end.
 extern orvkit::unique_handle go_event;

@@ -5,6 +5,9 @@
 // bytes part from every other is let go at once (unless whole files are asked for)
 // and keeps checksum 0, as a file of a unique size does, since it cannot pair.
 //
+// The first pieces are read a few files ahead on a few threads (search/read_ahead),
+// so that the waits for the disk and the system overlap.
+//
 // Memory: the pieces held at once (one per distinct content in the piece being
 // compared) stay within piece_budget_bytes, whatever the tree.
 #pragma once

@@ -21,15 +21,14 @@ uint64_t ticks(const FILETIME& t) { return join_halves(t.dwHighDateTime, t.dwLow
 bool enter_once(walk_context& walk, const std::wstring& folder) {
     const file_identity id = index_of(folder);
     if (!id.index_known) return true;  // cannot tell: walk it, the path length bounds any loop
-    const auto same_index = walk.entered_folders.equal_range(id.file_index);
-    if (same_index.first != same_index.second) {
-        const file_identity full = identity_of(folder);
-        for (auto entered = same_index.first; entered != same_index.second; ++entered) {
-            const file_identity other = identity_of(entered->second);
-            if (!full.volume_known || !other.volume_known || full.volume_serial == other.volume_serial) return false;
-        }
-    }
-    walk.entered_folders.emplace(id.file_index, folder);
+    file_identity full;
+    const bool seen = walk.entered.any_with_index(id.file_index, [&](const std::wstring& entered) {
+        if (!full.volume_known) full = identity_of(folder);
+        const file_identity other = identity_of(entered);
+        return !full.volume_known || !other.volume_known || full.volume_serial == other.volume_serial;
+    });
+    if (seen) return false;
+    walk.entered.add(id.file_index, folder);
     return true;
 }
 
@@ -75,6 +74,26 @@ void walk_tree(walk_context& walk, const std::wstring& folder, bool inherited_ma
 }
 
 }  // namespace
+
+std::size_t entered_folders::slot_for(uint64_t index) const {
+    return static_cast<std::size_t>((index * 0x9E3779B97F4A7C15ull) >> 32) & (table_.size() - 1);
+}
+
+void entered_folders::add(uint64_t index, const std::wstring& path) {
+    entries_.push_back({index, paths_.keep(path)});
+    if (entries_.size() * 2 > table_.size()) {
+        // Doubles the table (at least 1,024 slots) and places every entry again.
+        table_.assign(std::max<std::size_t>(1024, table_.size() * 2), 0);
+        for (uint32_t number = 1; number < entries_.size(); ++number) {
+            std::size_t slot = slot_for(entries_[number - 1].index);
+            while (table_[slot]) slot = (slot + 1) & (table_.size() - 1);
+            table_[slot] = number;
+        }
+    }
+    std::size_t slot = slot_for(index);
+    while (table_[slot]) slot = (slot + 1) & (table_.size() - 1);
+    table_[slot] = static_cast<uint32_t>(entries_.size());
+}
 
 void walk_folder(orvFileList& list, const std::wstring& folder, bool marked) {
     walk_context walk{list, {}};

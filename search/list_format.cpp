@@ -77,7 +77,7 @@ bool plausible_path(const std::wstring& path) {
 
 bool list_record_writable(const file_record& record) {
     const auto fits = [](std::wstring_view part) { return part.find_first_of(std::wstring_view(L"*\0", 2)) == part.npos; };
-    return record.path_length() <= list_token_limit && (!record.folder || fits(*record.folder)) &&
+    return record.path_length() <= list_token_limit && (!record.folder || fits(record.folder->view())) &&
            (!record.name || fits(record.name));
 }
 

@@ -103,6 +103,7 @@ std::wstring mark_twin(search_run& run, const file_record& marked, const file_re
 
 // The result cell of a twin row: its percentage, or what automatic removal did.
 std::wstring settle_twin(search_run& run, file_record& a, file_record& b, uint32_t percent) {
+    if (run.options.choice == removal_choice::none) return std::to_wstring(percent);
     const std::wstring path_of_a = a.path(), path_of_b = b.path();
     const wchar_t column = column_to_remove(run.options.choice, {path_of_a, run.guard.leaving(path_of_a)},
                                             {path_of_b, run.guard.leaving(path_of_b)});
@@ -147,10 +148,10 @@ void compare_pair(search_run& run, std::size_t a, std::size_t b) {
     if (!settled) run.groups->prepare(record_a, record_b);
     if (same_file(record_a, record_b)) return;
 
-    const std::wstring file_b = record_b.path();
-    path_b = file_b;  // for the painting
+    path_b.clear();  // for the painting and the row; refilled in place, so no text is made a pair
+    record_b.append_path(path_b);
     if (!settled && !run.groups->compare(record_a, record_b, compared))
-        compared = compare_pair_files(record_a.path(), file_b, run.compared);
+        compared = compare_pair_files(record_a.path(), path_b, run.compared);
     if (aborting()) return;
     const uint32_t percent = compared.percent;
     const int32_t outcome = compared.outcome;

@@ -5,47 +5,7 @@
 
 namespace orvkit {
 
-namespace {
-
-uint32_t hash_of(std::wstring_view text) {
-    uint32_t hash = 2166136261u;
-    for (const wchar_t unit : text) {
-        hash ^= static_cast<uint16_t>(unit);
-        hash *= 16777619u;
-    }
-    return hash;
-}
-
-}  // namespace
-
-// Doubles the table (at least 1,024 slots) and places every text again by its hash.
-void row_store::grow_table() {
-    std::vector<text_id> grown(std::max<std::size_t>(1024, table_.size() * 2), 0);
-    const std::size_t mask = grown.size() - 1;
-    for (text_id id = 0; id < texts_.size(); ++id) {
-        std::size_t slot = texts_[id].hash & mask;
-        while (grown[slot]) slot = (slot + 1) & mask;
-        grown[slot] = id + 1;
-    }
-    table_.swap(grown);
-}
-
-row_store::text_id row_store::intern(const wchar_t* text) {
-    const std::wstring_view wanted = text ? text : L"";
-    const uint32_t hash = hash_of(wanted);
-    if (table_.empty()) grow_table();
-    const std::size_t mask = table_.size() - 1;
-    std::size_t slot = hash & mask;
-    for (; table_[slot]; slot = (slot + 1) & mask) {
-        const text_entry& entry = texts_[table_[slot] - 1];
-        if (entry.hash == hash && std::wstring_view(entry.units, entry.length) == wanted) return table_[slot] - 1;
-    }
-    const text_id id = static_cast<text_id>(texts_.size());
-    texts_.push_back({text_units_.keep(wanted), static_cast<uint32_t>(wanted.size()), hash});
-    table_[slot] = id + 1;
-    if (texts_.size() * 2 > table_.size()) grow_table();
-    return id;
-}
+row_store::text_id row_store::intern(const wchar_t* text) { return texts_.intern(text ? text : L""); }
 
 void row_store::insert(int index, const wchar_t* text) {
     std::lock_guard<std::mutex> hold(lock_);
@@ -81,9 +41,7 @@ void row_store::clear() {
     std::lock_guard<std::mutex> hold(lock_);
     // Swapped out so the memory of a large list is given back, not kept as capacity.
     rows_.clear();
-    std::vector<text_entry>().swap(texts_);
-    std::vector<text_id>().swap(table_);
-    text_units_.clear();
+    texts_.clear();
     changed_first_ = changed_last_ = no_row;
 }
 
@@ -97,7 +55,7 @@ int row_store::copy(int index, int column, wchar_t* buffer, int units) const {
     buffer[0] = L'\0';
     std::lock_guard<std::mutex> hold(lock_);
     if (index < 0 || static_cast<std::size_t>(index) >= rows_.size() || column < 0 || column >= columns) return 0;
-    const text_entry& text = cell(static_cast<std::size_t>(index), column);
+    const kept_text& text = cell(static_cast<std::size_t>(index), column);
     const std::size_t length = std::min<std::size_t>(text.length, static_cast<std::size_t>(units - 1));
     std::wmemcpy(buffer, text.units, length);
     buffer[length] = L'\0';
@@ -107,8 +65,7 @@ int row_store::copy(int index, int column, wchar_t* buffer, int units) const {
 std::wstring row_store::text(int index, int column) const {
     std::lock_guard<std::mutex> hold(lock_);
     if (index < 0 || static_cast<std::size_t>(index) >= rows_.size() || column < 0 || column >= columns) return {};
-    const text_entry& text = cell(static_cast<std::size_t>(index), column);
-    return std::wstring(text.units, text.length);
+    return std::wstring(cell(static_cast<std::size_t>(index), column).view());
 }
 
 std::pair<int, int> row_store::take_changed() {

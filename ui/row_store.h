@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "base/block_array.h"
-#include "base/text_arena.h"
+#include "base/text_set.h"
 
 namespace orvkit {
 
@@ -48,20 +48,14 @@ public:
     std::pair<int, int> take_changed();
 
 private:
-    using text_id = uint32_t;
+    using text_id = text_set::text_id;
     using row = std::array<text_id, columns>;
-    struct text_entry {
-        const wchar_t* units;
-        uint32_t length;
-        uint32_t hash;
-    };
 
     void mark_changed(int index);
     row& row_at(std::size_t index) const { return rows_[index]; }
     // The number of `text`, added to the texts when new. Call under the lock.
     text_id intern(const wchar_t* text);
-    void grow_table();
-    const text_entry& cell(std::size_t index, int column) const {
+    const kept_text& cell(std::size_t index, int column) const {
         return texts_[row_at(index)[static_cast<std::size_t>(column)]];
     }
 
@@ -69,11 +63,8 @@ private:
     // Rows in blocks that are never moved: a list of millions grows without copying
     // itself, and holds no more room than a block beyond its rows.
     block_array<row, 4096> rows_;
-    // Each distinct text once, its units in blocks, found again by an open-addressing
-    // table of its number plus one (0: an empty slot).
-    std::vector<text_entry> texts_;
-    std::vector<text_id> table_;
-    text_arena text_units_;
+    // Each distinct text once.
+    text_set texts_;
     int changed_first_ = no_row;
     int changed_last_ = no_row;
 };
