@@ -34,7 +34,6 @@ public:
     // The number of `text`, or none when it is not kept.
     text_id find(std::wstring_view text) const;
     const kept_text& operator[](text_id id) const { return texts_[id]; }
-    std::size_t size() const { return texts_.size(); }
     // Gives every text back.
     void clear();
 

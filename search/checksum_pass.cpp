@@ -150,18 +150,18 @@ struct pass_context {
     bool whole_files;
     content_classes& classes;
     const reading_plan& plan;
-    read_ahead* ahead;           // null when nothing is read ahead
+    read_ahead& ahead;
     std::vector<uint8_t> slots;  // the pieces compared, kept from set to set so their memory is touched once
 };
 
-// A member's first piece: the one read ahead for it when there is one, else read now.
+// A member's first piece: the one read ahead for it, else (its reader left it, the
+// run stopping) read now.
 bool read_first_piece(member& m, uint8_t* buffer, std::size_t length, bool last, bool keep_open,
                       pass_context& pass) {
-    const std::size_t job = pass.ahead ? pass.ahead->next_job() : 0;
-    if (pass.ahead && job < pass.plan.first_reads.size() &&
-        pass.list.records[pass.plan.first_reads[job].record] == m.record) {
+    const std::size_t job = pass.ahead.next_job();
+    if (job < pass.plan.first_reads.size() && pass.list.records[pass.plan.first_reads[job].record] == m.record) {
         std::size_t got = 0;
-        if (pass.ahead->take(m.file, buffer, got)) return got == length;
+        if (pass.ahead.take(m.file, buffer, got)) return got == length;
     }
     return open_member(m, !keep_open) && read_piece(m, 0, buffer, length, last);
 }
@@ -347,7 +347,7 @@ bool checksum_shared_sizes(orvFileList& list, bool whole_files, content_classes&
                              const first_read& planned = plan.first_reads[job];
                              read_early(*list.records[planned.record], planned, piece);
                          });
-        pass_context pass{list, whole_files, classes, plan, &ahead, {}};
+        pass_context pass{list, whole_files, classes, plan, ahead, {}};
         for (const reading_set& set : plan.sets) {
             std::vector<member> members(set.end - set.first);
             for (std::size_t i = set.first; i < set.end; ++i) {

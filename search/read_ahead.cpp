@@ -63,7 +63,6 @@ bool read_ahead::take(unique_handle& file, uint8_t* target, std::size_t& got) {
         got = next.piece.got;
         if (got) std::memcpy(target, next.piece.bytes.data(), got);
     }
-    next.piece.file.reset();
     {
         const std::lock_guard<std::mutex> hold(lock_);
         next.state = slot_state::free;
