@@ -4,8 +4,11 @@ pages are dropped from the cache, then eight threads read them whole, in the ord
 the walk lists them. A search cannot read those files faster than this, so its time
 beside this floor shows what the program adds to the disk.
 
-usage: disk_floor.py FOLDER
-prints: floor: N files of shared sizes, S s, U microseconds a file
+With LIST, the same files are written there, one Windows path a line (UTF-8), size
+group after size group as the search reads them, for bench/open_floor_bench.cpp.
+
+usage: disk_floor.py FOLDER [LIST]
+prints: floor: N files of shared sizes, S s, U microseconds a file, F folders deep
 """
 import os
 import queue
@@ -13,6 +16,19 @@ import sys
 import threading
 import time
 from collections import Counter
+
+
+def write_in_groups(paths, sizes, target):
+    """The files of shared sizes, each size group whole, the groups in the order of
+    their first file in the walk."""
+    groups = {}
+    for size, path in paths:
+        if size > 0 and sizes[size] > 1:
+            groups.setdefault(size, []).append(path)
+    with open(target, "w", encoding="utf-8") as out:
+        for members in groups.values():
+            for path in members:
+                out.write("Z:" + os.path.abspath(path).replace("/", "\\") + "\n")
 
 
 def main():
@@ -23,6 +39,8 @@ def main():
             paths.append((os.lstat(path).st_size, path))
     sizes = Counter(size for size, _ in paths)
     shared = [path for size, path in paths if size > 0 and sizes[size] > 1]
+    if len(sys.argv) > 2:
+        write_in_groups(paths, sizes, sys.argv[2])
     for path in shared:
         fd = os.open(path, os.O_RDONLY)
         os.posix_fadvise(fd, 0, 0, os.POSIX_FADV_DONTNEED)
@@ -48,8 +66,9 @@ def main():
     for thread in threads:
         thread.join()
     seconds = time.monotonic() - start
+    depth = sum(path.count(os.sep) for path in shared) / len(shared)
     print(f"floor: {len(shared)} files of shared sizes, {seconds:.1f} s, "
-          f"{seconds * 1e6 / len(shared):.1f} microseconds a file")
+          f"{seconds * 1e6 / len(shared):.1f} microseconds a file, {depth:.1f} folders deep")
 
 
 if __name__ == "__main__":
