@@ -64,6 +64,14 @@ struct walk_totals {
     uint64_t bytes = 0;
 };
 
+// Reads an open file from where it stands to its end, a buffer at a time; the bytes read.
+inline uint64_t read_to_end(HANDLE file, std::vector<char>& buffer) {
+    uint64_t bytes = 0;
+    DWORD got = 0;
+    while (ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) bytes += got;
+    return bytes;
+}
+
 // Opens every file below `folder`, reads it to its end in 1 MiB pieces, closes it.
 inline void open_and_read_all(const std::wstring& folder, std::vector<char>& buffer, walk_totals& totals) {
     WIN32_FIND_DATAW entry;
@@ -81,9 +89,7 @@ inline void open_and_read_all(const std::wstring& folder, std::vector<char>& buf
         HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file == INVALID_HANDLE_VALUE) continue;
-        DWORD got = 0;
-        while (ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0)
-            totals.bytes += got;
+        totals.bytes += read_to_end(file, buffer);
         CloseHandle(file);
         ++totals.files;
     } while (FindNextFileW(found, &entry));

@@ -18,13 +18,12 @@ import time
 from collections import Counter
 
 
-def write_in_groups(paths, sizes, target):
-    """The files of shared sizes, each size group whole, the groups in the order of
-    their first file in the walk."""
+def write_in_groups(shared, target):
+    """The files of shared sizes (size, path), each size group whole, the groups in
+    the order of their first file in the walk."""
     groups = {}
-    for size, path in paths:
-        if size > 0 and sizes[size] > 1:
-            groups.setdefault(size, []).append(path)
+    for size, path in shared:
+        groups.setdefault(size, []).append(path)
     with open(target, "w", encoding="utf-8") as out:
         for members in groups.values():
             for path in members:
@@ -38,9 +37,10 @@ def main():
             path = os.path.join(folder, name)
             paths.append((os.lstat(path).st_size, path))
     sizes = Counter(size for size, _ in paths)
-    shared = [path for size, path in paths if size > 0 and sizes[size] > 1]
+    shared_sizes = [(size, path) for size, path in paths if size > 0 and sizes[size] > 1]
+    shared = [path for _, path in shared_sizes]
     if len(sys.argv) > 2:
-        write_in_groups(paths, sizes, sys.argv[2])
+        write_in_groups(shared_sizes, sys.argv[2])
     for path in shared:
         fd = os.open(path, os.O_RDONLY)
         os.posix_fadvise(fd, 0, 0, os.POSIX_FADV_DONTNEED)

@@ -64,9 +64,7 @@ int wmain(int argc, wchar_t** argv) {
                     ++failed;
                     continue;
                 }
-                DWORD got = 0;
-                while (ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
-                }
+                read_to_end(file.get(), buffer);
             }
         });
     for (auto& thread : pool) thread.join();
