@@ -4,7 +4,6 @@
 // the pair scan prunes leaves its class before it is freed.
 #pragma once
 #include <cstdint>
-#include <initializer_list>
 #include <span>
 #include <vector>
 
@@ -31,7 +30,6 @@ public:
 
     // A new class of `members`; numbers count up from 1.
     uint32_t add_class(std::span<file_record* const> members);
-    uint32_t add_class(std::initializer_list<file_record*> members) { return add_class({members.begin(), members.size()}); }
     void clear();
 
 private:

@@ -85,8 +85,9 @@ TEST(ContentClasses, AFileRemovedAfterAPruneNeverReachesThePrunedRecord) {
                     &pruned = list.add_record(L"C:\\b"), &removed = list.add_record(L"C:\\B");
         link.identity = pruned.identity = {.file_index = 7, .index_known = true};
         content_classes classes;
-        const uint32_t id = classes.add_class({&first, &link, &pruned, &removed});
-        for (file_record* member : {&first, &link, &pruned, &removed}) member->content_class = id;
+        file_record* const members[] = {&first, &link, &pruned, &removed};
+        const uint32_t id = classes.add_class(members);
+        for (file_record* member : members) member->content_class = id;
         if (forgotten_first) classes.forget_file(link);  // C:\l names no file: its target goes with it
         classes.drop_record(pruned);
         pruned.content_class = id;  // what a freed record's memory may hold

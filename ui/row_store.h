@@ -14,11 +14,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <string>
-#include <string_view>
-#include <vector>
+#include <utility>
 
 #include "base/block_array.h"
 #include "base/text_set.h"
